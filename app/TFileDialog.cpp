@@ -1,0 +1,33 @@
+#include "TFileDialog.h"
+
+#include "TUserDialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QList<QPair<QString, QString>> TFileDialog::FilterPairs() const
+{
+    QList<QPair<QString, QString>> pairs;
+    const QStringList parts = Filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        pairs.append({parts[i], parts[i + 1]});
+    return pairs;
+}
+
+bool TFileDialog::Execute(TUserDialogs &dialogs)
+{
+    if (!dialogs.RunFileDialog(*this))
+        return false;
+    if (!Files.isEmpty())
+        FileName = Files.first();
+    if (!FileName.isEmpty())
+        QDir::setCurrent(QFileInfo(FileName).absolutePath());
+    return true;
+}
+
+void TFileDialog::ChangeFilterIndex(int filterIndex)
+{
+    FilterIndex = filterIndex;
+    if (OnTypeChange)
+        OnTypeChange(*this);
+}

@@ -1,0 +1,454 @@
+#include "TFormMediaPlayer.h"
+
+#include "OEMPConst.h"
+#include "TBevelPanel.h"
+#include "TOEButton.h"
+#include "TOECheckListBox.h"
+#include "TOstrelApplication.h"
+#include "TRandomGenerator.h"
+#include "TUserDialogs.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+// The artwork lives in a static library, whose resources are registered only on request.
+static void LoadArtwork()
+{
+    Q_INIT_RESOURCE(ostrel);
+}
+
+namespace {
+
+const QColor clSilver(192, 192, 192);
+const QColor clGray(128, 128, 128);
+const QColor clGreen(0, 128, 0);
+const QColor clBlack(0, 0, 0);
+const QColor clWhite(255, 255, 255);
+const QColor clLime(0, 255, 0);
+
+const char *const ListFilter = "Ostrel Media List (*.OML)|*.OML|MP3 Unit (*.MPU)|*.MPU|Text File (*.TXT)|*.TXT|"
+                               "All files (*.*), treated as text files|*.*";
+const char *const SearchFilter = "Wave Files (*.wav)|*.wav|MP3 files (*.mp3)|*.mp3|"
+                                 "Audio Video Files (*.avi)|*.avi|Movie Files (*.mov)|*.mov";
+
+QFont MSSansSerif()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    return font;
+}
+
+QImage Artwork(const char *name)
+{
+    return QImage(QStringLiteral(":/images/%1.png").arg(QLatin1String(name)));
+}
+
+// Qt toggles a checkable item before reporting the trigger; the handlers own the check marks.
+using THandler = void (TFormMediaPlayer::*)(QObject *);
+
+QAction *AddItem(TFormMediaPlayer *form, QMenu *menu, const char *name, const char *caption,
+                 const QKeySequence &shortcut, THandler handler, bool checkable = false)
+{
+    QAction *item = menu->addAction(QString::fromLatin1(caption));
+    item->setObjectName(QLatin1String(name));
+    item->setShortcut(shortcut);
+    item->setCheckable(checkable);
+    if (handler) {
+        QObject::connect(item, &QAction::triggered, form, [form, item, handler, checkable](bool checked) {
+            if (checkable && !item->actionGroup())
+                item->setChecked(!checked);
+            Guarded([&] { (form->*handler)(item); });
+        });
+    }
+    return item;
+}
+
+QMenu *AddMenu(QWidget *parent, const char *name, const char *caption)
+{
+    auto *menu = new QMenu(QString::fromLatin1(caption), parent);
+    menu->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+[[noreturn]] void NotYetAvailable(const char *feature)
+{
+    throw std::runtime_error(std::string(feature) + " is not available in this version");
+}
+
+} // namespace
+
+TFormMediaPlayer::TFormMediaPlayer()
+    : FOpenDialog(TFileDialogKind::Open), FSaveDialog(TFileDialogKind::Save), FSearchDialog(TFileDialogKind::Open)
+{
+    LoadArtwork();
+    setWindowTitle(QString::fromLatin1(OEMPConst::ProductName));
+    resize(573, 400);
+    setMinimumSize(490, 295);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, clSilver);
+    palette.setColor(QPalette::WindowText, clGreen);
+    setPalette(palette);
+    setFont(MSSansSerif());
+
+    auto *client = new QWidget(this);
+    auto *layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setCentralWidget(client);
+    CreateButtonRow();
+    CreateList();
+    layout->addWidget(Panel1);
+    layout->addWidget(lbFiles);
+
+    FStatusBar = new QStatusBar(this);
+    FStatusBar->setFixedHeight(19);
+    FStatusBar->setSizeGripEnabled(false);
+    FStatusBar->setPalette(QApplication::palette());
+    FStatusText = new QLabel(FStatusBar);
+    FStatusText->hide();
+    FStatusBar->addWidget(FStatusText, 1);
+    setStatusBar(FStatusBar);
+
+    CreateMenus();
+    CreateDialogs();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { TimerTimer(Timer1); }); });
+    Timer1->start();
+}
+
+TFormMediaPlayer::~TFormMediaPlayer() = default;
+
+void TFormMediaPlayer::CreateButtonRow()
+{
+    Panel1 = new TBevelPanel(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(64);
+    QPalette palette = Panel1->palette();
+    palette.setColor(QPalette::Window, clGray);
+    Panel1->setPalette(palette);
+
+    OEButton9 = new TOEButton(Panel1);
+    OEButton9->setObjectName(QStringLiteral("OEButton9"));
+    OEButton9->SetBounds(2, 2, 561, 60);
+    OEButton9->SetPicture(Artwork("band"));
+    OEButton9->SetStretch(true);
+    OEButton9->SetAlign(alClient);
+
+    sbPrevious = CreateTransportButton("sbPrevious", 8, "previous");
+    sbPause = CreateTransportButton("sbPause", 56, "pause");
+    sbPlay = CreateTransportButton("sbPlay", 104, "play");
+    sbNext = CreateTransportButton("sbNext", 152, "next");
+    sbStop = CreateTransportButton("sbStop", 216, "stop");
+    sbejext = CreateTransportButton("sbejext", 264, "eject");
+    OEButton7 = CreateTransportButton("OEButton7", 416, "eject");
+    OEButton7->hide();
+    sbClose = CreateTransportButton("sbClose", 464, "close");
+    sbClose->hide();
+
+    BindButton(sbPrevious, &TFormMediaPlayer::sbPreviousClick);
+    BindButton(sbPause, &TFormMediaPlayer::sbPauseClick);
+    BindButton(sbPlay, &TFormMediaPlayer::sbPlayClick);
+    BindButton(sbNext, &TFormMediaPlayer::sbNextClick);
+    BindButton(sbStop, &TFormMediaPlayer::sbStopClick);
+    BindButton(sbejext, &TFormMediaPlayer::miLoadMediaClick);
+}
+
+TOEButton *TFormMediaPlayer::CreateTransportButton(const char *name, int left, const char *picture)
+{
+    auto *button = new TOEButton(Panel1);
+    button->setObjectName(QLatin1String(name));
+    button->SetBounds(left, 8, 42, 43);
+    button->SetPicture(Artwork(picture));
+    button->SetTransparent(true);
+    return button;
+}
+
+void TFormMediaPlayer::BindButton(TOEButton *button, void (TFormMediaPlayer::*handler)(QObject *))
+{
+    button->OnClick = [this, handler](QObject *sender) { Guarded([&] { (this->*handler)(sender); }); };
+}
+
+void TFormMediaPlayer::CreateList()
+{
+    lbFiles = new TOECheckListBox(this);
+    lbFiles->setObjectName(QStringLiteral("lbFiles"));
+    lbFiles->setFont(MSSansSerif());
+    lbFiles->SetOrder(loNoOrder);
+    QPalette palette = lbFiles->palette();
+    palette.setColor(QPalette::Base, clBlack);
+    palette.setColor(QPalette::Text, clLime);
+    lbFiles->setPalette(palette);
+}
+
+void TFormMediaPlayer::CreateMenus()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    MainMenu1->setPalette(QApplication::palette());
+    setMenuBar(MainMenu1);
+    using F = TFormMediaPlayer;
+
+    mFile = AddMenu(this, "mFile", "&Media");
+    NewMedia1 = AddItem(this, mFile, "NewMedia1", "&New", QKeySequence(Qt::CTRL | Qt::Key_N), &F::NewMedia1Click);
+    miLoadMedia = AddItem(this, mFile, "miLoadMedia", "&Load", QKeySequence(Qt::CTRL | Qt::Key_L), &F::miLoadMediaClick);
+    miSearch = AddItem(this, mFile, "miSearch", "S&earch", QKeySequence(Qt::CTRL | Qt::Key_E), &F::miSearchClick);
+    miSave = AddItem(this, mFile, "miSave", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), &F::miSaveClick);
+    miSaveMediaAs = AddItem(this, mFile, "miSaveMediaAs", "Save &As", QKeySequence(Qt::CTRL | Qt::Key_A),
+                            &F::miSaveMediaAsClick);
+    miDelete = AddItem(this, mFile, "miDelete", "&Delete", QKeySequence(), &F::miDeleteClick);
+    miExit = AddItem(this, mFile, "miExit", "E&xit", QKeySequence(), &F::miExitClick);
+
+    mEdit = AddMenu(this, "mEdit", "&Edit");
+    miAdd = AddItem(this, mEdit, "miAdd", "&Add", QKeySequence(Qt::Key_Insert), &F::miAddClick);
+    miRemove = AddItem(this, mEdit, "miRemove", "&Remove", QKeySequence(Qt::Key_Delete), &F::miRemoveClick);
+    miRemove->setProperty("HelpContext", 1000);
+    miRemoveAll = AddItem(this, mEdit, "miRemoveAll", "Remove &All", QKeySequence(), &F::miRemoveAllClick);
+
+    mOptions = AddMenu(this, "mOptions", "&Options");
+    miPlayOrder = AddMenu(mOptions, "miPlayOrder", "Play &Order");
+    mOptions->addMenu(miPlayOrder);
+    FPlayOrderGroup = new QActionGroup(this);
+    miInOrder = AddItem(this, miPlayOrder, "miInOrder", "&In order", QKeySequence(), &F::SetOrderType, true);
+    miRandom = AddItem(this, miPlayOrder, "miRandom", "&Random", QKeySequence(), &F::SetOrderType, true);
+    FPlayOrderGroup->addAction(miInOrder);
+    FPlayOrderGroup->addAction(miRandom);
+    miInOrder->setChecked(true);
+    miAutoSave = AddItem(this, mOptions, "miAutoSave", "&Auto Save", QKeySequence(), &F::miAutoSaveClick, true);
+    miAutoSave->setChecked(true);
+    miBlackMediaList = AddItem(this, mOptions, "miBlackMediaList", "&Black Media List", QKeySequence(),
+                               &F::miBlackMediaListClick, true);
+    miBlackMediaList->setChecked(true);
+    miShowControls = AddItem(this, mOptions, "miShowControls", "Show &Controls", QKeySequence(),
+                             &F::miShowControlsClick, true);
+    miShowControls->setChecked(true);
+
+    mHelp = AddMenu(this, "mHelp", "&Help");
+    miAbout = AddItem(this, mHelp, "miAbout", "&About", QKeySequence(), &F::miAboutClick);
+    miIndex = AddItem(this, mHelp, "miIndex", "&Index", QKeySequence(), nullptr);
+
+    for (QMenu *menu : {mFile, mEdit, mOptions, mHelp})
+        MainMenu1->addMenu(menu);
+}
+
+void TFormMediaPlayer::CreateDialogs()
+{
+    FOpenDialog.Title = QStringLiteral("Save Media List");
+    FOpenDialog.Filter = QString::fromLatin1(ListFilter);
+    FOpenDialog.Options = ofHideReadOnly | ofShowHelp | ofAllowMultiSelect | ofEnableSizing;
+    FOpenDialog.HelpContext = 2100;
+    FOpenDialog.OnTypeChange = [this](TFileDialog &sender) { FOpenDialogTypeChange(sender); };
+
+    FSaveDialog.Title = QStringLiteral("Save Media List");
+    FSaveDialog.Options = ofHideReadOnly | ofShowHelp | ofEnableSizing;
+    FSaveDialog.HelpContext = 2300;
+    FSaveDialog.OnTypeChange = [this](TFileDialog &sender) { FSaveDialogTypeChange(sender); };
+
+    FSearchDialog.Title = QStringLiteral("Search Media Files");
+    FSearchDialog.Filter = QString::fromLatin1(SearchFilter);
+    FSearchDialog.Options = ofShowHelp | ofNoValidate | ofShareAware | ofOldStyleDialog | ofEnableSizing;
+    FSearchDialog.HelpContext = 2200;
+}
+
+void TFormMediaPlayer::StartUp()
+{
+    Guarded([this] { FormCreate(this); });
+}
+
+void TFormMediaPlayer::FormCreate(QObject *)
+{
+    FListExtension = QStringLiteral("oml");
+    FStartFolder = QDir::currentPath();
+    SetListFileName(FStartFolder + QStringLiteral("/default-List.") + FListExtension);
+    // The layout keeps the list filling the client area between the button row and the status bar.
+    FSaveDialog.Filter = FOpenDialog.Filter;
+    FRandomPool.Clear();
+    ProgramRandom().SeedFromClock();
+    LoadSettings();
+    FOpenDialog.DefaultExt = QStringLiteral("mp3");
+    FOpenDialog.FileName = QStringLiteral("*.mp3;*.wav");
+    FPlayOrder = 0;
+    SetPlaying(false);
+    SetStatusText(QStringLiteral("Closed"));
+    FHelpFile = FStartFolder + QStringLiteral("/OEMMPLAY.HLP");
+    BindButton(sbPlay, &TFormMediaPlayer::sbPlayClick);
+    BindButton(sbStop, &TFormMediaPlayer::sbStopClick);
+    BindButton(sbClose, &TFormMediaPlayer::sbCloseClick);
+    BindButton(sbNext, &TFormMediaPlayer::sbNextClick);
+    BindButton(sbPause, &TFormMediaPlayer::sbPauseClick);
+    BindButton(sbPrevious, &TFormMediaPlayer::sbPreviousClick);
+}
+
+void TFormMediaPlayer::showEvent(QShowEvent *event)
+{
+    if (!FShownBefore) {
+        FShownBefore = true;
+        if (const QScreen *display = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(display->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TFormMediaPlayer::closeEvent(QCloseEvent *event)
+{
+    MyOnClose(event);
+}
+
+void TFormMediaPlayer::MyOnClose(QCloseEvent *event)
+{
+    if (!FClosing)
+        Guarded([this] { MyDoClose(); });
+    event->accept();
+}
+
+void TFormMediaPlayer::miExitClick(QObject *)
+{
+    MyDoClose();
+}
+
+void TFormMediaPlayer::MyDoClose()
+{
+    if (AutoSave()) {
+        try {
+            SaveSettings();
+        } catch (...) {
+            UserDialogs().ShowMessage(QStringLiteral("Unknown exception, please contact your local dealer!"));
+        }
+    }
+    FClosing = true;
+    close();
+}
+
+void TFormMediaPlayer::SetListFileName(const QString &path)
+{
+    FListFileName = path;
+    setWindowTitle(QString::fromLatin1(OEMPConst::ProductName) + QStringLiteral(" - ") + path);
+}
+
+void TFormMediaPlayer::SetBlackMediaList(bool on)
+{
+    miBlackMediaList->setChecked(on);
+    const bool black = miBlackMediaList->isChecked();
+    QPalette palette = lbFiles->palette();
+    palette.setColor(QPalette::Base, black ? clBlack : clWhite);
+    palette.setColor(QPalette::Text, black ? clLime : clBlack);
+    lbFiles->setPalette(palette);
+    QFont font = lbFiles->font();
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    lbFiles->setFont(font);
+}
+
+void TFormMediaPlayer::miShowControlsClick(QObject *)
+{
+    miShowControls->setChecked(!miShowControls->isChecked());
+}
+
+void TFormMediaPlayer::miAutoSaveClick(QObject *)
+{
+    SetAutoSave(!AutoSave());
+}
+
+void TFormMediaPlayer::miBlackMediaListClick(QObject *)
+{
+    SetBlackMediaList(!miBlackMediaList->isChecked());
+}
+
+void TFormMediaPlayer::SetOrderType(QObject *sender)
+{
+    if (!sender)
+        return;
+    if (sender->objectName() == QLatin1String("miInOrder"))
+        miInOrder->setChecked(true);
+    else if (sender->objectName() == QLatin1String("miRandom"))
+        miRandom->setChecked(true);
+}
+
+void TFormMediaPlayer::FOpenDialogTypeChange(TFileDialog &sender)
+{
+    SetListType(uint8_t(sender.FilterIndex));
+}
+
+void TFormMediaPlayer::FSaveDialogTypeChange(TFileDialog &sender)
+{
+    SetListType(uint8_t(sender.FilterIndex));
+}
+
+void TFormMediaPlayer::sbPlayClick(QObject *) { PlayMedia(); }
+void TFormMediaPlayer::sbStopClick(QObject *) { StopMedia(); }
+void TFormMediaPlayer::sbCloseClick(QObject *) { CloseMedia(); }
+void TFormMediaPlayer::sbNextClick(QObject *) { NextMedia(); }
+void TFormMediaPlayer::sbPauseClick(QObject *) { PauseMedia(); }
+void TFormMediaPlayer::sbPreviousClick(QObject *) { PreviousMedia(); }
+
+QString TFormMediaPlayer::StatusText() const { return FStatusText->text(); }
+
+void TFormMediaPlayer::SetStatusText(const QString &text)
+{
+    FStatusText->setText(text);
+    FStatusText->show();
+}
+
+bool TFormMediaPlayer::Playing() const { return FPlaying; }
+void TFormMediaPlayer::SetPlaying(bool playing) { FPlaying = playing; }
+QString TFormMediaPlayer::StartFolder() const { return FStartFolder; }
+QString TFormMediaPlayer::ListExtension() const { return FListExtension; }
+QString TFormMediaPlayer::ListFileName() const { return FListFileName; }
+uint8_t TFormMediaPlayer::PlayOrderValue() const { return FPlayOrder; }
+void TFormMediaPlayer::SetPlayOrderValue(uint8_t value) { FPlayOrder = value; }
+TTextPool &TFormMediaPlayer::RandomPool() { return FRandomPool; }
+bool TFormMediaPlayer::AutoSave() const { return miAutoSave->isChecked(); }
+void TFormMediaPlayer::SetAutoSave(bool on) { miAutoSave->setChecked(on); }
+bool TFormMediaPlayer::BlackMediaList() const { return miBlackMediaList->isChecked(); }
+uint8_t TFormMediaPlayer::ListType() const { return FListType; }
+void TFormMediaPlayer::SetListType(uint8_t type) { FListType = type; }
+uint8_t TFormMediaPlayer::SearchType() const { return FSearchType; }
+void TFormMediaPlayer::SetSearchType(uint8_t type) { FSearchType = type; }
+
+// Operations that later work fills in; until then they say so instead of pretending.
+
+void TFormMediaPlayer::TimerTimer(QObject *)
+{
+    if (!Playing())
+        return;
+    NotYetAvailable("Playback");
+}
+
+void TFormMediaPlayer::LoadSettings()
+{
+    // No settings are stored yet: the design values stand.
+}
+
+void TFormMediaPlayer::SaveSettings() { NotYetAvailable("Saving settings"); }
+void TFormMediaPlayer::LoadMediaList() { NotYetAvailable("Loading lists"); }
+bool TFormMediaPlayer::PlayMedia() { NotYetAvailable("Playback"); }
+bool TFormMediaPlayer::PauseMedia() { NotYetAvailable("Playback"); }
+bool TFormMediaPlayer::StopMedia() { NotYetAvailable("Playback"); }
+bool TFormMediaPlayer::NextMedia() { NotYetAvailable("Playback"); }
+bool TFormMediaPlayer::PreviousMedia() { NotYetAvailable("Playback"); }
+bool TFormMediaPlayer::OpenMedia() { NotYetAvailable("Playback"); }
+bool TFormMediaPlayer::CloseMedia() { NotYetAvailable("Playback"); }
+void TFormMediaPlayer::miAddClick(QObject *) { NotYetAvailable("Adding files"); }
+void TFormMediaPlayer::miSaveClick(QObject *) { NotYetAvailable("Saving lists"); }
+void TFormMediaPlayer::miLoadMediaClick(QObject *) { NotYetAvailable("Loading lists"); }
+void TFormMediaPlayer::miSaveMediaAsClick(QObject *) { NotYetAvailable("Saving lists"); }
+void TFormMediaPlayer::NewMedia1Click(QObject *) { NotYetAvailable("New lists"); }
+void TFormMediaPlayer::miRemoveClick(QObject *) { NotYetAvailable("Removing entries"); }
+void TFormMediaPlayer::miAboutClick(QObject *) { NotYetAvailable("The about box"); }
+void TFormMediaPlayer::SearchMediaFiles(const QString &) { NotYetAvailable("Searching"); }
+void TFormMediaPlayer::miSearchClick(QObject *) { NotYetAvailable("Searching"); }
+void TFormMediaPlayer::miRemoveAllClick(QObject *) { NotYetAvailable("Removing entries"); }
+void TFormMediaPlayer::miDeleteClick(QObject *) { NotYetAvailable("Deleting lists"); }

@@ -1,0 +1,185 @@
+#pragma once
+
+#include "TFileDialog.h"
+#include "TTextPool.h"
+
+#include <QByteArray>
+#include <QMainWindow>
+#include <cstdint>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QStatusBar;
+class QTimer;
+class TBevelPanel;
+class TOEButton;
+class TOECheckListBox;
+
+// The player's main window. It owns every component and all run-time state; every handler
+// and operation marked virtual may be overridden, and the buttons reach them only through
+// those virtual calls. Create it with CreateFormMediaPlayer, which runs the start-up sequence
+// once the most derived class exists.
+class TFormMediaPlayer : public QMainWindow {
+    Q_OBJECT
+
+public:
+    TFormMediaPlayer();
+    ~TFormMediaPlayer() override;
+
+    // Runs FormCreate; an error escaping it goes to the default error report and the
+    // remaining start-up steps are skipped.
+    void StartUp();
+
+    virtual void miAddClick(QObject *sender);
+    virtual void FormCreate(QObject *sender);
+    virtual void miExitClick(QObject *sender);
+    virtual void TimerTimer(QObject *sender);
+    virtual void miSaveClick(QObject *sender);
+    virtual void miLoadMediaClick(QObject *sender);
+    virtual void miAutoSaveClick(QObject *sender);
+    virtual void MyDoClose();
+    virtual void miSaveMediaAsClick(QObject *sender);
+    virtual void NewMedia1Click(QObject *sender);
+    virtual void miBlackMediaListClick(QObject *sender);
+    virtual void miRemoveClick(QObject *sender);
+    virtual void miAboutClick(QObject *sender);
+    virtual void sbPlayClick(QObject *sender);
+    virtual void sbStopClick(QObject *sender);
+    virtual void sbCloseClick(QObject *sender);
+    virtual void sbNextClick(QObject *sender);
+    virtual void sbPauseClick(QObject *sender);
+    virtual void sbPreviousClick(QObject *sender);
+    // Checks the radio item named by the sender; any other sender changes nothing.
+    virtual void SetOrderType(QObject *sender);
+    virtual QByteArray NextEntry();
+    virtual QByteArray RandomEntry();
+    virtual QByteArray PreviousEntry();
+    virtual void SearchMediaFiles(const QString &pattern);
+    virtual QByteArray ChooseNext();
+    virtual QByteArray ChoosePrevious();
+
+    virtual bool Playing() const;
+    virtual void SetPlaying(bool playing);
+    virtual QString StartFolder() const;
+    virtual QString ListExtension() const;
+    virtual QString ListFileName() const;
+    // Also sets the caption to the program name, " - " and the path.
+    virtual void SetListFileName(const QString &path);
+    virtual uint8_t PlayOrderValue() const;
+    virtual void SetPlayOrderValue(uint8_t value);
+    virtual TTextPool &RandomPool();
+    virtual bool AutoSave() const;
+    virtual void SetAutoSave(bool on);
+    virtual bool BlackMediaList() const;
+    // Sets the check mark and colours the list from it.
+    virtual void SetBlackMediaList(bool on);
+    virtual uint8_t ListType() const;
+    virtual void SetListType(uint8_t type);
+    virtual uint8_t SearchType() const;
+    virtual void SetSearchType(uint8_t type);
+
+    virtual void LoadMediaList();
+    virtual bool PlayMedia();
+    virtual bool PauseMedia();
+    virtual bool StopMedia();
+    virtual bool NextMedia();
+    virtual bool PreviousMedia();
+    virtual bool OpenMedia();
+    virtual bool CloseMedia();
+    virtual void SaveSettings();
+    virtual void LoadSettings();
+
+    void miShowControlsClick(QObject *sender);
+    void miSearchClick(QObject *sender);
+    void miRemoveAllClick(QObject *sender);
+    void miDeleteClick(QObject *sender);
+    void FOpenDialogTypeChange(TFileDialog &sender);
+    void FSaveDialogTypeChange(TFileDialog &sender);
+
+    QString StatusText() const;
+    void SetStatusText(const QString &text);
+    QString HelpFile() const { return FHelpFile; }
+    int HelpContext() const { return FHelpContext; }
+
+    // Components, as the form data names them.
+    TBevelPanel *Panel1;
+    TOEButton *OEButton9;
+    TOEButton *sbPrevious;
+    TOEButton *sbPause;
+    TOEButton *sbPlay;
+    TOEButton *sbNext;
+    TOEButton *sbStop;
+    TOEButton *sbejext;
+    TOEButton *OEButton7;
+    TOEButton *sbClose;
+    TOECheckListBox *lbFiles;
+    QStatusBar *FStatusBar;
+    QMenuBar *MainMenu1;
+    QMenu *mFile;
+    QAction *NewMedia1;
+    QAction *miLoadMedia;
+    QAction *miSearch;
+    QAction *miSave;
+    QAction *miSaveMediaAs;
+    QAction *miDelete;
+    QAction *miExit;
+    QMenu *mEdit;
+    QAction *miAdd;
+    QAction *miRemove;
+    QAction *miRemoveAll;
+    QMenu *mOptions;
+    QMenu *miPlayOrder;
+    QAction *miInOrder;
+    QAction *miRandom;
+    QAction *miAutoSave;
+    QAction *miBlackMediaList;
+    QAction *miShowControls;
+    QMenu *mHelp;
+    QAction *miAbout;
+    QAction *miIndex;
+    TFileDialog FOpenDialog;
+    TFileDialog FSaveDialog;
+    TFileDialog FSearchDialog;
+    QTimer *Timer1;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void CreateButtonRow();
+    TOEButton *CreateTransportButton(const char *name, int left, const char *picture);
+    void CreateList();
+    void CreateMenus();
+    void CreateDialogs();
+    void BindButton(TOEButton *button, void (TFormMediaPlayer::*handler)(QObject *));
+    void MyOnClose(QCloseEvent *event);
+
+    uint8_t FPlayOrder = 0;
+    bool FPlaying = false;
+    QString FStartFolder;
+    QString FListExtension;
+    QString FListFileName;
+    TTextPool FRandomPool;
+    uint8_t FListType = 1;
+    uint8_t FSearchType = 1;
+
+    QLabel *FStatusText;
+    QActionGroup *FPlayOrderGroup;
+    QString FHelpFile;
+    int FHelpContext = 1000;
+    bool FClosing = false;
+    bool FShownBefore = false;
+};
+
+template <typename Form = TFormMediaPlayer>
+std::unique_ptr<Form> CreateFormMediaPlayer()
+{
+    auto form = std::make_unique<Form>();
+    form->StartUp();
+    return form;
+}

@@ -1,0 +1,59 @@
+#include "TOstrelApplication.h"
+
+#include "OEMPConst.h"
+#include "TUserDialogs.h"
+
+#include <stdexcept>
+
+TOstrelApplication::TOstrelApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QString::fromLatin1(OEMPConst::ProductName));
+}
+
+TOstrelApplication &TOstrelApplication::Instance()
+{
+    return *static_cast<TOstrelApplication *>(QCoreApplication::instance());
+}
+
+TUserDialogs &TOstrelApplication::Dialogs() const
+{
+    if (!dialogs_)
+        throw std::logic_error("no user dialogs installed");
+    return *dialogs_;
+}
+
+void TOstrelApplication::ReportException(std::exception_ptr error) const
+{
+    QString text;
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception &caught) {
+        text = QString::fromUtf8(caught.what());
+    } catch (...) {
+        text = QStringLiteral("Unknown exception");
+    }
+    Dialogs().ShowError(WithFullStop(text));
+}
+
+bool TOstrelApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ReportException(std::current_exception());
+        return false;
+    }
+}
+
+QString WithFullStop(const QString &text)
+{
+    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
+        return text + QLatin1Char('.');
+    return text;
+}
+
+TUserDialogs &UserDialogs()
+{
+    return TOstrelApplication::Instance().Dialogs();
+}

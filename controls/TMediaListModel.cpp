@@ -1,0 +1,128 @@
+#include "TMediaListModel.h"
+
+#include "EListError.h"
+#include "TextFold.h"
+
+#include <QSize>
+#include <QString>
+
+QByteArray TMediaListModel::Text(int row) const
+{
+    CheckRow(row);
+    return texts_[size_t(row)];
+}
+
+bool TMediaListModel::Checked(int row) const
+{
+    CheckRow(row);
+    return checked_[size_t(row)] != 0;
+}
+
+void TMediaListModel::SetChecked(int row, bool checked)
+{
+    CheckRow(row);
+    if ((checked_[size_t(row)] != 0) == checked)
+        return;
+    checked_[size_t(row)] = checked;
+    const QModelIndex changed = index(row);
+    emit dataChanged(changed, changed, {Qt::CheckStateRole});
+}
+
+void TMediaListModel::SetAllChecked(bool checked)
+{
+    if (texts_.empty())
+        return;
+    std::fill(checked_.begin(), checked_.end(), char(checked));
+    emit dataChanged(index(0), index(Count() - 1), {Qt::CheckStateRole});
+}
+
+void TMediaListModel::AppendUnsignalled(const QByteArray &text)
+{
+    texts_.push_back(text);
+    checked_.push_back(0);
+    index_.Append(TextFold::Hash(text));
+}
+
+int TMediaListModel::Append(const QByteArray &text)
+{
+    const int row = Count();
+    beginInsertRows(QModelIndex(), row, row);
+    AppendUnsignalled(text);
+    endInsertRows();
+    return row;
+}
+
+void TMediaListModel::Append(const QList<QByteArray> &texts)
+{
+    if (texts.isEmpty())
+        return;
+    const int first = Count();
+    beginInsertRows(QModelIndex(), first, first + int(texts.size()) - 1);
+    texts_.reserve(texts_.size() + size_t(texts.size()));
+    checked_.reserve(checked_.size() + size_t(texts.size()));
+    index_.Reserve(first + int(texts.size()));
+    for (const QByteArray &text : texts)
+        AppendUnsignalled(text);
+    endInsertRows();
+}
+
+void TMediaListModel::RemoveAt(int row)
+{
+    CheckRow(row);
+    beginRemoveRows(QModelIndex(), row, row);
+    texts_.erase(texts_.begin() + row);
+    checked_.erase(checked_.begin() + row);
+    index_.RemoveAt(row);
+    endRemoveRows();
+}
+
+void TMediaListModel::Clear()
+{
+    beginResetModel();
+    texts_.clear();
+    checked_.clear();
+    index_.Clear();
+    endResetModel();
+}
+
+int TMediaListModel::IndexOf(const QByteArray &text) const
+{
+    return index_.FindFirst(TextFold::Hash(text), [&](int row) {
+        return TextFold::SameText(texts_[size_t(row)], text);
+    });
+}
+
+int TMediaListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : Count();
+}
+
+QVariant TMediaListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= Count())
+        return {};
+    const size_t row = size_t(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromUtf8(texts_[row]);
+    case Qt::CheckStateRole:
+        return checked_[row] ? Qt::Checked : Qt::Unchecked;
+    case Qt::SizeHintRole:
+        return QSize(1, RowHeight);
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags TMediaListModel::flags(const QModelIndex &index) const
+{
+    // Not user-checkable: the list control toggles marks itself, so that a toggle does
+    // nothing else (no selection change through the delegate).
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void TMediaListModel::CheckRow(int row) const
+{
+    if (row < 0 || row >= Count())
+        throw EListError(row);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "TFoldedTextIndex.h"
+
+#include <QAbstractListModel>
+#include <QByteArray>
+#include <QList>
+#include <vector>
+
+// The entries of the media list: texts kept as the bytes they were given, each with its
+// played mark. Texts are decoded only for display.
+class TMediaListModel : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    static constexpr int RowHeight = 13;
+
+    using QAbstractListModel::QAbstractListModel;
+
+    int Count() const { return int(texts_.size()); }
+    // Text and Checked raise EListError when the row is out of range.
+    QByteArray Text(int row) const;
+    bool Checked(int row) const;
+    void SetChecked(int row, bool checked);
+    void SetAllChecked(bool checked);
+    // Appending returns the new row; the batch form inserts all rows in one step.
+    int Append(const QByteArray &text);
+    void Append(const QList<QByteArray> &texts);
+    void RemoveAt(int row);
+    void Clear();
+    // The first row whose text equals the given one ignoring letter case, or -1.
+    int IndexOf(const QByteArray &text) const;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    void CheckRow(int row) const;
+    void AppendUnsignalled(const QByteArray &text);
+
+    std::vector<QByteArray> texts_;
+    std::vector<char> checked_;
+    TFoldedTextIndex index_;
+};

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "TMediaListModel.h"
+#include "TTextPool.h"
+
+#include <QListView>
+#include <cstdint>
+
+enum TOEListOrder : uint8_t { loNoOrder = 0, loInOrder = 1, loPostOrder = 2, loRandom = 3 };
+
+// The media list control: a check list whose check marks are played marks, with stepping
+// operations of its own driven by Order. Entry texts are bytes.
+class TOECheckListBox : public QListView {
+    Q_OBJECT
+
+public:
+    explicit TOECheckListBox(QWidget *parent = nullptr);
+    ~TOECheckListBox() override;
+
+    virtual int Count() const;
+    virtual TOEListOrder Order() const;
+    // Stores the value and does nothing else.
+    virtual void SetOrder(TOEListOrder order);
+    // The step operations never wrap and discard every error.
+    virtual void StepForward();
+    virtual void StepBack();
+    // Draws from the draw pool, refilling it from the list when empty; marks stay as they are.
+    virtual void StepRandom();
+    // Appends the name only when the list lacks it; returns the index the lookup found, or -1.
+    virtual int AddName(const QByteArray &name);
+    // Returns the number of names given, or -1 for none.
+    virtual int AddNames(const QList<QByteArray> &names);
+    // Copies the other list's texts and marks; the selection is not copied.
+    virtual void AssignList(const TOECheckListBox &other);
+    virtual void StepByOrder();
+
+    // Removes every entry, then empties the draw pool.
+    void ClearList();
+
+    // -1 when no entry is selected; selecting outside the list leaves no selection.
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    // Text, Checked and SetChecked raise EListError outside the list.
+    QByteArray Text(int index) const;
+    bool Checked(int index) const;
+    void SetChecked(int index, bool checked);
+    void SetAllChecked(bool checked);
+    int Append(const QByteArray &text);
+    void Append(const QList<QByteArray> &texts);
+    void Delete(int index);
+    // The first entry whose text equals the given one ignoring letter case, or -1.
+    int IndexOf(const QByteArray &text) const;
+    QList<QByteArray> Texts() const;
+    const TTextPool &DrawPool() const { return drawPool_; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    bool IsOnCheckBox(const QPoint &position, int *row) const;
+    void ToggleMark(int row);
+
+    TMediaListModel *model_;
+    TTextPool drawPool_;
+    uint8_t order_ = loNoOrder;
+    bool releaseBelongsToCheckBox_ = false;
+};

@@ -1,0 +1,99 @@
+#include "TTextPool.h"
+
+#include "EListError.h"
+#include "TextFold.h"
+
+QByteArray TTextPool::At(int position) const
+{
+    CheckPosition(position);
+    return slots_[size_t(ranks_.SlotOfRank(position))];
+}
+
+void TTextPool::Append(const QByteArray &text)
+{
+    slots_.push_back(text);
+    live_.push_back(1);
+    ranks_.AppendLive();
+    index_.Append(TextFold::Hash(text));
+    ++count_;
+}
+
+void TTextPool::Append(const QList<QByteArray> &texts)
+{
+    slots_.reserve(slots_.size() + size_t(texts.size()));
+    index_.Reserve(index_.Count() + int(texts.size()));
+    for (const QByteArray &text : texts)
+        Append(text);
+}
+
+void TTextPool::Clear()
+{
+    slots_.clear();
+    live_.clear();
+    ranks_.Clear();
+    index_.Clear();
+    count_ = 0;
+}
+
+int TTextPool::FirstLiveSlotOf(const QByteArray &text) const
+{
+    return index_.FindFirst(TextFold::Hash(text), [&](int slot) {
+        return live_[size_t(slot)] && TextFold::SameText(slots_[size_t(slot)], text);
+    });
+}
+
+int TTextPool::IndexOf(const QByteArray &text) const
+{
+    const int slot = FirstLiveSlotOf(text);
+    return slot < 0 ? -1 : ranks_.LiveBefore(slot);
+}
+
+void TTextPool::RemoveAt(int position)
+{
+    CheckPosition(position);
+    KillSlot(ranks_.SlotOfRank(position));
+}
+
+bool TTextPool::RemoveFirst(const QByteArray &text)
+{
+    const int slot = FirstLiveSlotOf(text);
+    if (slot < 0)
+        return false;
+    KillSlot(slot);
+    return true;
+}
+
+QList<QByteArray> TTextPool::Texts() const
+{
+    QList<QByteArray> texts;
+    texts.reserve(count_);
+    for (size_t slot = 0; slot < slots_.size(); ++slot)
+        if (live_[slot])
+            texts.append(slots_[slot]);
+    return texts;
+}
+
+void TTextPool::KillSlot(int slot)
+{
+    live_[size_t(slot)] = 0;
+    slots_[size_t(slot)] = QByteArray();
+    ranks_.Kill(slot);
+    --count_;
+    CompactWhenSparse();
+}
+
+void TTextPool::CompactWhenSparse()
+{
+    const int dead = int(slots_.size()) - count_;
+    if (dead < 1024 || dead < count_)
+        return;
+    const QList<QByteArray> texts = Texts();
+    Clear();
+    Append(texts);
+}
+
+void TTextPool::CheckPosition(int position) const
+{
+    if (position < 0 || position >= count_)
+        throw EListError(position);
+}

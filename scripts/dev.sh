@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, then runs the player (run) or the whole test suite (test).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=${1:-}
+case "$mode" in run|test) ;; *) echo "usage: $0 run|test" >&2; exit 2 ;; esac
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
+test_packages=(libgtest-dev libgmock-dev googletest libbenchmark-dev)
+[ "$mode" = test ] && packages+=("${test_packages[@]}")
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc)
+if [ "$mode" = run ]; then
+  cmake -S . -B build -G Ninja -DOSTREL_TESTS=OFF -DOSTREL_BENCH=OFF >/dev/null
+  cmake --build build -j "$jobs"
+  exec build/app/ostrel
+fi
+
+export QT_QPA_PLATFORM=offscreen
+cmake -S . -B build-test -G Ninja >/dev/null
+cmake --build build-test -j "$jobs"
+ctest --test-dir build-test --output-on-failure -j "$jobs"
+
+# The same tests under the address and undefined-behaviour sanitizers.
+cmake -S . -B build-asan -G Ninja -DOSTREL_SANITIZE=ON -DOSTREL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "$jobs"

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "TFormMediaPlayer.h"
+#include "TOstrelApplication.h"
+#include "TScriptedDialogs.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// Each test gets scripted dialogs and its own empty start folder.
+class TFormFixture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        previousFolder = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        TOstrelApplication::Instance().SetDialogs(dialogs);
+    }
+    void TearDown() override { QDir::setCurrent(previousFolder); }
+
+    TScriptedDialogs dialogs;
+    QTemporaryDir folder;
+    QString previousFolder;
+};

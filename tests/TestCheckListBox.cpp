@@ -1,0 +1,238 @@
+#include "EListError.h"
+#include "TOECheckListBox.h"
+#include "TRandomGenerator.h"
+#include "TextFold.h"
+
+#include <QImage>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+QList<bool> Marks(const TOECheckListBox &list)
+{
+    QList<bool> marks;
+    for (int row = 0; row < list.Count(); ++row)
+        marks << list.Checked(row);
+    return marks;
+}
+
+TEST(CheckListBox, StepsNeverWrap)
+{
+    TOECheckListBox list;
+    list.StepForward();
+    list.StepBack();
+    EXPECT_EQ(list.ItemIndex(), -1);
+    list.Append({"a", "b", "c"});
+    list.StepBack();
+    EXPECT_EQ(list.ItemIndex(), -1);
+    list.StepForward();
+    EXPECT_EQ(list.ItemIndex(), 0);
+    list.StepBack();
+    EXPECT_EQ(list.ItemIndex(), 0);
+    list.SetItemIndex(2);
+    list.StepForward();
+    EXPECT_EQ(list.ItemIndex(), 2);
+    list.StepBack();
+    EXPECT_EQ(list.ItemIndex(), 1);
+}
+
+TEST(CheckListBox, StepRandomKeepsMarksWhenItRefills)
+{
+    TOECheckListBox list;
+    list.StepRandom(); // empty list: nothing happens, nothing raised
+    EXPECT_EQ(list.ItemIndex(), -1);
+    list.Append({"a", "b", "c"});
+    list.SetChecked(1, true);
+    std::set<int> picked;
+    for (int i = 0; i < 3; ++i) {
+        list.StepRandom();
+        picked.insert(list.ItemIndex());
+    }
+    EXPECT_EQ(picked, (std::set<int>{0, 1, 2}));
+    EXPECT_EQ(Marks(list), QList<bool>({true, true, true}));
+    EXPECT_TRUE(list.DrawPool().IsEmpty());
+    list.StepRandom();
+    EXPECT_EQ(Marks(list), QList<bool>({true, true, true}));
+    EXPECT_EQ(list.DrawPool().Count(), 2);
+    list.ClearList();
+    EXPECT_TRUE(list.DrawPool().IsEmpty());
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.ItemIndex(), -1);
+}
+
+TEST(CheckListBox, StepByOrderFollowsOrder)
+{
+    TOECheckListBox list;
+    list.Append({"a", "b", "c"});
+    list.SetItemIndex(1);
+    list.StepByOrder();
+    EXPECT_EQ(list.ItemIndex(), 1);
+    list.SetOrder(loInOrder);
+    list.StepByOrder();
+    EXPECT_EQ(list.ItemIndex(), 2);
+    list.SetOrder(loPostOrder);
+    list.StepByOrder();
+    EXPECT_EQ(list.ItemIndex(), 1);
+    list.SetOrder(TOEListOrder(9)); // any other byte steps forward
+    list.StepByOrder();
+    EXPECT_EQ(list.ItemIndex(), 2);
+    list.SetOrder(loRandom);
+    ProgramRandom().SetSeed(1);
+    list.StepByOrder();
+    EXPECT_EQ(list.ItemIndex(), 0); // first draw below 3 from seed 1 is 0
+    EXPECT_TRUE(list.Checked(0));
+}
+
+TEST(CheckListBox, WritingOrderChangesNothingElse)
+{
+    TOECheckListBox list;
+    list.Append({"a", "b"});
+    list.SetChecked(1, true);
+    list.SetItemIndex(1);
+    list.SetOrder(loRandom);
+    EXPECT_EQ(list.Order(), loRandom);
+    EXPECT_EQ(list.ItemIndex(), 1);
+    EXPECT_EQ(Marks(list), QList<bool>({false, true}));
+    EXPECT_TRUE(list.DrawPool().IsEmpty());
+}
+
+TEST(CheckListBox, AssignListCopiesTextsAndMarksButNotTheSelection)
+{
+    TOECheckListBox source, target;
+    source.Append({"x", "y", "z"});
+    source.SetChecked(2, true);
+    source.SetItemIndex(1);
+    target.Append(QByteArray("old"));
+    target.SetOrder(loRandom);
+    target.StepRandom();
+    target.AssignList(source);
+    EXPECT_EQ(target.Texts(), QList<QByteArray>({"x", "y", "z"}));
+    EXPECT_EQ(Marks(target), QList<bool>({false, false, true}));
+    EXPECT_EQ(target.ItemIndex(), -1);
+    EXPECT_TRUE(target.DrawPool().IsEmpty());
+}
+
+TEST(CheckListBox, AddNameAppendsOnlyMissingNames)
+{
+    TOECheckListBox list;
+    EXPECT_EQ(list.AddName("a"), -1);
+    EXPECT_EQ(list.AddName("b"), -1);
+    EXPECT_EQ(list.AddName("A"), 0);
+    EXPECT_EQ(list.Texts(), QList<QByteArray>({"a", "b"}));
+    EXPECT_EQ(list.AddNames({}), -1);
+    EXPECT_EQ(list.AddNames({"B", "c", "c"}), 3);
+    EXPECT_EQ(list.Texts(), QList<QByteArray>({"a", "b", "c"}));
+}
+
+TEST(CheckListBox, OutOfRangeAccessRaisesTheListIndexError)
+{
+    TOECheckListBox list;
+    list.Append("a");
+    try {
+        list.Text(-1);
+        FAIL() << "no error";
+    } catch (const EListError &error) {
+        EXPECT_STREQ(error.what(), "List index out of bounds (-1)");
+    }
+    EXPECT_THROW(list.Checked(1), EListError);
+    EXPECT_THROW(list.SetChecked(5, true), EListError);
+    EXPECT_THROW(list.Delete(1), EListError);
+    list.SetItemIndex(7);
+    EXPECT_EQ(list.ItemIndex(), -1);
+}
+
+TEST(CheckListBox, LookupIgnoresCaseAndTakesTheFirstMatch)
+{
+    TOECheckListBox list;
+    const QByteArray umlautUpper = "/Musik/\xC3\x84RGER.mp3"; // Ä
+    const QByteArray umlautLower = "/musik/\xC3\xA4rger.MP3"; // ä
+    const QByteArray invalid = "/x/\xFF\xFE.mp3";
+    list.Append({"b", "/A/song.mp3", umlautUpper, "", invalid, "/a/SONG.mp3"});
+    EXPECT_EQ(list.IndexOf("/a/song.MP3"), 1);
+    EXPECT_EQ(list.IndexOf(umlautLower), 2);
+    EXPECT_EQ(list.IndexOf(""), 3);
+    EXPECT_EQ(list.IndexOf(invalid), 4);
+    EXPECT_EQ(list.IndexOf("/x/\xFF\xFF.mp3"), -1);
+    EXPECT_EQ(list.IndexOf("/A/song.mp"), -1);
+    list.Delete(1);
+    EXPECT_EQ(list.IndexOf("/a/song.mp3"), 4);
+    EXPECT_EQ(list.IndexOf("B"), 0);
+}
+
+TEST(CheckListBox, InvalidAndHugeTextsDisplayWithoutHarm)
+{
+    TOECheckListBox list;
+    list.resize(300, 200);
+    const QByteArray huge(64 * 1024, 'x');
+    list.Append({"\xC3\x28 broken", "", huge, QByteArray("nul\0inside", 10)});
+    list.show();
+    QImage shot = list.grab().toImage();
+    EXPECT_FALSE(shot.isNull());
+    EXPECT_EQ(list.Text(2).size(), 64 * 1024);
+    EXPECT_EQ(list.Text(3).size(), 10);
+    EXPECT_EQ(list.model()->index(0, 0).data().toString(), QString::fromUtf8("\xEF\xBF\xBD( broken"));
+    EXPECT_EQ(list.sizeHintForRow(0), 13);
+}
+
+class TShownList : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        list.resize(300, 200);
+        list.Append({"first", "second", "third"});
+        list.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    }
+
+    QPoint CheckBoxOf(int row) const
+    {
+        const QRect item = list.visualRect(list.model()->index(row, 0));
+        return QPoint(item.left() + 8, item.center().y());
+    }
+
+    TOECheckListBox list;
+};
+
+TEST_F(TShownList, SpaceTogglesTheCurrentEntrysMarkOnly)
+{
+    list.SetItemIndex(1);
+    QTest::keyClick(list.viewport(), Qt::Key_Space);
+    EXPECT_EQ(Marks(list), QList<bool>({false, true, false}));
+    EXPECT_EQ(list.ItemIndex(), 1);
+    QTest::keyClick(&list, Qt::Key_Space);
+    EXPECT_EQ(Marks(list), QList<bool>({false, false, false}));
+    EXPECT_EQ(list.ItemIndex(), 1);
+}
+
+TEST_F(TShownList, ClickOnTheCheckBoxTogglesTheMarkOnly)
+{
+    list.SetItemIndex(0);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, CheckBoxOf(2));
+    EXPECT_EQ(Marks(list), QList<bool>({false, false, true}));
+    EXPECT_EQ(list.ItemIndex(), 0);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, CheckBoxOf(2));
+    EXPECT_EQ(Marks(list), QList<bool>({false, false, false}));
+    // A click on the text selects the entry and leaves its mark alone.
+    const QRect item = list.visualRect(list.model()->index(1, 0));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(item.left() + 60, item.center().y()));
+    EXPECT_EQ(list.ItemIndex(), 1);
+    EXPECT_EQ(Marks(list), QList<bool>({false, false, false}));
+}
+
+TEST(TextFold, HashAgreesWithSameText)
+{
+    const QList<QPair<QByteArray, QByteArray>> equal = {
+        {"ABC", "abc"}, {"\xC3\x84", "\xC3\xA4"}, {"\xE2\x84\xAA", "k"}, {"", ""}, {"\xFF" "A", "\xFF" "a"}};
+    for (const auto &[a, b] : equal) {
+        EXPECT_TRUE(TextFold::SameText(a, b)) << a.toStdString();
+        EXPECT_EQ(TextFold::Hash(a), TextFold::Hash(b)) << a.toStdString();
+    }
+    EXPECT_FALSE(TextFold::SameText("abc", "abd"));
+    EXPECT_FALSE(TextFold::SameText("\xFF", "\xFE"));
+    EXPECT_FALSE(TextFold::SameText("a", "a "));
+    EXPECT_FALSE(TextFold::SameText("[", "{")); // only letters fold
+}
+
+} // namespace
