@@ -24,8 +24,7 @@ void TMediaListModel::SetChecked(int row, bool checked)
     if ((checked_[size_t(row)] != 0) == checked)
         return;
     checked_[size_t(row)] = checked;
-    const QModelIndex changed = index(row);
-    emit dataChanged(changed, changed, {Qt::CheckStateRole});
+    emit MarksChanged(row, row);
 }
 
 void TMediaListModel::SetAllChecked(bool checked)
@@ -33,7 +32,7 @@ void TMediaListModel::SetAllChecked(bool checked)
     if (texts_.empty())
         return;
     std::fill(checked_.begin(), checked_.end(), char(checked));
-    emit dataChanged(index(0), index(Count() - 1), {Qt::CheckStateRole});
+    emit MarksChanged(0, Count() - 1);
 }
 
 void TMediaListModel::AppendUnsignalled(const QByteArray &text)

@@ -35,6 +35,10 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
+signals:
+    // Marks change without dataChanged, which would make a list view lay out every row again.
+    void MarksChanged(int first, int last);
+
 private:
     void CheckRow(int row) const;
     void AppendUnsignalled(const QByteArray &text);

@@ -14,6 +14,7 @@ TOECheckListBox::TOECheckListBox(QWidget *parent)
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(model_, &TMediaListModel::MarksChanged, this, &TOECheckListBox::RepaintRows);
 }
 
 TOECheckListBox::~TOECheckListBox() = default;
@@ -231,6 +232,15 @@ bool TOECheckListBox::IsOnCheckBox(const QPoint &position, int *row) const
     const QRect box = style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
     *row = index.row();
     return box.contains(position);
+}
+
+void TOECheckListBox::RepaintRows(int first, int last)
+{
+    const QRect top = visualRect(model_->index(first));
+    const QRect bottom = visualRect(model_->index(last));
+    const QRect changed = top.united(bottom).intersected(viewport()->rect());
+    if (!changed.isEmpty())
+        viewport()->update(changed);
 }
 
 void TOECheckListBox::ToggleMark(int row)

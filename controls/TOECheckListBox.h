@@ -62,6 +62,7 @@ protected:
 private:
     bool IsOnCheckBox(const QPoint &position, int *row) const;
     void ToggleMark(int row);
+    void RepaintRows(int first, int last);
 
     TMediaListModel *model_;
     TTextPool drawPool_;
