@@ -183,6 +183,22 @@ TEST_F(TNavigationTest, HandToggledMarksLeaveThePoolAlone)
     EXPECT_EQ(form->RandomPool().Texts(), QList<QByteArray>({"a", "b"}));
 }
 
+TEST_F(TNavigationTest, OddTextsNavigateLikeAnyOther)
+{
+    const QByteArray huge(64 * 1024, 'y');
+    const QList<QByteArray> texts = {"\xFF\xFE\xC3", "", huge, QByteArray("a\0b", 3)};
+    Fill(texts);
+    form->show();
+    for (const QByteArray &text : texts)
+        EXPECT_EQ(form->NextEntry(), text);
+    EXPECT_EQ(form->PreviousEntry(), texts[2]);
+    std::set<QByteArray> drawn;
+    for (int i = 0; i < 4; ++i)
+        drawn.insert(form->RandomEntry());
+    EXPECT_EQ(drawn, std::set<QByteArray>(texts.begin(), texts.end()));
+    EXPECT_EQ(MarkCount(), 4);
+}
+
 TEST_F(TNavigationTest, WholeRandomCycleOverALargeListDrawsEveryEntryOnce)
 {
     QList<QByteArray> texts;
