@@ -89,6 +89,7 @@ TFormMediaPlayer::TFormMediaPlayer()
 {
     LoadArtwork();
     setWindowTitle(QString::fromLatin1(OEMPConst::ProductName));
+    move(216, 163);
     resize(573, 400);
     setMinimumSize(490, 295);
     QPalette palette = this->palette();
@@ -427,13 +428,6 @@ void TFormMediaPlayer::TimerTimer(QObject *)
     NotYetAvailable("Playback");
 }
 
-void TFormMediaPlayer::LoadSettings()
-{
-    // No settings are stored yet: the design values stand.
-}
-
-void TFormMediaPlayer::SaveSettings() { NotYetAvailable("Saving settings"); }
-void TFormMediaPlayer::LoadMediaList() { NotYetAvailable("Loading lists"); }
 bool TFormMediaPlayer::PlayMedia() { NotYetAvailable("Playback"); }
 bool TFormMediaPlayer::PauseMedia() { NotYetAvailable("Playback"); }
 bool TFormMediaPlayer::StopMedia() { NotYetAvailable("Playback"); }

@@ -97,6 +97,8 @@ public:
     void miSearchClick(QObject *sender);
     void miRemoveAllClick(QObject *sender);
     void miDeleteClick(QObject *sender);
+    // Writes the list to the current list file in the format of the list type.
+    void SaveMediaList();
     void FOpenDialogTypeChange(TFileDialog &sender);
     void FSaveDialogTypeChange(TFileDialog &sender);
 

@@ -35,10 +35,10 @@ void TMediaListModel::SetAllChecked(bool checked)
     emit MarksChanged(0, Count() - 1);
 }
 
-void TMediaListModel::AppendUnsignalled(const QByteArray &text)
+void TMediaListModel::AppendUnsignalled(const QByteArray &text, bool checked)
 {
     texts_.push_back(text);
-    checked_.push_back(0);
+    checked_.push_back(checked);
     index_.Append(TextFold::Hash(text));
 }
 
@@ -46,23 +46,43 @@ int TMediaListModel::Append(const QByteArray &text)
 {
     const int row = Count();
     beginInsertRows(QModelIndex(), row, row);
-    AppendUnsignalled(text);
+    AppendUnsignalled(text, false);
     endInsertRows();
     return row;
 }
 
-void TMediaListModel::Append(const QList<QByteArray> &texts)
+template <typename Items, typename Add>
+void TMediaListModel::AppendBatch(const Items &items, Add add)
 {
-    if (texts.isEmpty())
+    if (items.isEmpty())
         return;
     const int first = Count();
-    beginInsertRows(QModelIndex(), first, first + int(texts.size()) - 1);
-    texts_.reserve(texts_.size() + size_t(texts.size()));
-    checked_.reserve(checked_.size() + size_t(texts.size()));
-    index_.Reserve(first + int(texts.size()));
-    for (const QByteArray &text : texts)
-        AppendUnsignalled(text);
+    beginInsertRows(QModelIndex(), first, first + int(items.size()) - 1);
+    texts_.reserve(texts_.size() + size_t(items.size()));
+    checked_.reserve(checked_.size() + size_t(items.size()));
+    index_.Reserve(first + int(items.size()));
+    for (const auto &item : items)
+        add(item);
     endInsertRows();
+}
+
+void TMediaListModel::Append(const QList<QByteArray> &texts)
+{
+    AppendBatch(texts, [this](const QByteArray &text) { AppendUnsignalled(text, false); });
+}
+
+void TMediaListModel::AppendEntries(const QList<TListEntry> &entries)
+{
+    AppendBatch(entries, [this](const TListEntry &entry) { AppendUnsignalled(entry.Text, entry.Marked); });
+}
+
+QList<TListEntry> TMediaListModel::Entries() const
+{
+    QList<TListEntry> entries;
+    entries.reserve(Count());
+    for (size_t row = 0; row < texts_.size(); ++row)
+        entries.append(TListEntry{texts_[row], checked_[row] != 0});
+    return entries;
 }
 
 void TMediaListModel::RemoveAt(int row)

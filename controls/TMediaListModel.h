@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ListFormats.h"
 #include "TFoldedTextIndex.h"
 
 #include <QAbstractListModel>
@@ -26,6 +27,8 @@ public:
     // Appending returns the new row; the batch form inserts all rows in one step.
     int Append(const QByteArray &text);
     void Append(const QList<QByteArray> &texts);
+    void AppendEntries(const QList<TListEntry> &entries);
+    QList<TListEntry> Entries() const;
     void RemoveAt(int row);
     void Clear();
     // The first row whose text equals the given one ignoring letter case, or -1.
@@ -41,7 +44,9 @@ signals:
 
 private:
     void CheckRow(int row) const;
-    void AppendUnsignalled(const QByteArray &text);
+    void AppendUnsignalled(const QByteArray &text, bool checked);
+    template <typename Items, typename Add>
+    void AppendBatch(const Items &items, Add add);
 
     std::vector<QByteArray> texts_;
     std::vector<char> checked_;

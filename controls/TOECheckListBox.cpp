@@ -1,6 +1,7 @@
 #include "TOECheckListBox.h"
 
 #include "TRandomGenerator.h"
+#include "TTextFile.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -60,6 +61,31 @@ void TOECheckListBox::StepRandom()
     } catch (...) {
         // Stepping reports nothing, by design.
     }
+}
+
+void TOECheckListBox::SaveListFile(const QString &fileName)
+{
+    TTextFile file = TTextFile::ForWriting(fileName);
+    ListFormats::WriteOmlPairs(file, Entries());
+    file.Close();
+}
+
+void TOECheckListBox::LoadListFile(const QString &fileName)
+{
+    model_->Clear();
+    TTextFile file = TTextFile::OpenForReading(fileName);
+    AppendEntries(ListFormats::ReadOmlPairs(file));
+}
+
+void TOECheckListBox::WriteListText(TTextFile &file)
+{
+    ListFormats::WriteCountedPairs(file, Entries());
+}
+
+void TOECheckListBox::ReadListText(TTextFile &file)
+{
+    ClearList();
+    AppendEntries(ListFormats::ReadCountedPairs(file));
 }
 
 int TOECheckListBox::AddName(const QByteArray &name)
@@ -160,6 +186,16 @@ int TOECheckListBox::Append(const QByteArray &text)
 void TOECheckListBox::Append(const QList<QByteArray> &texts)
 {
     model_->Append(texts);
+}
+
+void TOECheckListBox::AppendEntries(const QList<TListEntry> &entries)
+{
+    model_->AppendEntries(entries);
+}
+
+QList<TListEntry> TOECheckListBox::Entries() const
+{
+    return model_->Entries();
 }
 
 void TOECheckListBox::Delete(int index)

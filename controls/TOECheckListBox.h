@@ -10,6 +10,8 @@ enum TOEListOrder : uint8_t { loNoOrder = 0, loInOrder = 1, loPostOrder = 2, loR
 
 // The media list control: a check list whose check marks are played marks, with stepping
 // operations of its own driven by Order. Entry texts are bytes.
+class TTextFile;
+
 class TOECheckListBox : public QListView {
     Q_OBJECT
 
@@ -26,6 +28,13 @@ public:
     virtual void StepBack();
     // Draws from the draw pool, refilling it from the list when empty; marks stay as they are.
     virtual void StepRandom();
+    // The OML format: a mark line and a name line for each entry. Both raise EInOutError;
+    // loading keeps the draw pool, and after a failed open the list is empty.
+    virtual void SaveListFile(const QString &fileName);
+    virtual void LoadListFile(const QString &fileName);
+    // The count-prefixed form, at the current position of an open text file.
+    virtual void WriteListText(TTextFile &file);
+    virtual void ReadListText(TTextFile &file);
     // Appends the name only when the list lacks it; returns the index the lookup found, or -1.
     virtual int AddName(const QByteArray &name);
     // Returns the number of names given, or -1 for none.
@@ -47,6 +56,8 @@ public:
     void SetAllChecked(bool checked);
     int Append(const QByteArray &text);
     void Append(const QList<QByteArray> &texts);
+    void AppendEntries(const QList<TListEntry> &entries);
+    QList<TListEntry> Entries() const;
     void Delete(int index);
     // The first entry whose text equals the given one ignoring letter case, or -1.
     int IndexOf(const QByteArray &text) const;

@@ -16,9 +16,14 @@ protected:
         ASSERT_TRUE(folder.isValid());
         previousFolder = QDir::currentPath();
         QDir::setCurrent(folder.path());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + "/config"));
         TOstrelApplication::Instance().SetDialogs(dialogs);
     }
-    void TearDown() override { QDir::setCurrent(previousFolder); }
+    void TearDown() override
+    {
+        QDir::setCurrent(previousFolder);
+        qunsetenv("XDG_CONFIG_HOME");
+    }
 
     TScriptedDialogs dialogs;
     QTemporaryDir folder;

@@ -1,0 +1,71 @@
+#include "ListFileErrors.h"
+
+#include <cerrno>
+#include <string>
+
+namespace {
+
+std::string TextOf(int code)
+{
+    switch (code) {
+    case 2:
+        return "File not found";
+    case 3:
+        return "Invalid filename";
+    case 4:
+        return "Too many open files";
+    case 5:
+        return "File access denied";
+    case 100:
+        return "Read beyond end of file";
+    case 101:
+        return "Disk full";
+    case 106:
+        return "Invalid numeric input";
+    default:
+        return "I/O error " + std::to_string(code);
+    }
+}
+
+} // namespace
+
+EInOutError::EInOutError(int code)
+    : std::runtime_error(TextOf(code)), code_(code)
+{
+}
+
+EInOutError EInOutError::FromErrno(int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOENT:
+        return EInOutError(2);
+    case ENOTDIR:
+        return EInOutError(3);
+    case EMFILE:
+        return EInOutError(4);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return EInOutError(5);
+    case ENOSPC:
+        return EInOutError(101);
+    default:
+        return EInOutError(errorNumber);
+    }
+}
+
+EFileStreamError::EFileStreamError(const QString &text)
+    : std::runtime_error(text.toStdString())
+{
+}
+
+EFileStreamError EFileStreamError::CannotOpen(const QString &fileName)
+{
+    return EFileStreamError(QStringLiteral("Cannot open file ") + fileName);
+}
+
+EFileStreamError EFileStreamError::CannotCreate(const QString &fileName)
+{
+    return EFileStreamError(QStringLiteral("Cannot create file ") + fileName);
+}

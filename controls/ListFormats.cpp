@@ -1,0 +1,108 @@
+#include "ListFormats.h"
+
+#include "ListFileErrors.h"
+#include "SafeFileWrite.h"
+#include "TTextFile.h"
+
+#include <QFile>
+
+namespace ListFormats {
+
+namespace {
+
+TListEntry ReadPair(TTextFile &file)
+{
+    const QByteArray mark = file.ReadLine();
+    return TListEntry{file.ReadLine(), mark == "1"};
+}
+
+} // namespace
+
+QList<TListEntry> ReadOmlPairs(TTextFile &file)
+{
+    QList<TListEntry> entries;
+    while (!file.Eof())
+        entries.append(ReadPair(file));
+    return entries;
+}
+
+void WriteOmlPairs(TTextFile &file, const QList<TListEntry> &entries)
+{
+    for (const TListEntry &entry : entries) {
+        file.WriteLine(entry.Marked ? "1" : "0");
+        file.WriteLine(entry.Text);
+    }
+}
+
+QList<TListEntry> ReadCountedPairs(TTextFile &file)
+{
+    const int count = file.ReadInteger();
+    file.SkipLine();
+    QList<TListEntry> entries;
+    for (int i = 0; i < count && !file.Eof(); ++i)
+        entries.append(ReadPair(file));
+    return entries;
+}
+
+void WriteCountedPairs(TTextFile &file, const QList<TListEntry> &entries)
+{
+    file.WriteLine(QByteArray::number(entries.size()));
+    WriteOmlPairs(file, entries);
+}
+
+QList<QByteArray> SplitPlainList(const QByteArray &text)
+{
+    QList<QByteArray> lines;
+    const qsizetype nul = text.indexOf('\0');
+    const qsizetype end = nul < 0 ? text.size() : nul;
+    const char *data = text.constData();
+    qsizetype start = 0;
+    while (start < end) {
+        qsizetype stop = start;
+        while (stop < end && data[stop] != '\r' && data[stop] != '\n')
+            ++stop;
+        lines.append(QByteArray(data + start, stop - start));
+        if (stop < end && data[stop] == '\r') {
+            ++stop;
+            if (stop < end && data[stop] == '\n')
+                ++stop;
+        } else if (stop < end) {
+            ++stop; // a lone LF
+        }
+        start = stop;
+    }
+    return lines;
+}
+
+QByteArray JoinPlainList(const QList<QByteArray> &lines)
+{
+    QByteArray text;
+    qsizetype size = 0;
+    for (const QByteArray &line : lines)
+        size += line.size() + 2;
+    text.reserve(size);
+    for (const QByteArray &line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+QList<QByteArray> ReadPlainListFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFileStreamError::CannotOpen(path);
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EFileStreamError::CannotOpen(path);
+    return SplitPlainList(text);
+}
+
+void WritePlainListFile(const QString &path, const QList<QByteArray> &lines)
+{
+    if (WriteFileSafely(path, JoinPlainList(lines)) != 0)
+        throw EFileStreamError::CannotCreate(path);
+}
+
+} // namespace ListFormats

@@ -1,0 +1,123 @@
+#include "TTextFile.h"
+
+#include "ListFileErrors.h"
+#include "SafeFileWrite.h"
+
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <limits>
+#include <unistd.h>
+
+namespace {
+
+constexpr char EndOfFile = 0x1A;
+
+QByteArray ReadWholeFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw EInOutError::FromErrno(errno);
+    QByteArray content;
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw EInOutError::FromErrno(error);
+        }
+        if (got == 0)
+            break;
+        content.append(chunk, got);
+    }
+    ::close(fd);
+    return content;
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+} // namespace
+
+TTextFile TTextFile::OpenForReading(const QString &path)
+{
+    TTextFile file;
+    file.path_ = path;
+    file.bytes_ = ReadWholeFile(path);
+    return file;
+}
+
+TTextFile TTextFile::FromBytes(const QByteArray &bytes)
+{
+    TTextFile file;
+    file.bytes_ = bytes;
+    return file;
+}
+
+TTextFile TTextFile::ForWriting(const QString &path)
+{
+    TTextFile file;
+    file.path_ = path;
+    return file;
+}
+
+bool TTextFile::Eof() const
+{
+    return position_ >= bytes_.size() || bytes_[position_] == EndOfFile;
+}
+
+QByteArray TTextFile::ReadLine()
+{
+    const qsizetype start = position_;
+    const char *data = bytes_.constData();
+    qsizetype end = start;
+    while (end < bytes_.size() && data[end] != '\r' && data[end] != EndOfFile)
+        ++end;
+    QByteArray line = bytes_.mid(start, end - start);
+    position_ = end;
+    if (position_ < bytes_.size() && data[position_] == '\r') {
+        ++position_;
+        if (position_ < bytes_.size() && data[position_] == '\n')
+            ++position_;
+    }
+    return line;
+}
+
+int TTextFile::ReadInteger()
+{
+    while (!Eof() && IsBlank(bytes_[position_]))
+        ++position_;
+    if (Eof())
+        return 0;
+    qsizetype end = position_;
+    while (end < bytes_.size() && !IsBlank(bytes_[end]) && bytes_[end] != EndOfFile)
+        ++end;
+    bool ok = false;
+    const long long value = bytes_.mid(position_, end - position_).toLongLong(&ok, 10);
+    if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        throw EInOutError(106);
+    position_ = end;
+    return int(value);
+}
+
+void TTextFile::SkipLine()
+{
+    ReadLine();
+}
+
+void TTextFile::WriteLine(const QByteArray &line)
+{
+    bytes_ += line;
+    bytes_ += "\r\n";
+}
+
+void TTextFile::Close()
+{
+    if (const int error = WriteFileSafely(path_, bytes_))
+        throw EInOutError::FromErrno(error);
+}

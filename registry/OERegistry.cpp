@@ -1,0 +1,191 @@
+#include "OERegistry.h"
+
+#include "TRegistryDatabase.h"
+
+#include <QtEndian>
+#include <cstring>
+
+namespace {
+
+QByteArray LittleEndian32(uint32_t value)
+{
+    QByteArray bytes(4, Qt::Uninitialized);
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray EightBytes(const void *value)
+{
+    return QByteArray(static_cast<const char *>(value), 8);
+}
+
+// The stored bytes and data type of a value; REG_NONE for the empty kind.
+TRawRegistryValue Stored(const QString &name, const TRegistryValue &value)
+{
+    switch (value.Kind()) {
+    case TRegistryKind::Integer:
+        return {name, REG_DWORD, LittleEndian32(uint32_t(value.AsInteger()))};
+    case TRegistryKind::Boolean:
+        return {name, REG_DWORD, LittleEndian32(value.AsBoolean() ? 1 : 0)};
+    case TRegistryKind::Text:
+        return {name, REG_SZ, value.AsText().toUtf8() + '\0'};
+    case TRegistryKind::Float: {
+        const double real = value.AsFloat();
+        return {name, REG_BINARY, EightBytes(&real)};
+    }
+    case TRegistryKind::DateTime: {
+        const double real = value.AsDateTime();
+        return {name, REG_BINARY, EightBytes(&real)};
+    }
+    case TRegistryKind::Currency: {
+        const int64_t scaled = value.AsCurrency();
+        return {name, REG_BINARY, EightBytes(&scaled)};
+    }
+    case TRegistryKind::Empty:
+        break;
+    }
+    return {name, REG_NONE, {}};
+}
+
+template <typename T>
+T FromEightBytes(const QByteArray &data)
+{
+    T value;
+    std::memcpy(&value, data.constData(), sizeof value);
+    return value;
+}
+
+// The stored value read as the default's kind, or the default when type or size differ.
+TRegistryValue Converted(const TRawRegistryValue &stored, const TRegistryValue &defaultValue)
+{
+    const bool dword = stored.Type == REG_DWORD && stored.Data.size() == 4;
+    const bool binary8 = stored.Type == REG_BINARY && stored.Data.size() == 8;
+    switch (defaultValue.Kind()) {
+    case TRegistryKind::Integer:
+        if (dword)
+            return TRegistryValue::Integer(int32_t(qFromLittleEndian<uint32_t>(stored.Data.constData())));
+        break;
+    case TRegistryKind::Boolean:
+        if (dword)
+            return TRegistryValue::Boolean(qFromLittleEndian<uint32_t>(stored.Data.constData()) != 0);
+        break;
+    case TRegistryKind::Text:
+        if (stored.Type == REG_SZ || stored.Type == REG_EXPAND_SZ) {
+            const qsizetype zero = stored.Data.indexOf('\0');
+            return TRegistryValue::Text(QString::fromUtf8(zero < 0 ? stored.Data : stored.Data.left(zero)));
+        }
+        break;
+    case TRegistryKind::Float:
+        if (binary8)
+            return TRegistryValue::Float(FromEightBytes<double>(stored.Data));
+        break;
+    case TRegistryKind::DateTime:
+        if (binary8)
+            return TRegistryValue::DateTime(FromEightBytes<double>(stored.Data));
+        break;
+    case TRegistryKind::Currency:
+        if (binary8)
+            return TRegistryValue::Currency(FromEightBytes<int64_t>(stored.Data));
+        break;
+    case TRegistryKind::Empty:
+        break;
+    }
+    return defaultValue;
+}
+
+} // namespace
+
+TRegistryValue TRegistryValue::Integer(int32_t value)
+{
+    TRegistryValue result;
+    result.kind_ = TRegistryKind::Integer;
+    result.whole_ = value;
+    return result;
+}
+
+TRegistryValue TRegistryValue::Float(double value)
+{
+    TRegistryValue result;
+    result.kind_ = TRegistryKind::Float;
+    result.real_ = value;
+    return result;
+}
+
+TRegistryValue TRegistryValue::Currency(int64_t scaled)
+{
+    TRegistryValue result;
+    result.kind_ = TRegistryKind::Currency;
+    result.whole_ = scaled;
+    return result;
+}
+
+TRegistryValue TRegistryValue::DateTime(double value)
+{
+    TRegistryValue result;
+    result.kind_ = TRegistryKind::DateTime;
+    result.real_ = value;
+    return result;
+}
+
+TRegistryValue TRegistryValue::Text(const QString &value)
+{
+    TRegistryValue result;
+    result.kind_ = TRegistryKind::Text;
+    result.text_ = value;
+    return result;
+}
+
+TRegistryValue TRegistryValue::Boolean(bool value)
+{
+    TRegistryValue result;
+    result.kind_ = TRegistryKind::Boolean;
+    result.whole_ = value ? 1 : 0;
+    return result;
+}
+
+void NormalizeRegistryPath(QString &keyPath, QString &valueName)
+{
+    if (!keyPath.isEmpty()) {
+        if (keyPath.endsWith(QLatin1Char('\\')))
+            keyPath.chop(1);
+        if (keyPath.startsWith(QLatin1Char('\\')))
+            keyPath.remove(0, 1);
+    }
+    for (int i = 0; i < 2 && valueName.startsWith(QLatin1Char('\\')); ++i)
+        valueName.remove(0, 1);
+}
+
+TRegistryRoot EffectiveRegistryRoot(TRegistryRoot root)
+{
+    return root >= HKEY_CLASSES_ROOT && root <= HKEY_DYN_DATA ? root : HKEY_CURRENT_USER;
+}
+
+TRegistryValue ReadRegistry(TRegistryRoot root, QString keyPath, QString valueName, const TRegistryValue &defaultValue)
+{
+    try {
+        NormalizeRegistryPath(keyPath, valueName);
+        if (defaultValue.Kind() == TRegistryKind::Empty)
+            return defaultValue;
+        TRegistryDatabase store(TRegistryDatabase::DefaultPath(), TRegistryDatabase::TOpenMode::ExistingOnly);
+        const std::optional<TRawRegistryValue> stored = store.Value(EffectiveRegistryRoot(root), keyPath, valueName);
+        return stored ? Converted(*stored, defaultValue) : defaultValue;
+    } catch (...) {
+        return defaultValue;
+    }
+}
+
+bool WriteRegistry(TRegistryRoot root, QString keyPath, QString valueName, const TRegistryValue &value)
+{
+    try {
+        NormalizeRegistryPath(keyPath, valueName);
+        TRegistryDatabase store(TRegistryDatabase::DefaultPath(), TRegistryDatabase::TOpenMode::CreateIfMissing);
+        const TRawRegistryValue stored = Stored(valueName, value);
+        if (stored.Type == REG_NONE)
+            store.CreateKey(EffectiveRegistryRoot(root), keyPath);
+        else
+            store.SetValue(EffectiveRegistryRoot(root), keyPath, stored);
+    } catch (...) {
+        // A write that cannot be done changes nothing, by design.
+    }
+    return true;
+}

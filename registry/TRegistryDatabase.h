@@ -1,0 +1,65 @@
+#pragma once
+
+#include "OERegistry.h"
+#include "RegistryDataTypes.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+#include <stdexcept>
+
+struct sqlite3;
+
+class ERegistryError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct TRawRegistryValue {
+    QString Name;
+    uint32_t Type = REG_NONE;
+    QByteArray Data;
+};
+
+// The registry kept in one SQLite database: keys with their path below a root, and values
+// with their registry data type and raw bytes. Paths and names compare ignoring case. Each
+// call is one transaction of its own, so that several players can share the file.
+// Every failure raises ERegistryError.
+class TRegistryDatabase {
+public:
+    enum class TOpenMode { ExistingOnly, CreateIfMissing };
+
+    // With ExistingOnly, a missing file raises ERegistryError and nothing is created.
+    TRegistryDatabase(const QString &path, TOpenMode mode);
+    ~TRegistryDatabase();
+    TRegistryDatabase(const TRegistryDatabase &) = delete;
+    TRegistryDatabase &operator=(const TRegistryDatabase &) = delete;
+
+    bool KeyExists(TRegistryRoot root, const QString &keyPath);
+    std::optional<TRawRegistryValue> Value(TRegistryRoot root, const QString &keyPath, const QString &name);
+    // Creates the key and every missing parent.
+    void CreateKey(TRegistryRoot root, const QString &keyPath);
+    // Creates the key path as needed and sets the value.
+    void SetValue(TRegistryRoot root, const QString &keyPath, const TRawRegistryValue &value);
+    QList<TRawRegistryValue> Values(TRegistryRoot root, const QString &keyPath);
+    // The full paths of the keys directly below the key.
+    QStringList SubKeys(TRegistryRoot root, const QString &keyPath);
+    // False when there was no such value.
+    bool DeleteValue(TRegistryRoot root, const QString &keyPath, const QString &name);
+    // Deletes the key with everything below it; false when there was no such key.
+    bool DeleteKey(TRegistryRoot root, const QString &keyPath);
+
+    // $XDG_CONFIG_HOME/Ostrel/registry.db, with ~/.config when the variable is unset.
+    static QString DefaultPath();
+
+private:
+    class TStatement;
+    class TTransaction;
+    void Execute(const char *sql);
+    void CreateSchema();
+    void InsertKeyPath(TRegistryRoot root, const QString &keyPath);
+    [[noreturn]] void Fail(const char *what) const;
+
+    sqlite3 *db_ = nullptr;
+};
