@@ -1,0 +1,47 @@
+#include "ListFormats.h"
+#include "TTextFile.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <random>
+#include <thread>
+
+namespace {
+
+QList<TListEntry> Expected(const char *folder, int markEvery)
+{
+    QList<TListEntry> entries;
+    for (int i = 0; i < 10000; ++i)
+        entries.append({"/music/" + QByteArray(folder) + "/" + QByteArray::number(i) + ".mp3", i % markEvery == 0});
+    return entries;
+}
+
+TEST(CrashSafety, AKilledSaveLeavesTheOldOrTheNewCompleteList)
+{
+    const QList<TListEntry> first = Expected("first", 3);
+    const QList<TListEntry> second = Expected("second", 2);
+    QTemporaryDir folder;
+    const QString path = folder.path() + "/list.oml";
+    std::mt19937 random(20261208);
+    int sawFirst = 0, sawSecond = 0;
+    for (int round = 0; round < 100; ++round) {
+        QProcess child;
+        child.start(QStringLiteral(LIST_SAVER_CHILD), {path});
+        ASSERT_TRUE(child.waitForReadyRead(10000)) << "the child never saved";
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+        child.kill();
+        child.waitForFinished();
+        TTextFile file = TTextFile::OpenForReading(path);
+        const QList<TListEntry> loaded = ListFormats::ReadOmlPairs(file);
+        const bool whole = loaded == first || loaded == second;
+        ASSERT_TRUE(whole) << "round " << round << ": " << loaded.size() << " entries";
+        (loaded == first ? sawFirst : sawSecond)++;
+    }
+    EXPECT_EQ(sawFirst + sawSecond, 100);
+    // A killed save may leave its hidden temporary file behind; the list itself is whole.
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"list.oml"}));
+}
+
+} // namespace

@@ -1,0 +1,290 @@
+#include "ListFileErrors.h"
+#include "ListFormats.h"
+#include "TOECheckListBox.h"
+#include "TTextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class TListFileTest : public testing::Test {
+protected:
+    QString Path(const QString &name) const { return folder.path() + QLatin1Char('/') + name; }
+
+    void WriteBytes(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray ReadBytes(const QString &name) const
+    {
+        QFile file(Path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    QList<TListEntry> LoadOml(const QByteArray &bytes)
+    {
+        WriteBytes("in.oml", bytes);
+        list.LoadListFile(Path("in.oml"));
+        return list.Entries();
+    }
+
+    QTemporaryDir folder;
+    TOECheckListBox list;
+};
+
+TEST_F(TListFileTest, OmlIsWrittenByteForByte)
+{
+    list.AppendEntries({{"C:\\Music\\a.mp3", true}, {"/home/\xFF\xFE/b c.wav", false}, {"", true}});
+    list.SaveListFile(Path("out.oml"));
+    EXPECT_EQ(ReadBytes("out.oml"), QByteArray("1\r\nC:\\Music\\a.mp3\r\n0\r\n/home/\xFF\xFE/b c.wav\r\n1\r\n\r\n"));
+    list.ClearList();
+    list.SaveListFile(Path("empty.oml"));
+    EXPECT_EQ(ReadBytes("empty.oml"), QByteArray());
+}
+
+TEST_F(TListFileTest, OmlRoundTripKeepsTextsAndMarksAndSelectsNothing)
+{
+    const QList<TListEntry> entries = {{"one", true}, {"two", false}, {"three", true}};
+    list.AppendEntries(entries);
+    list.SetItemIndex(1);
+    list.SaveListFile(Path("list.oml"));
+    EXPECT_EQ(LoadOml(ReadBytes("list.oml")), entries);
+    EXPECT_EQ(list.ItemIndex(), -1);
+}
+
+TEST_F(TListFileTest, OmlLineRules)
+{
+    // An odd number of lines: the last entry has an empty text, marked by a "1".
+    EXPECT_EQ(LoadOml("0\r\na\r\n1\r\n"), (QList<TListEntry>{{"a", false}, {"", true}}));
+    // One extra empty line at the end gives one extra unmarked entry with empty text.
+    EXPECT_EQ(LoadOml("1\r\na\r\n\r\n"), (QList<TListEntry>{{"a", true}, {"", false}}));
+    // LF alone is an ordinary character: the whole file is one mark line.
+    EXPECT_EQ(LoadOml("1\na\n0\nb\n"), (QList<TListEntry>{{"", false}}));
+    // Only exactly "1" marks.
+    EXPECT_EQ(LoadOml("1 \r\na\r\n 1\r\nb\r\n\r\nc\r\nyes\r\nd\r\n"),
+              (QList<TListEntry>{{"a", false}, {"b", false}, {"c", false}, {"d", false}}));
+    // 0x1A ends the file, also in the middle of a line.
+    EXPECT_EQ(LoadOml("1\r\nab\x1A" "cd\r\n0\r\ne\r\n"), (QList<TListEntry>{{"ab", true}}));
+    // CR alone ends a line; the last line needs no line end.
+    EXPECT_EQ(LoadOml("1\ra\r0\rb"), (QList<TListEntry>{{"a", true}, {"b", false}}));
+    // LF inside a name line stays part of the text; bytes are taken as they are.
+    EXPECT_EQ(LoadOml(QByteArray("0\r\nx\ny\r\n0\r\n\xC3\x28\x00z\r\n", 17)),
+              (QList<TListEntry>{{"x\ny", false}, {QByteArray("\xC3\x28\x00z", 4), false}}));
+    EXPECT_EQ(LoadOml(""), QList<TListEntry>());
+}
+
+TEST_F(TListFileTest, PlainListIsWrittenByteForByte)
+{
+    ListFormats::WritePlainListFile(Path("out.txt"), {"a", "", "\xE4\xF6.mp3"});
+    EXPECT_EQ(ReadBytes("out.txt"), QByteArray("a\r\n\r\n\xE4\xF6.mp3\r\n"));
+    ListFormats::WritePlainListFile(Path("empty.txt"), {});
+    EXPECT_EQ(ReadBytes("empty.txt"), QByteArray());
+}
+
+TEST_F(TListFileTest, PlainListLineRules)
+{
+    using ListFormats::SplitPlainList;
+    EXPECT_EQ(SplitPlainList("a\r\nb\r\n"), QList<QByteArray>({"a", "b"}));
+    EXPECT_EQ(SplitPlainList("a\nb\n\nc"), QList<QByteArray>({"a", "b", "", "c"}));
+    EXPECT_EQ(SplitPlainList("a\rb\r\rc\r"), QList<QByteArray>({"a", "b", "", "c"}));
+    EXPECT_EQ(SplitPlainList("a\n\rb"), QList<QByteArray>({"a", "", "b"}));
+    EXPECT_EQ(SplitPlainList(QByteArray("a\r\nb\0c\r\nd", 9)), QList<QByteArray>({"a", "b"}));
+    EXPECT_EQ(SplitPlainList("\r\n"), QList<QByteArray>({""}));
+    EXPECT_EQ(SplitPlainList(""), QList<QByteArray>());
+    EXPECT_EQ(SplitPlainList(QByteArray("\0a", 2)), QList<QByteArray>());
+    EXPECT_EQ(SplitPlainList("\x1A\xFF"), QList<QByteArray>({"\x1A\xFF"}));
+}
+
+TEST_F(TListFileTest, PlainListWrittenWithMarksReadsBackUnmarked)
+{
+    WriteBytes("plain.txt", "1\r\nsong.mp3\r\n");
+    EXPECT_EQ(LoadOml(ReadBytes("plain.txt")), (QList<TListEntry>{{"song.mp3", true}}));
+    EXPECT_EQ(ListFormats::ReadPlainListFile(Path("plain.txt")), QList<QByteArray>({"1", "song.mp3"}));
+}
+
+TEST_F(TListFileTest, CountPrefixedFormRoundTripsAndStopsAtTheEnd)
+{
+    list.AppendEntries({{"a", true}, {"b", false}});
+    TTextFile out = TTextFile::ForWriting(Path("counted.txt"));
+    out.WriteLine("header");
+    list.WriteListText(out);
+    EXPECT_EQ(out.Bytes(), QByteArray("header\r\n2\r\n1\r\na\r\n0\r\nb\r\n"));
+
+    TOECheckListBox other;
+    TTextFile in = TTextFile::FromBytes("  \r\n 2 trailing words\r\n1\r\na\r\n0\r\nb\r\nrest");
+    other.ReadListText(in);
+    EXPECT_EQ(other.Entries(), (QList<TListEntry>{{"a", true}, {"b", false}}));
+    EXPECT_EQ(in.ReadLine(), "rest");
+
+    TTextFile huge = TTextFile::FromBytes("2147483647\r\n1\r\nonly\r\n");
+    other.ReadListText(huge);
+    EXPECT_EQ(other.Entries(), (QList<TListEntry>{{"only", true}}));
+    TTextFile negative = TTextFile::FromBytes("-5\r\n1\r\nx\r\n");
+    other.ReadListText(negative);
+    EXPECT_EQ(other.Count(), 0);
+    TTextFile empty = TTextFile::FromBytes("");
+    other.ReadListText(empty);
+    EXPECT_EQ(other.Count(), 0);
+    for (const QByteArray bad : {"abc\r\n", "99999999999\r\n", "1x\r\n"}) {
+        TTextFile file = TTextFile::FromBytes(bad);
+        try {
+            other.ReadListText(file);
+            ADD_FAILURE() << "no error for " << bad.constData();
+        } catch (const EInOutError &error) {
+            EXPECT_EQ(error.ErrorCode(), 106);
+            EXPECT_STREQ(error.what(), "Invalid numeric input");
+        }
+    }
+}
+
+TEST_F(TListFileTest, ErrorKindsAndTexts)
+{
+    list.Append(QByteArray("kept"));
+    try {
+        list.LoadListFile(Path("missing.oml"));
+        FAIL();
+    } catch (const EInOutError &error) {
+        EXPECT_EQ(error.ErrorCode(), 2);
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+    EXPECT_EQ(list.Count(), 0);
+    try {
+        ListFormats::ReadPlainListFile(Path("missing.txt"));
+        FAIL();
+    } catch (const EFileStreamError &error) {
+        EXPECT_EQ(QString::fromUtf8(error.what()), "Cannot open file " + Path("missing.txt"));
+    }
+    WriteBytes("file", "x");
+    try {
+        list.SaveListFile(Path("file/list.oml"));
+        FAIL();
+    } catch (const EInOutError &error) {
+        EXPECT_EQ(error.ErrorCode(), 3);
+        EXPECT_STREQ(error.what(), "Invalid filename");
+    }
+    ASSERT_TRUE(QDir(folder.path()).mkdir("folder.oml"));
+    try {
+        list.SaveListFile(Path("folder.oml"));
+        FAIL();
+    } catch (const EInOutError &error) {
+        EXPECT_EQ(error.ErrorCode(), 5);
+        EXPECT_STREQ(error.what(), "File access denied");
+    }
+    try {
+        ListFormats::WritePlainListFile(Path("folder.oml"), {"a"});
+        FAIL();
+    } catch (const EFileStreamError &error) {
+        EXPECT_EQ(QString::fromUtf8(error.what()), "Cannot create file " + Path("folder.oml"));
+    }
+    try {
+        list.SaveListFile(Path("no/such/folder.oml"));
+        FAIL();
+    } catch (const EInOutError &error) {
+        EXPECT_EQ(error.ErrorCode(), 2);
+    }
+    EXPECT_STREQ(EInOutError(4).what(), "Too many open files");
+    EXPECT_STREQ(EInOutError(100).what(), "Read beyond end of file");
+    EXPECT_STREQ(EInOutError(101).what(), "Disk full");
+    EXPECT_STREQ(EInOutError(27).what(), "I/O error 27");
+    EXPECT_EQ(EInOutError::FromErrno(ENOSPC).ErrorCode(), 101);
+    EXPECT_EQ(EInOutError::FromErrno(EROFS).ErrorCode(), 5);
+    EXPECT_EQ(EInOutError::FromErrno(EMFILE).ErrorCode(), 4);
+}
+
+// Files may not grow past a few bytes while it lives, so that every longer write fails.
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(rlim_t bytes)
+    {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limited = previous_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~TFileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int);
+};
+
+TEST_F(TListFileTest, AFailedSaveLeavesTheOldFileExactlyAsItWas)
+{
+    const QByteArray old = "1\r\nold entry\r\n";
+    WriteBytes("list.oml", old);
+    WriteBytes("list.txt", "old\r\n");
+    ASSERT_EQ(chmod(QFile::encodeName(Path("list.oml")).constData(), 0640), 0);
+    list.Append(QList<QByteArray>{QByteArray(4096, 'n'), "more"});
+    {
+        TFileSizeLimit limit(64);
+        try {
+            list.SaveListFile(Path("list.oml"));
+            ADD_FAILURE() << "the save did not fail";
+        } catch (const EInOutError &error) {
+            EXPECT_EQ(error.ErrorCode(), EFBIG);
+            EXPECT_EQ(std::string(error.what()), "I/O error " + std::to_string(EFBIG));
+        }
+        EXPECT_THROW(ListFormats::WritePlainListFile(Path("list.txt"), list.Texts()), EFileStreamError);
+    }
+    EXPECT_EQ(ReadBytes("list.oml"), old);
+    EXPECT_EQ(ReadBytes("list.txt"), QByteArray("old\r\n"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"list.oml", "list.txt"}));
+    // A save that succeeds replaces the content and keeps the permissions.
+    list.SaveListFile(Path("list.oml"));
+    struct stat info {};
+    ASSERT_EQ(stat(QFile::encodeName(Path("list.oml")).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadBytes("list.oml").size(), 3 + 4096 + 2 + 3 + 4 + 2);
+}
+
+TEST_F(TListFileTest, SavingThroughASymbolicLinkReplacesTheFileItNames)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir("real"));
+    WriteBytes("real/list.oml", "old");
+    ASSERT_TRUE(QFile::link(Path("real/list.oml"), Path("link.oml")));
+    list.Append(QByteArray("new"));
+    list.SaveListFile(Path("link.oml"));
+    EXPECT_TRUE(QFileInfo(Path("link.oml")).isSymLink());
+    EXPECT_EQ(ReadBytes("real/list.oml"), QByteArray("0\r\nnew\r\n"));
+    // A dangling link gets its file created.
+    ASSERT_TRUE(QFile::link(Path("real/later.oml"), Path("dangling.oml")));
+    list.SaveListFile(Path("dangling.oml"));
+    EXPECT_EQ(ReadBytes("real/later.oml"), QByteArray("0\r\nnew\r\n"));
+}
+
+TEST_F(TListFileTest, BadInputLoadsWithoutHarm)
+{
+    QByteArray garbage;
+    for (int i = 1; i < 300000; ++i)
+        garbage += char((i * 7919 + i / 13) & 0xFF);
+    garbage.replace('\x1A', 'z');
+    garbage.replace('\0', 'n');
+    WriteBytes("garbage", garbage);
+    list.LoadListFile(Path("garbage"));
+    EXPECT_GT(list.Count(), 0);
+    EXPECT_FALSE(ListFormats::ReadPlainListFile(Path("garbage")).isEmpty());
+
+    const QByteArray longLine = "1\r\n" + QByteArray(10 * 1024 * 1024, 'L') + "\r\n";
+    EXPECT_EQ(LoadOml(longLine).first().Text.size(), 10 * 1024 * 1024);
+    WriteBytes("nuls", QByteArray(100000, '\0'));
+    EXPECT_TRUE(ListFormats::ReadPlainListFile(Path("nuls")).isEmpty());
+    list.LoadListFile(Path("nuls"));
+    EXPECT_EQ(list.Count(), 1);
+}
+
+} // namespace
