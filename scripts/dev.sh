@@ -6,8 +6,8 @@ cd "$(dirname "$0")/.."
 mode=${1:-}
 case "$mode" in run|test) ;; *) echo "usage: $0 run|test" >&2; exit 2 ;; esac
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
-test_packages=(libgtest-dev libgmock-dev googletest libbenchmark-dev)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsqlite3-dev)
+test_packages=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 
 missing=()
@@ -36,3 +36,8 @@ ctest --test-dir build-test --output-on-failure -j "$jobs"
 cmake -S . -B build-asan -G Ninja -DOSTREL_SANITIZE=ON -DOSTREL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# Each list reader under libFuzzer for 30 seconds; any finding fails the run.
+cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DFUZZ_SECONDS=30 >/dev/null
+cmake --build build-fuzz -j "$jobs"
+ctest --test-dir build-fuzz --output-on-failure -j 3
