@@ -270,8 +270,8 @@ TEST_F(TListFileTest, SavingThroughASymbolicLinkReplacesTheFileItNames)
 TEST_F(TListFileTest, BadInputLoadsWithoutHarm)
 {
     QByteArray garbage;
-    for (int i = 1; i < 300000; ++i)
-        garbage += char((i * 7919 + i / 13) & 0xFF);
+    for (unsigned i = 1; i < 300000; ++i)
+        garbage += char((i * 7919u + i / 13) & 0xFFu);
     garbage.replace('\x1A', 'z');
     garbage.replace('\0', 'n');
     WriteBytes("garbage", garbage);
