@@ -2,6 +2,8 @@
 
 #include "OEMPConst.h"
 #include "TBevelPanel.h"
+#include "TMediaPlayer.h"
+#include "TMpvBackEnd.h"
 #include "TOEButton.h"
 #include "TOECheckListBox.h"
 #include "TOstrelApplication.h"
@@ -84,7 +86,7 @@ QMenu *AddMenu(QWidget *parent, const char *name, const char *caption)
 
 } // namespace
 
-TFormMediaPlayer::TFormMediaPlayer()
+TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
     : FOpenDialog(TFileDialogKind::Open), FSaveDialog(TFileDialogKind::Save), FSearchDialog(TFileDialogKind::Open)
 {
     LoadArtwork();
@@ -124,6 +126,11 @@ TFormMediaPlayer::TFormMediaPlayer()
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { TimerTimer(Timer1); }); });
     Timer1->start();
+
+    FMediaPlayer = new TMediaPlayer(backEnd ? std::move(backEnd) : std::make_unique<TMpvBackEnd>(), this);
+    FMediaPlayer->setObjectName(QStringLiteral("FMediaPlayer"));
+    FMediaPlayer->SetAutoRewind(false);
+    FMediaPlayer->Loaded();
 }
 
 TFormMediaPlayer::~TFormMediaPlayer() = default;
@@ -421,20 +428,6 @@ void TFormMediaPlayer::SetSearchType(uint8_t type) { FSearchType = type; }
 
 // Operations that later work fills in; until then they say so instead of pretending.
 
-void TFormMediaPlayer::TimerTimer(QObject *)
-{
-    if (!Playing())
-        return;
-    NotYetAvailable("Playback");
-}
-
-bool TFormMediaPlayer::PlayMedia() { NotYetAvailable("Playback"); }
-bool TFormMediaPlayer::PauseMedia() { NotYetAvailable("Playback"); }
-bool TFormMediaPlayer::StopMedia() { NotYetAvailable("Playback"); }
-bool TFormMediaPlayer::NextMedia() { NotYetAvailable("Playback"); }
-bool TFormMediaPlayer::PreviousMedia() { NotYetAvailable("Playback"); }
-bool TFormMediaPlayer::OpenMedia() { NotYetAvailable("Playback"); }
-bool TFormMediaPlayer::CloseMedia() { NotYetAvailable("Playback"); }
 void TFormMediaPlayer::miAddClick(QObject *) { NotYetAvailable("Adding files"); }
 void TFormMediaPlayer::miSaveClick(QObject *) { NotYetAvailable("Saving lists"); }
 void TFormMediaPlayer::miLoadMediaClick(QObject *) { NotYetAvailable("Loading lists"); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TFileDialog.h"
+#include "TMediaPlayer.h"
 #include "TTextPool.h"
 
 #include <QByteArray>
@@ -16,6 +17,7 @@ class QMenuBar;
 class QStatusBar;
 class QTimer;
 class TBevelPanel;
+class TMediaBackEnd;
 class TOEButton;
 class TOECheckListBox;
 
@@ -27,7 +29,8 @@ class TFormMediaPlayer : public QMainWindow {
     Q_OBJECT
 
 public:
-    TFormMediaPlayer();
+    // Without a back end, the media device plays through libmpv.
+    explicit TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd = nullptr);
     ~TFormMediaPlayer() override;
 
     // Runs FormCreate; an error escaping it goes to the default error report and the
@@ -102,6 +105,8 @@ public:
     void FOpenDialogTypeChange(TFileDialog &sender);
     void FSaveDialogTypeChange(TFileDialog &sender);
 
+    // The status text of a device mode.
+    static QString ModeName(TDeviceMode mode);
     QString StatusText() const;
     void SetStatusText(const QString &text);
     QString HelpFile() const { return FHelpFile; }
@@ -147,6 +152,7 @@ public:
     TFileDialog FSaveDialog;
     TFileDialog FSearchDialog;
     QTimer *Timer1;
+    TMediaPlayer *FMediaPlayer;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -178,10 +184,10 @@ private:
     bool FShownBefore = false;
 };
 
-template <typename Form = TFormMediaPlayer>
-std::unique_ptr<Form> CreateFormMediaPlayer()
+template <typename Form = TFormMediaPlayer, typename... Arguments>
+std::unique_ptr<Form> CreateFormMediaPlayer(Arguments &&...arguments)
 {
-    auto form = std::make_unique<Form>();
+    auto form = std::make_unique<Form>(std::forward<Arguments>(arguments)...);
     form->StartUp();
     return form;
 }

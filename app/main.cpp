@@ -2,9 +2,12 @@
 #include "TOstrelApplication.h"
 #include "TQtUserDialogs.h"
 
+#include <clocale>
+
 int main(int argc, char **argv)
 {
     TOstrelApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C"); // the playback engine needs the C decimal point
     TQtUserDialogs dialogs;
     application.SetDialogs(dialogs);
     auto form = CreateFormMediaPlayer();

@@ -1,5 +1,6 @@
 #include "TOstrelApplication.h"
 
+#include <clocale>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
@@ -7,5 +8,6 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
     TOstrelApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
     return RUN_ALL_TESTS();
 }

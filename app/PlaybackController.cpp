@@ -1,0 +1,155 @@
+// The buttons and the one-second poll drive the media device for the media list. Every
+// operation catches what it calls, reports it in its own words or drops it.
+
+#include "TFormMediaPlayer.h"
+
+#include "ListFileErrors.h"
+#include "TMediaPlayer.h"
+#include "TOECheckListBox.h"
+#include "TOstrelApplication.h"
+#include "TUserDialogs.h"
+
+#include <array>
+
+namespace {
+
+const std::array<const char *, 7> ModeNames = {"Not ready", "Stopped", "Playing", "Recording",
+                                               "Seeking",   "Paused",  "Open"};
+
+void Tell(const QString &message)
+{
+    UserDialogs().ShowMessage(message);
+}
+
+QString TextOf(const std::exception &error)
+{
+    return QString::fromUtf8(error.what());
+}
+
+} // namespace
+
+QString TFormMediaPlayer::ModeName(TDeviceMode mode)
+{
+    return QString::fromLatin1(ModeNames.at(mode));
+}
+
+bool TFormMediaPlayer::PlayMedia()
+{
+    try {
+        if (lbFiles->Count() == 0)
+            return true;
+        if (FMediaPlayer->Mode() == dmPaused) {
+            FMediaPlayer->Resume();
+        } else {
+            FMediaPlayer->SetFileName(lbFiles->Text(lbFiles->ItemIndex()));
+            OpenMedia();
+            FMediaPlayer->Play();
+            SetPlaying(true);
+            const int played = lbFiles->IndexOf(FMediaPlayer->FileName());
+            lbFiles->SetChecked(played, true);
+        }
+        SetStatusText(QStringLiteral("Playing"));
+    } catch (const EInOutError &) {
+        const int current = lbFiles->ItemIndex();
+        const QString entry = current >= 0 ? QString::fromUtf8(lbFiles->Text(current)) : QString();
+        Tell(QStringLiteral("Unable to play file ") + entry + QLatin1Char('.'));
+    } catch (const std::exception &error) {
+        Tell(TextOf(error));
+    }
+    return true;
+}
+
+bool TFormMediaPlayer::PauseMedia()
+{
+    try {
+        if (FMediaPlayer->Mode() != dmPaused)
+            FMediaPlayer->Pause();
+    } catch (...) {
+        Tell(QStringLiteral("Unable to pause Media Player!"));
+    }
+    return true;
+}
+
+bool TFormMediaPlayer::StopMedia()
+{
+    try {
+        const TDeviceMode mode = FMediaPlayer->Mode();
+        if (mode != dmStopped && mode != dmNotReady)
+            FMediaPlayer->Stop();
+        SetPlaying(false);
+        SetStatusText(QStringLiteral("Stopped"));
+    } catch (...) {
+        // A failed stop leaves everything as it was, without a message.
+    }
+    return true;
+}
+
+bool TFormMediaPlayer::OpenMedia()
+{
+    try {
+        if (FMediaPlayer->Mode() != dmOpen)
+            FMediaPlayer->Open();
+        return true;
+    } catch (...) {
+        Tell(QStringLiteral("Unable to open media file!"));
+        return false;
+    }
+}
+
+bool TFormMediaPlayer::CloseMedia()
+{
+    try {
+        const TDeviceMode mode = FMediaPlayer->Mode();
+        if (mode == dmPlaying || mode == dmPaused) {
+            StopMedia();
+            FMediaPlayer->Close();
+        }
+        SetStatusText(QStringLiteral("Closed"));
+        return true;
+    } catch (...) {
+        Tell(QStringLiteral("Unable to close Media Player!"));
+        return false;
+    }
+}
+
+bool TFormMediaPlayer::NextMedia()
+{
+    try {
+        CloseMedia();
+        FMediaPlayer->SetFileName(ChooseNext());
+        OpenMedia();
+        PlayMedia();
+    } catch (...) {
+        Tell(QStringLiteral("Unable to move to the next track!"));
+    }
+    return true;
+}
+
+bool TFormMediaPlayer::PreviousMedia()
+{
+    try {
+        FMediaPlayer->SetFileName(ChoosePrevious());
+        OpenMedia();
+        PlayMedia();
+    } catch (...) {
+        Tell(QStringLiteral("Unable to move to the next track!"));
+    }
+    return true;
+}
+
+void TFormMediaPlayer::TimerTimer(QObject *)
+{
+    try {
+        if (!Playing())
+            return;
+        if (FMediaPlayer->Mode() == dmStopped) {
+            SetPlaying(false);
+            NextMedia();
+            sbPlayClick(this);
+        }
+        SetStatusText(ModeName(FMediaPlayer->Mode()));
+        FMediaPlayer->SetNotify(true);
+    } catch (...) {
+        // The poll reports nothing.
+    }
+}

@@ -1,0 +1,185 @@
+#include "TMediaPlayer.h"
+
+TMediaPlayer::TMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd, QObject *parent)
+    : QObject(parent), backEnd_(std::move(backEnd))
+{
+    backEnd_->SetNoticeHandler([this](uint32_t notifyCode) { CompletionNotice(notifyCode); });
+}
+
+TMediaPlayer::~TMediaPlayer()
+{
+    if (deviceId_ != 0)
+        backEnd_->Close(deviceId_, TCommandFlags{true, false});
+    backEnd_->SetNoticeHandler(nullptr);
+}
+
+void TMediaPlayer::SetWait(bool wait)
+{
+    wait_ = wait;
+    waitPending_ = true;
+}
+
+void TMediaPlayer::SetNotify(bool notify)
+{
+    notify_ = notify;
+    notifyPending_ = true;
+}
+
+void TMediaPlayer::SetStartPos(uint32_t milliseconds)
+{
+    startPos_ = milliseconds;
+}
+
+void TMediaPlayer::SetEndPos(uint32_t milliseconds)
+{
+    endPos_ = milliseconds;
+}
+
+void TMediaPlayer::Loaded()
+{
+    if (autoOpen_)
+        Open();
+}
+
+TCommandFlags TMediaPlayer::SynchronousFlags()
+{
+    TCommandFlags flags{true, false};
+    if (waitPending_) {
+        flags.Wait = wait_;
+        waitPending_ = false;
+    }
+    if (notifyPending_) {
+        flags.Notify = notify_;
+        notifyPending_ = false;
+    }
+    return flags;
+}
+
+TCommandFlags TMediaPlayer::AsynchronousFlags() const
+{
+    TCommandFlags flags{false, true};
+    if (notifyPending_)
+        flags.Notify = notify_;
+    if (waitPending_)
+        flags.Wait = wait_;
+    return flags;
+}
+
+void TMediaPlayer::ClearRequests()
+{
+    waitPending_ = false;
+    notifyPending_ = false;
+}
+
+void TMediaPlayer::RequireOpen() const
+{
+    if (!opened_)
+        throw EMCIDeviceError("No MCI device open");
+}
+
+void TMediaPlayer::Open()
+{
+    if (opened_)
+        Close();
+    uint16_t opened = 0;
+    error_ = backEnd_->Open(fileName_, shareable_, SynchronousFlags(), opened);
+    if (error_ != 0)
+        throw EMCIDeviceError(ErrorMessage().toStdString());
+    opened_ = true;
+    deviceId_ = opened;
+}
+
+void TMediaPlayer::Play()
+{
+    RequireOpen();
+    if (autoRewind_ && !startPos_ && !endPos_) {
+        uint32_t position = 0, length = 0;
+        if (backEnd_->StatusPosition(deviceId_, position) == 0 && backEnd_->StatusLength(deviceId_, length) == 0
+            && position == length)
+            Rewind();
+    }
+    const TCommandFlags flags = AsynchronousFlags();
+    ClearRequests();
+    const std::optional<uint32_t> from = std::exchange(startPos_, std::nullopt);
+    const std::optional<uint32_t> to = std::exchange(endPos_, std::nullopt);
+    error_ = backEnd_->Play(deviceId_, flags, from, to);
+}
+
+void TMediaPlayer::Pause()
+{
+    RequireOpen();
+    if (Mode() == dmPlaying)
+        error_ = backEnd_->Pause(deviceId_, SynchronousFlags());
+    else if (Mode() == dmPaused)
+        Resume();
+}
+
+void TMediaPlayer::Resume()
+{
+    RequireOpen();
+    error_ = backEnd_->Resume(deviceId_, AsynchronousFlags());
+    if (error_ != 0)
+        Play();
+    else
+        ClearRequests();
+}
+
+void TMediaPlayer::Stop()
+{
+    RequireOpen();
+    error_ = backEnd_->Stop(deviceId_, SynchronousFlags());
+}
+
+void TMediaPlayer::Close()
+{
+    if (deviceId_ == 0)
+        return;
+    error_ = backEnd_->Close(deviceId_, SynchronousFlags());
+    if (error_ == 0) {
+        opened_ = false;
+        deviceId_ = 0;
+    }
+}
+
+void TMediaPlayer::Rewind()
+{
+    RequireOpen();
+    backEnd_->SeekToStart(deviceId_);
+}
+
+TDeviceMode TMediaPlayer::Mode()
+{
+    uint32_t mode = 0;
+    error_ = backEnd_->StatusMode(deviceId_, mode);
+    if (error_ != 0 || mode < MCI_MODE_NOT_READY || mode > MCI_MODE_OPEN)
+        return dmNotReady;
+    return TDeviceMode(uint8_t(mode - MCI_MODE_NOT_READY));
+}
+
+QString TMediaPlayer::ErrorMessage() const
+{
+    const QString text = backEnd_->ErrorText(error_);
+    return text.isEmpty() ? QStringLiteral("Unknown error code") : text;
+}
+
+void TMediaPlayer::CompletionNotice(uint32_t notifyCode)
+{
+    switch (notifyCode) {
+    case MCI_NOTIFY_SUCCESSFUL:
+        notifyValue_ = dnSuccessful;
+        break;
+    case MCI_NOTIFY_SUPERSEDED:
+        notifyValue_ = dnSuperseded;
+        break;
+    case MCI_NOTIFY_ABORTED:
+        notifyValue_ = dnAborted;
+        break;
+    case MCI_NOTIFY_FAILURE:
+        notifyValue_ = dnFailure;
+        break;
+    default:
+        break;
+    }
+    if (OnNotify)
+        OnNotify(this);
+}

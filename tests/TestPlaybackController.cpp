@@ -1,0 +1,234 @@
+#include "TFormFixture.h"
+
+#include "TOEButton.h"
+#include "TOECheckListBox.h"
+#include "TRandomGenerator.h"
+#include "TScriptedBackEnd.h"
+
+#include <QAction>
+#include <QTimer>
+
+namespace {
+
+class TControllerTest : public TFormFixture {
+protected:
+    void SetUp() override
+    {
+        TFormFixture::SetUp();
+        form = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(device));
+        dialogs.Messages.clear(); // the missing list file at start-up
+    }
+
+    void Fill(const QList<QByteArray> &texts)
+    {
+        form->lbFiles->Append(texts);
+        form->RandomPool().Append(texts);
+    }
+
+    QList<bool> Marks() const
+    {
+        QList<bool> marks;
+        for (const TListEntry &entry : form->lbFiles->Entries())
+            marks << entry.Marked;
+        return marks;
+    }
+
+    TScriptedBackEnd::TState device;
+    std::unique_ptr<TFormMediaPlayer> form;
+};
+
+TEST_F(TControllerTest, ModeNames)
+{
+    const QStringList names = {"Not ready", "Stopped", "Playing", "Recording", "Seeking", "Paused", "Open"};
+    for (int mode = dmNotReady; mode <= dmOpen; ++mode)
+        EXPECT_EQ(TFormMediaPlayer::ModeName(TDeviceMode(mode)), names[mode]);
+    EXPECT_FALSE(form->FMediaPlayer->AutoRewind());
+}
+
+TEST_F(TControllerTest, PlayWithAnEmptyListDoesNothing)
+{
+    form->SetStatusText("Before");
+    form->sbPlayClick(form->sbPlay);
+    EXPECT_EQ(form->StatusText(), "Before");
+    EXPECT_TRUE(device.Log.isEmpty());
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(TControllerTest, PlayWithoutACurrentEntryReportsTheIndexError)
+{
+    Fill({"a", "b"});
+    form->PlayMedia();
+    EXPECT_EQ(dialogs.Messages, QStringList({"List index out of bounds (-1)"}));
+    EXPECT_TRUE(device.Log.isEmpty());
+    EXPECT_FALSE(form->Playing());
+    EXPECT_EQ(form->StatusText(), "Closed");
+}
+
+TEST_F(TControllerTest, PlayOpensPlaysAndMarksTheCurrentEntry)
+{
+    Fill({"/m/a.wav", "/m/b.wav"});
+    form->lbFiles->SetItemIndex(1);
+    form->PlayMedia();
+    EXPECT_EQ(device.Log, QStringList({"Open /m/b.wav wait", "Play notify"}));
+    EXPECT_TRUE(form->Playing());
+    EXPECT_EQ(form->StatusText(), "Playing");
+    EXPECT_EQ(Marks(), QList<bool>({false, true}));
+    EXPECT_EQ(form->RandomPool().Count(), 2);
+}
+
+TEST_F(TControllerTest, PauseThenPlayResumes)
+{
+    Fill({"/m/a.wav"});
+    form->lbFiles->SetItemIndex(0);
+    form->PlayMedia();
+    form->PauseMedia();
+    EXPECT_EQ(form->StatusText(), "Playing");
+    form->TimerTimer(form->Timer1);
+    EXPECT_EQ(form->StatusText(), "Paused");
+    form->PauseMedia(); // already paused: nothing happens
+    form->PlayMedia();
+    EXPECT_EQ(form->StatusText(), "Playing");
+    EXPECT_EQ(device.Log, QStringList({"Open /m/a.wav wait", "Play notify", "Pause wait", "Resume notify"}));
+}
+
+TEST_F(TControllerTest, PauseWithNothingOpen)
+{
+    form->PauseMedia();
+    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to pause Media Player!"}));
+}
+
+TEST_F(TControllerTest, StopThenPlayRestartsFromTheStart)
+{
+    Fill({"/m/a.wav"});
+    form->lbFiles->SetItemIndex(0);
+    form->PlayMedia();
+    form->StopMedia();
+    EXPECT_FALSE(form->Playing());
+    EXPECT_EQ(form->StatusText(), "Stopped");
+    form->TimerTimer(form->Timer1); // the poll no longer watches
+    EXPECT_EQ(form->StatusText(), "Stopped");
+    form->PlayMedia();
+    EXPECT_EQ(device.Log, QStringList({"Open /m/a.wav wait", "Play notify", "Stop wait", "Close wait",
+                                       "Open /m/a.wav wait", "Play notify"}));
+    // Stop with nothing playing only says so.
+    form->StopMedia();
+    form->StopMedia();
+    EXPECT_EQ(device.Log.count("Stop wait"), 2);
+    EXPECT_EQ(form->StatusText(), "Stopped");
+}
+
+TEST_F(TControllerTest, AFailedOpenGivesTwoMessages)
+{
+    Fill({"/m/gone.wav"});
+    device.Script.Unopenable << "/m/gone.wav";
+    form->lbFiles->SetItemIndex(0);
+    form->SetStatusText("Before");
+    form->PlayMedia();
+    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to open media file!", "No MCI device open"}));
+    EXPECT_FALSE(form->Playing());
+    EXPECT_EQ(form->StatusText(), "Before");
+    EXPECT_EQ(Marks(), QList<bool>({false}));
+}
+
+TEST_F(TControllerTest, ThePollAdvancesInOrderAtTheEndOfATrack)
+{
+    Fill({"/m/a.wav", "/m/b.wav", "/m/c.wav"});
+    form->lbFiles->SetItemIndex(2);
+    form->PlayMedia();
+    form->TimerTimer(form->Timer1);
+    EXPECT_EQ(form->StatusText(), "Playing");
+    device.Mode = MCI_MODE_STOP; // the track has ended
+    device.Log.clear();
+    form->TimerTimer(form->Timer1);
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 0);
+    EXPECT_TRUE(form->Playing());
+    EXPECT_EQ(form->StatusText(), "Playing");
+    EXPECT_EQ(Marks(), QList<bool>({true, false, true}));
+    // NextMedia opens twice (its own open and PlayMedia's), then the poll's play opens again.
+    EXPECT_EQ(device.Log.filter("Open").size(), 3);
+    EXPECT_EQ(device.Log.filter("Play").size(), 2);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(TControllerTest, ThePollDrawsAtRandomAndStartsANewCycle)
+{
+    Fill({"/m/a.wav", "/m/b.wav", "/m/c.wav"});
+    form->miRandom->trigger();
+    ProgramRandom().SetSeed(7);
+    form->lbFiles->SetItemIndex(0);
+    form->PlayMedia();
+    for (int track = 0; track < 3; ++track) {
+        device.Mode = MCI_MODE_STOP;
+        form->TimerTimer(form->Timer1);
+    }
+    EXPECT_EQ(Marks(), QList<bool>({true, true, true}));
+    EXPECT_TRUE(form->RandomPool().IsEmpty());
+    device.Mode = MCI_MODE_STOP;
+    form->TimerTimer(form->Timer1);
+    EXPECT_EQ(Marks().count(true), 1);
+    EXPECT_TRUE(form->lbFiles->Checked(form->lbFiles->ItemIndex()));
+}
+
+TEST_F(TControllerTest, NextWithAnEmptyListReportsTheFailedOpen)
+{
+    form->NextMedia();
+    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to open media file!"}));
+    EXPECT_EQ(form->StatusText(), "Closed");
+    EXPECT_FALSE(form->Playing());
+}
+
+TEST_F(TControllerTest, PreviousOnTheFirstEntryPlaysTheLast)
+{
+    Fill({"/m/a.wav", "/m/b.wav", "/m/c.wav"});
+    form->lbFiles->SetItemIndex(0);
+    form->sbPreviousClick(form->sbPrevious);
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 2);
+    EXPECT_EQ(device.OpenFile, "/m/c.wav");
+    EXPECT_EQ(form->StatusText(), "Playing");
+}
+
+TEST_F(TControllerTest, CloseStopsAndClosesAPlayingMedium)
+{
+    Fill({"/m/a.wav"});
+    form->lbFiles->SetItemIndex(0);
+    form->PlayMedia();
+    form->sbCloseClick(form->sbClose);
+    EXPECT_EQ(form->StatusText(), "Closed");
+    EXPECT_FALSE(form->Playing());
+    EXPECT_EQ(device.Log.mid(2), QStringList({"Stop wait", "Close wait"}));
+    form->CloseMedia(); // nothing open: only the text
+    EXPECT_EQ(device.Log.size(), 4);
+}
+
+TEST_F(TControllerTest, WithNeitherOrderTheEndOfATrackReplaysIt)
+{
+    Fill({"/m/a.wav", "/m/b.wav"});
+    form->miInOrder->setChecked(false);
+    form->lbFiles->SetItemIndex(1);
+    form->PlayMedia();
+    device.Mode = MCI_MODE_STOP;
+    form->TimerTimer(form->Timer1);
+    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to open media file!"}));
+    EXPECT_EQ(device.OpenFile, "/m/b.wav");
+    EXPECT_EQ(form->StatusText(), "Playing");
+}
+
+TEST_F(TControllerTest, PlayingTheSecondOfTwoTextsDifferingInCaseMarksTheFirst)
+{
+    Fill({"/m/Song.wav", "/m/SONG.WAV"});
+    form->lbFiles->SetItemIndex(1);
+    form->PlayMedia();
+    EXPECT_EQ(Marks(), QList<bool>({true, false}));
+}
+
+TEST_F(TControllerTest, ThePollSetsNotifyForTheNextCommand)
+{
+    Fill({"/m/a.wav"});
+    form->lbFiles->SetItemIndex(0);
+    form->PlayMedia();
+    form->TimerTimer(form->Timer1);
+    form->PauseMedia();
+    EXPECT_EQ(device.Log.last(), "Pause wait notify");
+}
+
+} // namespace
