@@ -5,5 +5,9 @@ namespace OEMPConst {
 
 inline constexpr const char *ProductRegistryKey = "\\SOFTWARE\\Ostrel\\Ostrel Media Player";
 inline constexpr const char *ProductName = "Ostrel Media Player";
+inline constexpr const char *ProductEdition = "Limited Edition";
+inline constexpr const char *ProductRelease = "Release 2.2.5";
+inline constexpr const char *ProductCopyright = "Copyright (C) 2026 Ostrel Software";
+inline constexpr const char *ProductNotice = "";
 
 } // namespace OEMPConst

@@ -1,5 +1,7 @@
 #include "TFormMediaPlayer.h"
 
+#include "Artwork.h"
+#include "Help.h"
 #include "OEMPConst.h"
 #include "TBevelPanel.h"
 #include "TMediaPlayer.h"
@@ -16,15 +18,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
-
-// The artwork lives in a static library, whose resources are registered only on request.
-static void LoadArtwork()
-{
-    Q_INIT_RESOURCE(ostrel);
-}
 
 namespace {
 
@@ -45,11 +42,6 @@ QFont MSSansSerif()
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     return font;
-}
-
-QImage Artwork(const char *name)
-{
-    return QImage(QStringLiteral(":/images/%1.png").arg(QLatin1String(name)));
 }
 
 // Qt toggles a checkable item before reporting the trigger; the handlers own the check marks.
@@ -79,17 +71,11 @@ QMenu *AddMenu(QWidget *parent, const char *name, const char *caption)
     return menu;
 }
 
-[[noreturn]] void NotYetAvailable(const char *feature)
-{
-    throw std::runtime_error(std::string(feature) + " is not available in this version");
-}
-
 } // namespace
 
 TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
     : FOpenDialog(TFileDialogKind::Open), FSaveDialog(TFileDialogKind::Save), FSearchDialog(TFileDialogKind::Open)
 {
-    LoadArtwork();
     setWindowTitle(QString::fromLatin1(OEMPConst::ProductName));
     move(216, 163);
     resize(573, 400);
@@ -264,6 +250,10 @@ void TFormMediaPlayer::CreateDialogs()
     FSearchDialog.Filter = QString::fromLatin1(SearchFilter);
     FSearchDialog.Options = ofShowHelp | ofNoValidate | ofShareAware | ofOldStyleDialog | ofEnableSizing;
     FSearchDialog.HelpContext = 2200;
+    for (TFileDialog *dialog : {&FOpenDialog, &FSaveDialog, &FSearchDialog})
+        dialog->OnHelp = [this](int context) { ShowHelp(UserDialogs(), FHelpFile, context); };
+    auto *help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] { Guarded([this] { ShowHelp(UserDialogs(), FHelpFile, FHelpContext); }); });
 }
 
 void TFormMediaPlayer::StartUp()
@@ -425,17 +415,3 @@ uint8_t TFormMediaPlayer::ListType() const { return FListType; }
 void TFormMediaPlayer::SetListType(uint8_t type) { FListType = type; }
 uint8_t TFormMediaPlayer::SearchType() const { return FSearchType; }
 void TFormMediaPlayer::SetSearchType(uint8_t type) { FSearchType = type; }
-
-// Operations that later work fills in; until then they say so instead of pretending.
-
-void TFormMediaPlayer::miAddClick(QObject *) { NotYetAvailable("Adding files"); }
-void TFormMediaPlayer::miSaveClick(QObject *) { NotYetAvailable("Saving lists"); }
-void TFormMediaPlayer::miLoadMediaClick(QObject *) { NotYetAvailable("Loading lists"); }
-void TFormMediaPlayer::miSaveMediaAsClick(QObject *) { NotYetAvailable("Saving lists"); }
-void TFormMediaPlayer::NewMedia1Click(QObject *) { NotYetAvailable("New lists"); }
-void TFormMediaPlayer::miRemoveClick(QObject *) { NotYetAvailable("Removing entries"); }
-void TFormMediaPlayer::miAboutClick(QObject *) { NotYetAvailable("The about box"); }
-void TFormMediaPlayer::SearchMediaFiles(const QString &) { NotYetAvailable("Searching"); }
-void TFormMediaPlayer::miSearchClick(QObject *) { NotYetAvailable("Searching"); }
-void TFormMediaPlayer::miRemoveAllClick(QObject *) { NotYetAvailable("Removing entries"); }
-void TFormMediaPlayer::miDeleteClick(QObject *) { NotYetAvailable("Deleting lists"); }

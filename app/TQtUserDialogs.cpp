@@ -3,6 +3,7 @@
 #include "OEMPConst.h"
 #include "TFileDialog.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -43,8 +44,16 @@ QStringList QtNameFilters(const TFileDialog &dialog)
     return filters;
 }
 
+// The old single-pane search dialog names a folder to search: here the user picks the folder.
+bool PicksAFolder(const TFileDialog &dialog)
+{
+    return dialog.Options.testFlag(ofOldStyleDialog);
+}
+
 QFileDialog::FileMode ModeOf(const TFileDialog &dialog)
 {
+    if (PicksAFolder(dialog))
+        return QFileDialog::Directory;
     if (dialog.Kind == TFileDialogKind::Save || dialog.Options.testFlag(ofNoValidate))
         return QFileDialog::AnyFile;
     return dialog.Options.testFlag(ofAllowMultiSelect) ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile;
@@ -80,14 +89,22 @@ bool TQtUserDialogs::RunFileDialog(TFileDialog &dialog)
     if (dialog.FilterIndex >= 1 && dialog.FilterIndex <= filters.size())
         box.selectNameFilter(filters[dialog.FilterIndex - 1]);
     box.setDefaultSuffix(dialog.DefaultExt);
-    if (!dialog.FileName.isEmpty())
+    if (!dialog.FileName.isEmpty() && !PicksAFolder(dialog))
         box.selectFile(dialog.FileName);
     QObject::connect(&box, &QFileDialog::filterSelected, [&](const QString &filter) {
         dialog.ChangeFilterIndex(int(filters.indexOf(filter)) + 1);
     });
+    if (dialog.Options.testFlag(ofShowHelp)) {
+        if (auto *buttons = box.findChild<QDialogButtonBox *>()) {
+            buttons->addButton(QDialogButtonBox::Help);
+            QObject::connect(buttons, &QDialogButtonBox::helpRequested, [&] { dialog.RequestHelp(); });
+        }
+    }
     if (box.exec() != QDialog::Accepted)
         return false;
     dialog.Files = box.selectedFiles();
+    if (PicksAFolder(dialog) && !dialog.Files.isEmpty())
+        dialog.Files = QStringList{dialog.Files.first() + QStringLiteral("/") + dialog.FileName};
     dialog.FilterIndex = int(filters.indexOf(box.selectedNameFilter())) + 1;
     return true;
 }

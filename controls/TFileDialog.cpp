@@ -31,3 +31,9 @@ void TFileDialog::ChangeFilterIndex(int filterIndex)
     if (OnTypeChange)
         OnTypeChange(*this);
 }
+
+void TFileDialog::RequestHelp() const
+{
+    if (OnHelp)
+        OnHelp(HelpContext);
+}

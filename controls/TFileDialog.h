@@ -45,6 +45,8 @@ public:
     QStringList Files;
     int HelpContext = 0;
     TTypeChangeEvent OnTypeChange;
+    // Called with HelpContext when the user asks for help while the dialog is open.
+    std::function<void(int helpContext)> OnHelp;
 
     QList<QPair<QString, QString>> FilterPairs() const;
 
@@ -52,4 +54,6 @@ public:
     bool Execute(TUserDialogs &dialogs);
     // For dialog implementations: the user picked another file type while the dialog is open.
     void ChangeFilterIndex(int filterIndex);
+    // For dialog implementations: the user pressed the Help button.
+    void RequestHelp() const;
 };

@@ -1,0 +1,12 @@
+#include "Help.h"
+
+#include "InternetLinks.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+void ShowHelp(TUserDialogs &dialogs, const QString &helpFile, int)
+{
+    if (QFileInfo(helpFile).isFile())
+        InternetLinks::OpenLink(dialogs, QUrl::fromLocalFile(helpFile).toEncoded());
+}

@@ -1,0 +1,150 @@
+// The user's commands on the media list: the Media and Edit menus and Help > About.
+
+#include "TFormMediaPlayer.h"
+
+#include "ListFileErrors.h"
+#include "OEMPConst.h"
+#include "TFormAboutOstrel.h"
+#include "TOECheckListBox.h"
+#include "TOstrelApplication.h"
+#include "TUserDialogs.h"
+
+#include <QFile>
+
+namespace {
+
+const QString CannotSave = QStringLiteral("Unable to save media files!");
+
+QList<QByteArray> EncodedNames(const QStringList &files)
+{
+    QList<QByteArray> names;
+    for (const QString &file : files)
+        names.append(QFile::encodeName(file));
+    return names;
+}
+
+} // namespace
+
+void TFormMediaPlayer::NewMedia1Click(QObject *)
+{
+    try {
+        SetListFileName(StartFolder() + QStringLiteral("/newfile.") + ListExtension());
+        RandomPool().Clear();
+        lbFiles->ClearList();
+    } catch (...) {
+        // New reports nothing.
+    }
+}
+
+void TFormMediaPlayer::miLoadMediaClick(QObject *)
+{
+    FOpenDialog.InitialDir = StartFolder();
+    FOpenDialog.DefaultExt = ListExtension();
+    FOpenDialog.FileName = QStringLiteral("*.") + ListExtension();
+    if (!FOpenDialog.Execute(UserDialogs()))
+        return;
+    try {
+        CloseMedia();
+        SetListFileName(FOpenDialog.FileName);
+        SetListType(uint8_t(FOpenDialog.FilterIndex));
+        LoadMediaList();
+    } catch (const EInOutError &) {
+        UserDialogs().ShowMessage(CannotSave);
+    }
+}
+
+void TFormMediaPlayer::miSearchClick(QObject *)
+{
+    FSearchDialog.DefaultExt = QStringLiteral("mp3");
+    FSearchDialog.FileName = QStringLiteral("*");
+    SetSearchType(2);
+    FSearchDialog.FilterIndex = 2;
+    if (!FSearchDialog.Execute(UserDialogs()))
+        return;
+    SetSearchType(uint8_t(FSearchDialog.FilterIndex));
+    static const char *const Patterns[] = {"*.wav", "*.mp3", "*.avi", "*.mov"};
+    const uint8_t type = SearchType();
+    try {
+        SearchMediaFiles(type >= 1 && type <= 4 ? QString::fromLatin1(Patterns[type - 1]) : QString());
+    } catch (const EInOutError &) {
+        UserDialogs().ShowMessage(CannotSave);
+    }
+}
+
+void TFormMediaPlayer::miSaveClick(QObject *)
+{
+    SaveSettings();
+}
+
+void TFormMediaPlayer::miSaveMediaAsClick(QObject *)
+{
+    FSaveDialog.InitialDir = StartFolder();
+    FSaveDialog.DefaultExt = ListExtension();
+    FSaveDialog.FileName = QStringLiteral("*.") + ListExtension();
+    if (!FSaveDialog.Execute(UserDialogs()))
+        return;
+    SetListFileName(FSaveDialog.FileName);
+    SetListType(uint8_t(FSaveDialog.FilterIndex));
+    SaveSettings();
+}
+
+void TFormMediaPlayer::miDeleteClick(QObject *)
+{
+    const QString doomed = ListFileName();
+    if (!UserDialogs().Confirm(QStringLiteral("Confirm"),
+                               QStringLiteral("Do you want to delete the file \"") + doomed + QLatin1Char('"')))
+        return;
+    QFile::remove(doomed); // a file that cannot be deleted is left as it is
+    SetListFileName(QStringLiteral("noname.") + ListExtension());
+    SaveSettings();
+}
+
+void TFormMediaPlayer::miAddClick(QObject *)
+{
+    try {
+        if (!FOpenDialog.Execute(UserDialogs()))
+            return;
+        const QList<QByteArray> added = EncodedNames(FOpenDialog.Files);
+        lbFiles->Append(added);
+        RandomPool().Append(added);
+    } catch (...) {
+        UserDialogs().ShowMessage(QStringLiteral("Unable to open ini files!"));
+    }
+}
+
+void TFormMediaPlayer::miRemoveClick(QObject *)
+{
+    const int current = lbFiles->ItemIndex();
+    try {
+        RandomPool().RemoveFirst(lbFiles->Text(current));
+    } catch (...) {
+        // No selection: nothing to take from the pool.
+    }
+    try {
+        lbFiles->Delete(lbFiles->IndexOf(lbFiles->Text(current)));
+        lbFiles->SetItemIndex(lbFiles->Count() > current ? current : 0);
+    } catch (...) {
+        UserDialogs().ShowMessage(QStringLiteral("Unable to remove media file from the media List!"));
+    }
+}
+
+void TFormMediaPlayer::miRemoveAllClick(QObject *)
+{
+    lbFiles->ClearList();
+    RandomPool().Clear();
+}
+
+void TFormMediaPlayer::miAboutClick(QObject *)
+{
+    auto *box = new TFormAboutOstrel(nullptr, UserDialogs(), QString::fromLatin1(OEMPConst::ProductName),
+                                     QString::fromLatin1(OEMPConst::ProductEdition),
+                                     QString::fromLatin1(OEMPConst::ProductRelease),
+                                     QString::fromLatin1(OEMPConst::ProductCopyright),
+                                     QString::fromLatin1(OEMPConst::ProductNotice));
+    try {
+        box->exec();
+    } catch (...) {
+        // Whatever goes wrong while the box is shown is dropped.
+    }
+    delete box;
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QImage>
+
+// The program's compiled-in pictures, by name (":/images/NAME.png").
+QImage Artwork(const char *name);

@@ -1,0 +1,173 @@
+#include "TFormFixture.h"
+
+#include "TOECheckListBox.h"
+#include "TScriptedBackEnd.h"
+
+#include <QFile>
+#include <QProcess>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class TSearchTest : public TFormFixture {
+protected:
+    void SetUp() override
+    {
+        TFormFixture::SetUp();
+        form = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(device));
+        dialogs.Messages.clear();
+        root = QFile::encodeName(QDir(folder.path()).canonicalPath());
+    }
+
+    void Touch(const QByteArray &relative)
+    {
+        const int fd = ::open((root + '/' + relative).constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0) << relative.constData();
+        ::close(fd);
+    }
+    void MakeFolder(const QByteArray &relative) { ASSERT_EQ(::mkdir((root + '/' + relative).constData(), 0755), 0); }
+
+    // Searches the tree below `start` (relative to the test folder) the way the command does.
+    void SearchFrom(const QByteArray &start, int filterIndex)
+    {
+        dialogs.FileAnswers.push_back([=, this](TFileDialog &dialog) {
+            dialog.FilterIndex = filterIndex;
+            dialog.Files = QStringList{QFile::decodeName(root + start) + "/*"};
+            return true;
+        });
+        form->miSearch->trigger();
+    }
+
+    QList<QByteArray> Found() const
+    {
+        QList<QByteArray> relative;
+        for (const QByteArray &text : form->lbFiles->Texts())
+            relative << (text.startsWith(root) ? text.mid(root.size()) : "!" + text);
+        return relative;
+    }
+
+    TScriptedBackEnd::TState device;
+    std::unique_ptr<TFormMediaPlayer> form;
+    QByteArray root;
+};
+
+TEST_F(TSearchTest, SubfoldersComeBeforeTheFoldersOwnFiles)
+{
+    MakeFolder("A");
+    MakeFolder("A/B");
+    MakeFolder("A/c");
+    Touch("A/a.mp3");
+    Touch("A/Z.MP3");
+    Touch("A/B/b.mp3");
+    Touch("A/c/c.Mp3");
+    Touch("A/c/not.wav");
+    SearchFrom("/A", 2);
+    const QList<QByteArray> once = {"/A/B/b.mp3", "/A/c/c.Mp3", "/A/a.mp3", "/A/Z.MP3"};
+    EXPECT_EQ(Found(), once);
+    EXPECT_EQ(form->RandomPool().Texts(), form->lbFiles->Texts());
+    EXPECT_EQ(QDir::currentPath(), QFile::decodeName(root + "/A"));
+    SearchFrom("/A", 2);
+    EXPECT_EQ(Found(), once + once);
+    EXPECT_EQ(form->SearchType(), 2);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(TSearchTest, EachFilterFindsItsOwnType)
+{
+    for (const char *name : {"s.wav", "s.mp3", "s.avi", "s.mov", "s.txt"})
+        Touch(name);
+    const QList<QByteArray> expected = {"/s.wav", "/s.mp3", "/s.avi", "/s.mov"};
+    for (int type = 1; type <= 4; ++type) {
+        form->miRemoveAll->trigger();
+        SearchFrom("", type);
+        EXPECT_EQ(Found(), QList<QByteArray>({expected[type - 1]}));
+    }
+}
+
+TEST_F(TSearchTest, HiddenEntriesLinksAndSpecialFilesAreSkipped)
+{
+    MakeFolder(".hidden");
+    Touch(".hidden/in.mp3");
+    Touch(".dot.mp3");
+    MakeFolder("loop");
+    ASSERT_EQ(::symlink("..", (root + "/loop/up").constData()), 0);
+    ASSERT_EQ(::symlink((root + "/real.mp3").constData(), (root + "/link.mp3").constData()), 0);
+    Touch("real.mp3");
+    ASSERT_EQ(::mkfifo((root + "/pipe.mp3").constData(), 0600), 0);
+    MakeFolder("dir.mp3");
+    SearchFrom("", 2);
+    EXPECT_EQ(Found(), QList<QByteArray>({"/real.mp3"}));
+}
+
+TEST_F(TSearchTest, OddNamesAreFoundAndSurviveASaveAndALoad)
+{
+    const QList<QByteArray> names = {"with space.mp3", "quote\"s'.mp3", "new\nline.mp3", "-leading.mp3",
+                                     "bad\xFF\xFE.mp3", "tab\t.mp3"};
+    for (const QByteArray &name : names)
+        Touch(name);
+    SearchFrom("", 2);
+    QList<QByteArray> sorted = Found();
+    EXPECT_EQ(sorted.size(), names.size());
+    for (const QByteArray &name : names)
+        EXPECT_TRUE(sorted.contains("/" + name)) << name.constData();
+    const QList<QByteArray> texts = form->lbFiles->Texts();
+    form->SetListType(3);
+    form->SetListFileName(QFile::decodeName(root + "/plain.txt"));
+    form->SaveSettings();
+    form->LoadMediaList();
+    // A plain list splits at line ends, so only the name with a newline comes back in two.
+    EXPECT_EQ(form->lbFiles->Count(), texts.size() + 1);
+    form->SetListType(1);
+    form->lbFiles->ClearList();
+    form->lbFiles->Append(texts);
+    form->SetListFileName(QFile::decodeName(root + "/list.oml"));
+    form->SaveSettings();
+    form->LoadMediaList();
+    EXPECT_EQ(form->lbFiles->Texts(), texts);
+}
+
+TEST_F(TSearchTest, ATenThousandFoldersDeepTreeEndsWithoutHarm)
+{
+    int parent = ::open(root.constData(), O_DIRECTORY);
+    ASSERT_GE(parent, 0);
+    for (int depth = 0; depth < 10000; ++depth) {
+        ASSERT_EQ(::mkdirat(parent, "d", 0755), 0);
+        const int child = ::openat(parent, "d", O_DIRECTORY);
+        if (depth == 5) {
+            const int file = ::openat(child, "shallow.mp3", O_CREAT | O_WRONLY, 0644);
+            ::close(file);
+        }
+        ::close(parent);
+        parent = child;
+    }
+    ::close(parent);
+    SearchFrom("", 2);
+    EXPECT_LE(form->lbFiles->Count(), 1); // the walk ends where paths grow too long
+    EXPECT_EQ(QDir::currentPath(), QFile::decodeName(root));
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    QProcess::execute("rm", {"-rf", QFile::decodeName(root + "/d")});
+}
+
+TEST_F(TSearchTest, AFolderOfAHundredThousandFiles)
+{
+    MakeFolder("many");
+    for (int i = 0; i < 100000; ++i)
+        Touch("many/" + QByteArray::number(i) + (i % 4 == 0 ? ".mp3" : ".txt"));
+    SearchFrom("/many", 2);
+    EXPECT_EQ(form->lbFiles->Count(), 25000);
+    EXPECT_EQ(form->RandomPool().Count(), 25000);
+    EXPECT_EQ(form->lbFiles->Text(0), root + "/many/0.mp3");
+    EXPECT_EQ(form->lbFiles->Text(1), root + "/many/100.mp3");
+}
+
+TEST_F(TSearchTest, ACancelledSearchAddsNothing)
+{
+    Touch("x.mp3");
+    dialogs.FileAnswers.push_back([](TFileDialog &) { return false; });
+    form->miSearch->trigger();
+    EXPECT_EQ(form->lbFiles->Count(), 0);
+}
+
+} // namespace

@@ -1,0 +1,246 @@
+#include "TFormFixture.h"
+
+#include "TOECheckListBox.h"
+#include "TScriptedBackEnd.h"
+
+#include <QAction>
+#include <QFile>
+
+namespace {
+
+class TCommandTest : public TFormFixture {
+protected:
+    void SetUp() override
+    {
+        TFormFixture::SetUp();
+        form = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(device));
+        dialogs.Messages.clear();
+    }
+
+    QString File(const QString &name) const { return folder.path() + QLatin1Char('/') + name; }
+    void WriteFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(File(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray ReadFile(const QString &name)
+    {
+        QFile file(File(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    // The next file dialog: optionally switches its file type while open, then confirms the files.
+    void Choose(const QStringList &files, int filterIndex = 1, int switchTo = 0)
+    {
+        dialogs.FileAnswers.push_back([=](TFileDialog &dialog) {
+            if (switchTo)
+                dialog.ChangeFilterIndex(switchTo);
+            dialog.FilterIndex = filterIndex;
+            dialog.Files = files;
+            return true;
+        });
+    }
+    void Cancel(int switchTo = 0)
+    {
+        dialogs.FileAnswers.push_back([=](TFileDialog &dialog) {
+            if (switchTo)
+                dialog.ChangeFilterIndex(switchTo);
+            return false;
+        });
+    }
+    void Fill(const QList<QByteArray> &texts)
+    {
+        form->lbFiles->Append(texts);
+        form->RandomPool().Append(texts);
+    }
+
+    TScriptedBackEnd::TState device;
+    std::unique_ptr<TFormMediaPlayer> form;
+};
+
+TEST_F(TCommandTest, NewEmptiesTheListAndNamesANewFile)
+{
+    Fill({"a", "b"});
+    form->SetListType(3);
+    form->NewMedia1->trigger();
+    EXPECT_EQ(form->lbFiles->Count(), 0);
+    EXPECT_TRUE(form->RandomPool().IsEmpty());
+    EXPECT_EQ(form->ListFileName(), form->StartFolder() + "/newfile.oml");
+    EXPECT_EQ(form->windowTitle(), "Ostrel Media Player - " + form->StartFolder() + "/newfile.oml");
+    EXPECT_EQ(form->ListType(), 3);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(TCommandTest, LoadReadsTheChosenListAsItsType)
+{
+    WriteFile("songs.txt", "x.mp3\r\ny.mp3\r\n");
+    Choose({File("songs.txt")}, 3);
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(dialogs.ShownDialogs, QStringList({"Save Media List"}));
+    EXPECT_EQ(form->FOpenDialog.InitialDir, form->StartFolder());
+    EXPECT_EQ(form->FOpenDialog.DefaultExt, "oml");
+    EXPECT_EQ(form->ListFileName(), File("songs.txt"));
+    EXPECT_EQ(form->ListType(), 3);
+    EXPECT_EQ(form->lbFiles->Entries(), (QList<TListEntry>{{"x.mp3", false}, {"y.mp3", false}}));
+    EXPECT_EQ(form->RandomPool().Count(), 2);
+    EXPECT_EQ(form->StatusText(), "Closed");
+}
+
+TEST_F(TCommandTest, CancelledLoadKeepsTheListButTakesTheSwitchedFileType)
+{
+    Fill({"a"});
+    Cancel(3);
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(form->ListType(), 3);
+    EXPECT_EQ(form->lbFiles->Count(), 1);
+    form->SaveSettings();
+    EXPECT_EQ(ReadFile("default-List.oml"), QByteArray("a\r\n"));
+}
+
+TEST_F(TCommandTest, LoadOfAMissingOmlFile)
+{
+    Fill({"a"});
+    Choose({File("gone.oml")}, 1);
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to save media files!"}));
+    EXPECT_EQ(form->lbFiles->Count(), 0);
+    EXPECT_TRUE(form->RandomPool().IsEmpty());
+    EXPECT_EQ(form->ListFileName(), File("gone.oml"));
+}
+
+TEST_F(TCommandTest, LoadOfAMissingPlainListGoesToTheDefaultErrorReport)
+{
+    Choose({File("gone.txt")}, 4);
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(dialogs.Errors, QStringList({"Cannot open file " + File("gone.txt") + "."}));
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(TCommandTest, LoadClosesAPlayingMedium)
+{
+    Fill({"/m/a.wav"});
+    form->lbFiles->SetItemIndex(0);
+    form->PlayMedia();
+    WriteFile("list.oml", "1\r\nq\r\n");
+    Choose({File("list.oml")});
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(device.Log.mid(2), QStringList({"Stop wait", "Close wait"}));
+    EXPECT_EQ(form->lbFiles->Entries(), (QList<TListEntry>{{"q", true}}));
+    EXPECT_TRUE(form->RandomPool().IsEmpty());
+}
+
+TEST_F(TCommandTest, SaveAsWritesTheChosenFileInTheChosenType)
+{
+    form->lbFiles->AppendEntries({{"a", true}, {"b", false}});
+    Choose({File("out.mpu")}, 2);
+    form->miSaveMediaAs->trigger();
+    EXPECT_EQ(ReadFile("out.mpu"), QByteArray("a\r\nb\r\n"));
+    EXPECT_EQ(form->ListFileName(), File("out.mpu"));
+    EXPECT_EQ(form->ListType(), 2);
+    Cancel(1);
+    form->miSaveMediaAs->trigger();
+    EXPECT_EQ(form->ListType(), 1);
+    form->miSave->trigger();
+    EXPECT_EQ(ReadFile("out.mpu"), QByteArray("1\r\na\r\n0\r\nb\r\n"));
+}
+
+TEST_F(TCommandTest, SaveAsIntoAFolderThatIsAFileReportsTheIOError)
+{
+    WriteFile("plain", "x");
+    Choose({File("plain/list.oml")}, 1);
+    form->miSaveMediaAs->trigger();
+    EXPECT_EQ(dialogs.Messages, QStringList({"Invalid filename"}));
+}
+
+TEST_F(TCommandTest, DeleteAnsweredNoChangesNothing)
+{
+    WriteFile("default-List.oml", "0\r\nkeep\r\n");
+    dialogs.ConfirmAnswers.push_back(false);
+    form->miDelete->trigger();
+    EXPECT_EQ(dialogs.Confirmations,
+              QStringList({"Confirm|Do you want to delete the file \"" + form->StartFolder() + "/default-List.oml\""}));
+    EXPECT_EQ(ReadFile("default-List.oml"), QByteArray("0\r\nkeep\r\n"));
+    EXPECT_EQ(form->ListFileName(), form->StartFolder() + "/default-List.oml");
+}
+
+TEST_F(TCommandTest, DeleteAnsweredYesRemovesTheFileAndSavesUnderANewName)
+{
+    WriteFile("default-List.oml", "0\r\nold\r\n");
+    Fill({"kept"});
+    dialogs.ConfirmAnswers.push_back(true);
+    form->miDelete->trigger();
+    EXPECT_EQ(ReadFile("default-List.oml"), QByteArray("<missing>"));
+    EXPECT_EQ(form->ListFileName(), "noname.oml");
+    EXPECT_EQ(ReadFile("noname.oml"), QByteArray("0\r\nkept\r\n"));
+    EXPECT_EQ(form->lbFiles->Count(), 1);
+}
+
+TEST_F(TCommandTest, AddAppendsEveryChosenFileEvenWhenListed)
+{
+    Fill({QFile::encodeName(File("a.mp3"))});
+    form->lbFiles->SetItemIndex(0);
+    Choose({File("a.mp3"), File("b c.wav")});
+    form->miAdd->trigger();
+    EXPECT_EQ(form->lbFiles->Texts(),
+              QList<QByteArray>({QFile::encodeName(File("a.mp3")), QFile::encodeName(File("a.mp3")),
+                                 QFile::encodeName(File("b c.wav"))}));
+    EXPECT_EQ(form->RandomPool().Count(), 3);
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 0);
+    Cancel();
+    form->miAdd->trigger();
+    EXPECT_EQ(form->lbFiles->Count(), 3);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(TCommandTest, RemoveTakesTheFirstOfEqualTexts)
+{
+    Fill({"/m/x.mp3", "/M/X.MP3", "/m/y.mp3"});
+    form->lbFiles->SetChecked(0, true);
+    form->lbFiles->SetItemIndex(1);
+    form->miRemove->trigger();
+    EXPECT_EQ(form->lbFiles->Entries(), (QList<TListEntry>{{"/M/X.MP3", false}, {"/m/y.mp3", false}}));
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 1);
+    EXPECT_EQ(form->RandomPool().Texts(), QList<QByteArray>({"/M/X.MP3", "/m/y.mp3"}));
+    form->miRemove->trigger(); // the last entry: the selection moves to entry 0
+    EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"/M/X.MP3"}));
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 0);
+    form->miRemove->trigger();
+    EXPECT_EQ(form->lbFiles->Count(), 0);
+    EXPECT_EQ(form->lbFiles->ItemIndex(), -1);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    form->miRemove->trigger();
+    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to remove media file from the media List!"}));
+}
+
+TEST_F(TCommandTest, RemoveAllEmptiesListAndPoolWithoutWriting)
+{
+    Fill({"a", "b"});
+    form->lbFiles->SetItemIndex(1);
+    form->miRemoveAll->trigger();
+    EXPECT_EQ(form->lbFiles->Count(), 0);
+    EXPECT_EQ(form->lbFiles->ItemIndex(), -1);
+    EXPECT_TRUE(form->RandomPool().IsEmpty());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(TCommandTest, RandomThenNextPlaysARandomEntry)
+{
+    Fill({"/m/a.wav", "/m/b.wav", "/m/c.wav"});
+    form->miRandom->trigger();
+    EXPECT_FALSE(form->miInOrder->isChecked());
+    form->NextMedia();
+    EXPECT_EQ(form->lbFiles->Entries().count(TListEntry{device.OpenFile, true}), 1);
+    EXPECT_EQ(form->RandomPool().Count(), 2);
+}
+
+TEST_F(TCommandTest, SearchTypeFollowsTheDialog)
+{
+    Cancel();
+    form->miSearch->trigger();
+    EXPECT_EQ(form->FSearchDialog.FilterIndex, 2);
+    EXPECT_EQ(form->SearchType(), 2);
+    EXPECT_EQ(form->FSearchDialog.FileName, "*");
+    EXPECT_EQ(form->FSearchDialog.DefaultExt, "mp3");
+}
+
+} // namespace
