@@ -3,12 +3,16 @@
 #include "OEMPConst.h"
 #include "TUserDialogs.h"
 
+#include <QFont>
 #include <stdexcept>
 
 TOstrelApplication::TOstrelApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QString::fromLatin1(OEMPConst::ProductName));
+    // The faces the windows were designed with, by their metric-compatible free namesakes.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
 }
 
 TOstrelApplication &TOstrelApplication::Instance()

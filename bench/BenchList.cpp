@@ -4,7 +4,7 @@
 #include "TFormMediaPlayer.h"
 #include "TOECheckListBox.h"
 #include "TOstrelApplication.h"
-#include "TQtUserDialogs.h"
+#include "TQuietDialogs.h"
 
 #include <QAction>
 #include <QListView>
@@ -150,7 +150,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     TOstrelApplication application(argc, argv);
-    TQtUserDialogs dialogs;
+    TQuietDialogs dialogs;
     application.SetDialogs(dialogs);
     ReportMemoryOfAFullList();
     benchmark::Initialize(&argc, argv);

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 mode=${1:-}
 case "$mode" in run|test) ;; *) echo "usage: $0 run|test" >&2; exit 2 ;; esac
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsqlite3-dev libmpv-dev)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsqlite3-dev libmpv-dev fonts-liberation)
 test_packages=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 

@@ -1,0 +1,98 @@
+// Searching a tree of 100,000 files (a quarter of them MP3s) in 1,000 folders into the list,
+// beside `find TREE -type f -iname '*.mp3'` on the same tree; and Remove All and New at
+// 100,000 entries.
+
+#include "TFormMediaPlayer.h"
+#include "TOECheckListBox.h"
+#include "TOstrelApplication.h"
+#include "TQuietDialogs.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+void MakeTree(const QString &root)
+{
+    for (int top = 0; top < 10; ++top) {
+        for (int sub = 0; sub < 100; ++sub) {
+            const QString folder = QStringLiteral("%1/Artist %2/Album %3").arg(root).arg(top).arg(sub);
+            QDir().mkpath(folder);
+            for (int track = 0; track < 100; ++track) {
+                const QString name = QStringLiteral("%1/Track %2.%3").arg(folder).arg(track).arg(track % 4 ? "ogg" : "mp3");
+                ::close(::open(QFile::encodeName(name).constData(), O_CREAT | O_WRONLY, 0644));
+            }
+        }
+    }
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+template <typename Action>
+double Milliseconds(Action action)
+{
+    QElapsedTimer clock;
+    clock.start();
+    action();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    TOstrelApplication application(argc, argv);
+    TQuietDialogs dialogs;
+    application.SetDialogs(dialogs);
+    QTemporaryDir work;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.path() + "/config"));
+    const QString tree = work.path() + "/tree";
+    MakeTree(tree);
+    const QByteArray find = "find '" + QFile::encodeName(tree) + "' -type f -iname '*.mp3' > /dev/null";
+    std::system(find.constData()); // warm the cache
+
+    QDir::setCurrent(work.path());
+    auto form = CreateFormMediaPlayer();
+    form->resize(573, 400);
+    form->show();
+    QDir::setCurrent(tree);
+    std::vector<double> finds, searches, removeAlls, news;
+    for (int run = 0; run < 5; ++run) {
+        finds.push_back(Milliseconds([&] { std::system(find.constData()); }));
+        searches.push_back(Milliseconds([&] { form->SearchMediaFiles(QStringLiteral("*.mp3")); }));
+        if (form->lbFiles->Count() != 25000 || form->RandomPool().Count() != 25000)
+            std::printf("wrong result: %d entries\n", form->lbFiles->Count());
+        form->miRemoveAll->trigger();
+    }
+    QList<QByteArray> many;
+    for (int i = 0; i < 100000; ++i)
+        many << "/home/user/Music/Some Artist/Some Album/Track " + QByteArray::number(i) + ".mp3";
+    for (int run = 0; run < 5; ++run) {
+        form->lbFiles->Append(many);
+        form->RandomPool().Append(many);
+        removeAlls.push_back(Milliseconds([&] { form->miRemoveAll->trigger(); }));
+        form->lbFiles->Append(many);
+        form->RandomPool().Append(many);
+        news.push_back(Milliseconds([&] { form->NewMedia1->trigger(); }));
+    }
+    std::printf("find -iname '*.mp3' on 100,000 files: median %.1f ms\n", Median(finds));
+    std::printf("Search into the list and the random pool: median %.1f ms (%.2f x find)\n", Median(searches),
+                Median(searches) / Median(finds));
+    std::printf("Remove All of 100,000 entries: median %.2f ms; New of 100,000 entries: median %.2f ms\n",
+                Median(removeAlls), Median(news));
+    return 0;
+}
