@@ -218,6 +218,11 @@ uint32_t TMpvBackEnd::Play(uint16_t deviceId, TCommandFlags flags, std::optional
     }
     if (to)
         mpv_->setPropertyString(handle_, "end", QByteArray::number(*to / 1000.0).constData());
+    return Run(flags);
+}
+
+uint32_t TMpvBackEnd::Run(TCommandFlags flags)
+{
     const uint32_t result = SetPaused(false);
     if (result == Success) {
         state_ = TState::Playing;
@@ -226,15 +231,20 @@ uint32_t TMpvBackEnd::Play(uint16_t deviceId, TCommandFlags flags, std::optional
     return result;
 }
 
-uint32_t TMpvBackEnd::Pause(uint16_t deviceId, TCommandFlags flags)
+uint32_t TMpvBackEnd::Halt(uint16_t deviceId, TCommandFlags flags, TState state)
 {
     if (const uint32_t checked = Check(deviceId))
         return checked;
     EndPlayNotice(MCI_NOTIFY_ABORTED);
     const uint32_t result = SetPaused(true);
     if (result == Success)
-        state_ = TState::Paused;
+        state_ = state;
     return Finish(result, flags);
+}
+
+uint32_t TMpvBackEnd::Pause(uint16_t deviceId, TCommandFlags flags)
+{
+    return Halt(deviceId, flags, TState::Paused);
 }
 
 uint32_t TMpvBackEnd::Resume(uint16_t deviceId, TCommandFlags flags)
@@ -244,23 +254,12 @@ uint32_t TMpvBackEnd::Resume(uint16_t deviceId, TCommandFlags flags)
     if (state_ != TState::Paused)
         return Play(deviceId, flags, std::nullopt, std::nullopt);
     EndPlayNotice(MCI_NOTIFY_SUPERSEDED);
-    const uint32_t result = SetPaused(false);
-    if (result == Success) {
-        state_ = TState::Playing;
-        playNoticePending_ = flags.Notify;
-    }
-    return result;
+    return Run(flags);
 }
 
 uint32_t TMpvBackEnd::Stop(uint16_t deviceId, TCommandFlags flags)
 {
-    if (const uint32_t checked = Check(deviceId))
-        return checked;
-    EndPlayNotice(MCI_NOTIFY_ABORTED);
-    const uint32_t result = SetPaused(true);
-    if (result == Success)
-        state_ = TState::Stopped;
-    return Finish(result, flags);
+    return Halt(deviceId, flags, TState::Stopped);
 }
 
 uint32_t TMpvBackEnd::SeekToStart(uint16_t deviceId)
@@ -286,20 +285,20 @@ uint32_t TMpvBackEnd::StatusMode(uint16_t deviceId, uint32_t &mode)
 
 uint32_t TMpvBackEnd::StatusPosition(uint16_t deviceId, uint32_t &milliseconds)
 {
-    if (const uint32_t checked = Check(deviceId))
-        return checked;
-    double seconds = 0;
-    const int result = mpv_->getProperty(handle_, "time-pos", MPV_FORMAT_DOUBLE, &seconds);
-    milliseconds = uint32_t(seconds * 1000);
-    return result < 0 ? EngineErrorBase + uint32_t(-result) : Success;
+    return ReadMilliseconds(deviceId, "time-pos", milliseconds);
 }
 
 uint32_t TMpvBackEnd::StatusLength(uint16_t deviceId, uint32_t &milliseconds)
 {
+    return ReadMilliseconds(deviceId, "duration", milliseconds);
+}
+
+uint32_t TMpvBackEnd::ReadMilliseconds(uint16_t deviceId, const char *property, uint32_t &milliseconds)
+{
     if (const uint32_t checked = Check(deviceId))
         return checked;
     double seconds = 0;
-    const int result = mpv_->getProperty(handle_, "duration", MPV_FORMAT_DOUBLE, &seconds);
+    const int result = mpv_->getProperty(handle_, property, MPV_FORMAT_DOUBLE, &seconds);
     milliseconds = uint32_t(seconds * 1000);
     return result < 0 ? EngineErrorBase + uint32_t(-result) : Success;
 }

@@ -54,6 +54,11 @@ private:
     uint32_t Check(uint16_t deviceId) const;
     uint32_t Command(std::initializer_list<const char *> arguments);
     uint32_t SetPaused(bool paused);
+    // Playback goes on (Play, Resume) or holds at the position reached (Pause, Stop).
+    uint32_t Run(TCommandFlags flags);
+    uint32_t Halt(uint16_t deviceId, TCommandFlags flags, TState state);
+    // A time property of the engine (a blocking read: only for the rarely used position queries).
+    uint32_t ReadMilliseconds(uint16_t deviceId, const char *property, uint32_t &milliseconds);
     uint32_t LoadAndWait(const QByteArray &path);
     void DrainEvents();
     void Handle(const mpv_event &event);

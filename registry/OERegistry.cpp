@@ -97,50 +97,32 @@ TRegistryValue Converted(const TRawRegistryValue &stored, const TRegistryValue &
 
 TRegistryValue TRegistryValue::Integer(int32_t value)
 {
-    TRegistryValue result;
-    result.kind_ = TRegistryKind::Integer;
-    result.whole_ = value;
-    return result;
+    return {TRegistryKind::Integer, value, 0, {}};
 }
 
 TRegistryValue TRegistryValue::Float(double value)
 {
-    TRegistryValue result;
-    result.kind_ = TRegistryKind::Float;
-    result.real_ = value;
-    return result;
+    return {TRegistryKind::Float, 0, value, {}};
 }
 
 TRegistryValue TRegistryValue::Currency(int64_t scaled)
 {
-    TRegistryValue result;
-    result.kind_ = TRegistryKind::Currency;
-    result.whole_ = scaled;
-    return result;
+    return {TRegistryKind::Currency, scaled, 0, {}};
 }
 
 TRegistryValue TRegistryValue::DateTime(double value)
 {
-    TRegistryValue result;
-    result.kind_ = TRegistryKind::DateTime;
-    result.real_ = value;
-    return result;
+    return {TRegistryKind::DateTime, 0, value, {}};
 }
 
 TRegistryValue TRegistryValue::Text(const QString &value)
 {
-    TRegistryValue result;
-    result.kind_ = TRegistryKind::Text;
-    result.text_ = value;
-    return result;
+    return {TRegistryKind::Text, 0, 0, value};
 }
 
 TRegistryValue TRegistryValue::Boolean(bool value)
 {
-    TRegistryValue result;
-    result.kind_ = TRegistryKind::Boolean;
-    result.whole_ = value ? 1 : 0;
-    return result;
+    return {TRegistryKind::Boolean, value ? 1 : 0, 0, {}};
 }
 
 void NormalizeRegistryPath(QString &keyPath, QString &valueName)

@@ -42,6 +42,9 @@ public:
     bool operator==(const TRegistryValue &) const = default;
 
 private:
+    TRegistryValue(TRegistryKind kind, int64_t whole, double real, const QString &text)
+        : kind_(kind), whole_(whole), real_(real), text_(text) {}
+
     TRegistryKind kind_ = TRegistryKind::Empty;
     int64_t whole_ = 0;
     double real_ = 0;

@@ -5,6 +5,7 @@
 #include "TScriptedDialogs.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -23,6 +24,19 @@ protected:
     {
         QDir::setCurrent(previousFolder);
         qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    QString File(const QString &name) const { return folder.path() + QLatin1Char('/') + name; }
+    void WriteFile(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(File(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray ReadFile(const QString &name) const
+    {
+        QFile file(File(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
     TScriptedDialogs dialogs;

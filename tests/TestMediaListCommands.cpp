@@ -17,18 +17,6 @@ protected:
         dialogs.Messages.clear();
     }
 
-    QString File(const QString &name) const { return folder.path() + QLatin1Char('/') + name; }
-    void WriteFile(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(File(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray ReadFile(const QString &name)
-    {
-        QFile file(File(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
     // The next file dialog: optionally switches its file type while open, then confirms the files.
     void Choose(const QStringList &files, int filterIndex = 1, int switchTo = 0)
     {

@@ -21,18 +21,6 @@ protected:
     {
         return ReadRegistry(HKEY_CURRENT_USER, PlayerKey, name, fallback);
     }
-    QString File(const QString &name) const { return folder.path() + QLatin1Char('/') + name; }
-    void WriteFile(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(File(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray ReadFile(const QString &name)
-    {
-        QFile file(File(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
 };
 
 TEST_F(TSettingsTest, FirstStartThenClosingWritesTheTwelveValuesAndAnEmptyList)
