@@ -126,6 +126,8 @@ TEST_F(TSearchTest, OddNamesAreFoundAndSurviveASaveAndALoad)
     form->SaveSettings();
     form->LoadMediaList();
     EXPECT_EQ(form->lbFiles->Texts(), texts);
+    for (const QByteArray &name : names)
+        ::unlink((root + '/' + name).constData()); // Qt cannot name the invalid one to clean it up
 }
 
 TEST_F(TSearchTest, ATenThousandFoldersDeepTreeEndsWithoutHarm)
