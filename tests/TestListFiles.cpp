@@ -2,10 +2,10 @@
 #include "ListFormats.h"
 #include "TOECheckListBox.h"
 #include "TTextFile.h"
+#include "TTempFolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -16,40 +16,25 @@ namespace {
 
 class TListFileTest : public testing::Test {
 protected:
-    QString Path(const QString &name) const { return folder.path() + QLatin1Char('/') + name; }
-
-    void WriteBytes(const QString &name, const QByteArray &bytes) const
-    {
-        QFile file(Path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray ReadBytes(const QString &name) const
-    {
-        QFile file(Path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
     QList<TListEntry> LoadOml(const QByteArray &bytes)
     {
-        WriteBytes("in.oml", bytes);
-        list.LoadListFile(Path("in.oml"));
+        folder.WriteFile("in.oml", bytes);
+        list.LoadListFile(folder.File("in.oml"));
         return list.Entries();
     }
 
-    QTemporaryDir folder;
+    TTempFolder folder;
     TOECheckListBox list;
 };
 
 TEST_F(TListFileTest, OmlIsWrittenByteForByte)
 {
     list.AppendEntries({{"C:\\Music\\a.mp3", true}, {"/home/\xFF\xFE/b c.wav", false}, {"", true}});
-    list.SaveListFile(Path("out.oml"));
-    EXPECT_EQ(ReadBytes("out.oml"), QByteArray("1\r\nC:\\Music\\a.mp3\r\n0\r\n/home/\xFF\xFE/b c.wav\r\n1\r\n\r\n"));
+    list.SaveListFile(folder.File("out.oml"));
+    EXPECT_EQ(folder.ReadFile("out.oml"), QByteArray("1\r\nC:\\Music\\a.mp3\r\n0\r\n/home/\xFF\xFE/b c.wav\r\n1\r\n\r\n"));
     list.ClearList();
-    list.SaveListFile(Path("empty.oml"));
-    EXPECT_EQ(ReadBytes("empty.oml"), QByteArray());
+    list.SaveListFile(folder.File("empty.oml"));
+    EXPECT_EQ(folder.ReadFile("empty.oml"), QByteArray());
 }
 
 TEST_F(TListFileTest, OmlRoundTripKeepsTextsAndMarksAndSelectsNothing)
@@ -57,8 +42,8 @@ TEST_F(TListFileTest, OmlRoundTripKeepsTextsAndMarksAndSelectsNothing)
     const QList<TListEntry> entries = {{"one", true}, {"two", false}, {"three", true}};
     list.AppendEntries(entries);
     list.SetItemIndex(1);
-    list.SaveListFile(Path("list.oml"));
-    EXPECT_EQ(LoadOml(ReadBytes("list.oml")), entries);
+    list.SaveListFile(folder.File("list.oml"));
+    EXPECT_EQ(LoadOml(folder.ReadFile("list.oml")), entries);
     EXPECT_EQ(list.ItemIndex(), -1);
 }
 
@@ -85,10 +70,10 @@ TEST_F(TListFileTest, OmlLineRules)
 
 TEST_F(TListFileTest, PlainListIsWrittenByteForByte)
 {
-    ListFormats::WritePlainListFile(Path("out.txt"), {"a", "", "\xE4\xF6.mp3"});
-    EXPECT_EQ(ReadBytes("out.txt"), QByteArray("a\r\n\r\n\xE4\xF6.mp3\r\n"));
-    ListFormats::WritePlainListFile(Path("empty.txt"), {});
-    EXPECT_EQ(ReadBytes("empty.txt"), QByteArray());
+    ListFormats::WritePlainListFile(folder.File("out.txt"), {"a", "", "\xE4\xF6.mp3"});
+    EXPECT_EQ(folder.ReadFile("out.txt"), QByteArray("a\r\n\r\n\xE4\xF6.mp3\r\n"));
+    ListFormats::WritePlainListFile(folder.File("empty.txt"), {});
+    EXPECT_EQ(folder.ReadFile("empty.txt"), QByteArray());
 }
 
 TEST_F(TListFileTest, PlainListLineRules)
@@ -107,15 +92,15 @@ TEST_F(TListFileTest, PlainListLineRules)
 
 TEST_F(TListFileTest, PlainListWrittenWithMarksReadsBackUnmarked)
 {
-    WriteBytes("plain.txt", "1\r\nsong.mp3\r\n");
-    EXPECT_EQ(LoadOml(ReadBytes("plain.txt")), (QList<TListEntry>{{"song.mp3", true}}));
-    EXPECT_EQ(ListFormats::ReadPlainListFile(Path("plain.txt")), QList<QByteArray>({"1", "song.mp3"}));
+    folder.WriteFile("plain.txt", "1\r\nsong.mp3\r\n");
+    EXPECT_EQ(LoadOml(folder.ReadFile("plain.txt")), (QList<TListEntry>{{"song.mp3", true}}));
+    EXPECT_EQ(ListFormats::ReadPlainListFile(folder.File("plain.txt")), QList<QByteArray>({"1", "song.mp3"}));
 }
 
 TEST_F(TListFileTest, CountPrefixedFormRoundTripsAndStopsAtTheEnd)
 {
     list.AppendEntries({{"a", true}, {"b", false}});
-    TTextFile out = TTextFile::ForWriting(Path("counted.txt"));
+    TTextFile out = TTextFile::ForWriting(folder.File("counted.txt"));
     out.WriteLine("header");
     list.WriteListText(out);
     EXPECT_EQ(out.Bytes(), QByteArray("header\r\n2\r\n1\r\na\r\n0\r\nb\r\n"));
@@ -151,7 +136,7 @@ TEST_F(TListFileTest, ErrorKindsAndTexts)
 {
     list.Append(QByteArray("kept"));
     try {
-        list.LoadListFile(Path("missing.oml"));
+        list.LoadListFile(folder.File("missing.oml"));
         FAIL();
     } catch (const EInOutError &error) {
         EXPECT_EQ(error.ErrorCode(), 2);
@@ -159,14 +144,14 @@ TEST_F(TListFileTest, ErrorKindsAndTexts)
     }
     EXPECT_EQ(list.Count(), 0);
     try {
-        ListFormats::ReadPlainListFile(Path("missing.txt"));
+        ListFormats::ReadPlainListFile(folder.File("missing.txt"));
         FAIL();
     } catch (const EFileStreamError &error) {
-        EXPECT_EQ(QString::fromUtf8(error.what()), "Cannot open file " + Path("missing.txt"));
+        EXPECT_EQ(QString::fromUtf8(error.what()), "Cannot open file " + folder.File("missing.txt"));
     }
-    WriteBytes("file", "x");
+    folder.WriteFile("file", "x");
     try {
-        list.SaveListFile(Path("file/list.oml"));
+        list.SaveListFile(folder.File("file/list.oml"));
         FAIL();
     } catch (const EInOutError &error) {
         EXPECT_EQ(error.ErrorCode(), 3);
@@ -174,20 +159,20 @@ TEST_F(TListFileTest, ErrorKindsAndTexts)
     }
     ASSERT_TRUE(QDir(folder.path()).mkdir("folder.oml"));
     try {
-        list.SaveListFile(Path("folder.oml"));
+        list.SaveListFile(folder.File("folder.oml"));
         FAIL();
     } catch (const EInOutError &error) {
         EXPECT_EQ(error.ErrorCode(), 5);
         EXPECT_STREQ(error.what(), "File access denied");
     }
     try {
-        ListFormats::WritePlainListFile(Path("folder.oml"), {"a"});
+        ListFormats::WritePlainListFile(folder.File("folder.oml"), {"a"});
         FAIL();
     } catch (const EFileStreamError &error) {
-        EXPECT_EQ(QString::fromUtf8(error.what()), "Cannot create file " + Path("folder.oml"));
+        EXPECT_EQ(QString::fromUtf8(error.what()), "Cannot create file " + folder.File("folder.oml"));
     }
     try {
-        list.SaveListFile(Path("no/such/folder.oml"));
+        list.SaveListFile(folder.File("no/such/folder.oml"));
         FAIL();
     } catch (const EInOutError &error) {
         EXPECT_EQ(error.ErrorCode(), 2);
@@ -226,45 +211,45 @@ private:
 TEST_F(TListFileTest, AFailedSaveLeavesTheOldFileExactlyAsItWas)
 {
     const QByteArray old = "1\r\nold entry\r\n";
-    WriteBytes("list.oml", old);
-    WriteBytes("list.txt", "old\r\n");
-    ASSERT_EQ(chmod(QFile::encodeName(Path("list.oml")).constData(), 0640), 0);
+    folder.WriteFile("list.oml", old);
+    folder.WriteFile("list.txt", "old\r\n");
+    ASSERT_EQ(chmod(QFile::encodeName(folder.File("list.oml")).constData(), 0640), 0);
     list.Append(QList<QByteArray>{QByteArray(4096, 'n'), "more"});
     {
         TFileSizeLimit limit(64);
         try {
-            list.SaveListFile(Path("list.oml"));
+            list.SaveListFile(folder.File("list.oml"));
             ADD_FAILURE() << "the save did not fail";
         } catch (const EInOutError &error) {
             EXPECT_EQ(error.ErrorCode(), EFBIG);
             EXPECT_EQ(std::string(error.what()), "I/O error " + std::to_string(EFBIG));
         }
-        EXPECT_THROW(ListFormats::WritePlainListFile(Path("list.txt"), list.Texts()), EFileStreamError);
+        EXPECT_THROW(ListFormats::WritePlainListFile(folder.File("list.txt"), list.Texts()), EFileStreamError);
     }
-    EXPECT_EQ(ReadBytes("list.oml"), old);
-    EXPECT_EQ(ReadBytes("list.txt"), QByteArray("old\r\n"));
+    EXPECT_EQ(folder.ReadFile("list.oml"), old);
+    EXPECT_EQ(folder.ReadFile("list.txt"), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"list.oml", "list.txt"}));
     // A save that succeeds replaces the content and keeps the permissions.
-    list.SaveListFile(Path("list.oml"));
+    list.SaveListFile(folder.File("list.oml"));
     struct stat info {};
-    ASSERT_EQ(stat(QFile::encodeName(Path("list.oml")).constData(), &info), 0);
+    ASSERT_EQ(stat(QFile::encodeName(folder.File("list.oml")).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(ReadBytes("list.oml").size(), 3 + 4096 + 2 + 3 + 4 + 2);
+    EXPECT_EQ(folder.ReadFile("list.oml").size(), 3 + 4096 + 2 + 3 + 4 + 2);
 }
 
 TEST_F(TListFileTest, SavingThroughASymbolicLinkReplacesTheFileItNames)
 {
     ASSERT_TRUE(QDir(folder.path()).mkdir("real"));
-    WriteBytes("real/list.oml", "old");
-    ASSERT_TRUE(QFile::link(Path("real/list.oml"), Path("link.oml")));
+    folder.WriteFile("real/list.oml", "old");
+    ASSERT_TRUE(QFile::link(folder.File("real/list.oml"), folder.File("link.oml")));
     list.Append(QByteArray("new"));
-    list.SaveListFile(Path("link.oml"));
-    EXPECT_TRUE(QFileInfo(Path("link.oml")).isSymLink());
-    EXPECT_EQ(ReadBytes("real/list.oml"), QByteArray("0\r\nnew\r\n"));
+    list.SaveListFile(folder.File("link.oml"));
+    EXPECT_TRUE(QFileInfo(folder.File("link.oml")).isSymLink());
+    EXPECT_EQ(folder.ReadFile("real/list.oml"), QByteArray("0\r\nnew\r\n"));
     // A dangling link gets its file created.
-    ASSERT_TRUE(QFile::link(Path("real/later.oml"), Path("dangling.oml")));
-    list.SaveListFile(Path("dangling.oml"));
-    EXPECT_EQ(ReadBytes("real/later.oml"), QByteArray("0\r\nnew\r\n"));
+    ASSERT_TRUE(QFile::link(folder.File("real/later.oml"), folder.File("dangling.oml")));
+    list.SaveListFile(folder.File("dangling.oml"));
+    EXPECT_EQ(folder.ReadFile("real/later.oml"), QByteArray("0\r\nnew\r\n"));
 }
 
 TEST_F(TListFileTest, BadInputLoadsWithoutHarm)
@@ -274,16 +259,16 @@ TEST_F(TListFileTest, BadInputLoadsWithoutHarm)
         garbage += char((i * 7919u + i / 13) & 0xFFu);
     garbage.replace('\x1A', 'z');
     garbage.replace('\0', 'n');
-    WriteBytes("garbage", garbage);
-    list.LoadListFile(Path("garbage"));
+    folder.WriteFile("garbage", garbage);
+    list.LoadListFile(folder.File("garbage"));
     EXPECT_GT(list.Count(), 0);
-    EXPECT_FALSE(ListFormats::ReadPlainListFile(Path("garbage")).isEmpty());
+    EXPECT_FALSE(ListFormats::ReadPlainListFile(folder.File("garbage")).isEmpty());
 
     const QByteArray longLine = "1\r\n" + QByteArray(10 * 1024 * 1024, 'L') + "\r\n";
     EXPECT_EQ(LoadOml(longLine).first().Text.size(), 10 * 1024 * 1024);
-    WriteBytes("nuls", QByteArray(100000, '\0'));
-    EXPECT_TRUE(ListFormats::ReadPlainListFile(Path("nuls")).isEmpty());
-    list.LoadListFile(Path("nuls"));
+    folder.WriteFile("nuls", QByteArray(100000, '\0'));
+    EXPECT_TRUE(ListFormats::ReadPlainListFile(folder.File("nuls")).isEmpty());
+    list.LoadListFile(folder.File("nuls"));
     EXPECT_EQ(list.Count(), 1);
 }
 

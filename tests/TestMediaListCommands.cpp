@@ -61,13 +61,13 @@ TEST_F(TCommandTest, NewEmptiesTheListAndNamesANewFile)
 
 TEST_F(TCommandTest, LoadReadsTheChosenListAsItsType)
 {
-    WriteFile("songs.txt", "x.mp3\r\ny.mp3\r\n");
-    Choose({File("songs.txt")}, 3);
+    folder.WriteFile("songs.txt", "x.mp3\r\ny.mp3\r\n");
+    Choose({folder.File("songs.txt")}, 3);
     form->miLoadMedia->trigger();
     EXPECT_EQ(dialogs.ShownDialogs, QStringList({"Save Media List"}));
     EXPECT_EQ(form->FOpenDialog.InitialDir, form->StartFolder());
     EXPECT_EQ(form->FOpenDialog.DefaultExt, "oml");
-    EXPECT_EQ(form->ListFileName(), File("songs.txt"));
+    EXPECT_EQ(form->ListFileName(), folder.File("songs.txt"));
     EXPECT_EQ(form->ListType(), 3);
     EXPECT_EQ(form->lbFiles->Entries(), (QList<TListEntry>{{"x.mp3", false}, {"y.mp3", false}}));
     EXPECT_EQ(form->RandomPool().Count(), 2);
@@ -82,25 +82,25 @@ TEST_F(TCommandTest, CancelledLoadKeepsTheListButTakesTheSwitchedFileType)
     EXPECT_EQ(form->ListType(), 3);
     EXPECT_EQ(form->lbFiles->Count(), 1);
     form->SaveSettings();
-    EXPECT_EQ(ReadFile("default-List.oml"), QByteArray("a\r\n"));
+    EXPECT_EQ(folder.ReadFile("default-List.oml"), QByteArray("a\r\n"));
 }
 
 TEST_F(TCommandTest, LoadOfAMissingOmlFile)
 {
     Fill({"a"});
-    Choose({File("gone.oml")}, 1);
+    Choose({folder.File("gone.oml")}, 1);
     form->miLoadMedia->trigger();
     EXPECT_EQ(dialogs.Messages, QStringList({"Unable to save media files!"}));
     EXPECT_EQ(form->lbFiles->Count(), 0);
     EXPECT_TRUE(form->RandomPool().IsEmpty());
-    EXPECT_EQ(form->ListFileName(), File("gone.oml"));
+    EXPECT_EQ(form->ListFileName(), folder.File("gone.oml"));
 }
 
 TEST_F(TCommandTest, LoadOfAMissingPlainListGoesToTheDefaultErrorReport)
 {
-    Choose({File("gone.txt")}, 4);
+    Choose({folder.File("gone.txt")}, 4);
     form->miLoadMedia->trigger();
-    EXPECT_EQ(dialogs.Errors, QStringList({"Cannot open file " + File("gone.txt") + "."}));
+    EXPECT_EQ(dialogs.Errors, QStringList({"Cannot open file " + folder.File("gone.txt") + "."}));
     EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
@@ -109,8 +109,8 @@ TEST_F(TCommandTest, LoadClosesAPlayingMedium)
     Fill({"/m/a.wav"});
     form->lbFiles->SetItemIndex(0);
     form->PlayMedia();
-    WriteFile("list.oml", "1\r\nq\r\n");
-    Choose({File("list.oml")});
+    folder.WriteFile("list.oml", "1\r\nq\r\n");
+    Choose({folder.File("list.oml")});
     form->miLoadMedia->trigger();
     EXPECT_EQ(device.Log.mid(2), QStringList({"Stop wait", "Close wait"}));
     EXPECT_EQ(form->lbFiles->Entries(), (QList<TListEntry>{{"q", true}}));
@@ -120,58 +120,58 @@ TEST_F(TCommandTest, LoadClosesAPlayingMedium)
 TEST_F(TCommandTest, SaveAsWritesTheChosenFileInTheChosenType)
 {
     form->lbFiles->AppendEntries({{"a", true}, {"b", false}});
-    Choose({File("out.mpu")}, 2);
+    Choose({folder.File("out.mpu")}, 2);
     form->miSaveMediaAs->trigger();
-    EXPECT_EQ(ReadFile("out.mpu"), QByteArray("a\r\nb\r\n"));
-    EXPECT_EQ(form->ListFileName(), File("out.mpu"));
+    EXPECT_EQ(folder.ReadFile("out.mpu"), QByteArray("a\r\nb\r\n"));
+    EXPECT_EQ(form->ListFileName(), folder.File("out.mpu"));
     EXPECT_EQ(form->ListType(), 2);
     Cancel(1);
     form->miSaveMediaAs->trigger();
     EXPECT_EQ(form->ListType(), 1);
     form->miSave->trigger();
-    EXPECT_EQ(ReadFile("out.mpu"), QByteArray("1\r\na\r\n0\r\nb\r\n"));
+    EXPECT_EQ(folder.ReadFile("out.mpu"), QByteArray("1\r\na\r\n0\r\nb\r\n"));
 }
 
 TEST_F(TCommandTest, SaveAsIntoAFolderThatIsAFileReportsTheIOError)
 {
-    WriteFile("plain", "x");
-    Choose({File("plain/list.oml")}, 1);
+    folder.WriteFile("plain", "x");
+    Choose({folder.File("plain/list.oml")}, 1);
     form->miSaveMediaAs->trigger();
     EXPECT_EQ(dialogs.Messages, QStringList({"Invalid filename"}));
 }
 
 TEST_F(TCommandTest, DeleteAnsweredNoChangesNothing)
 {
-    WriteFile("default-List.oml", "0\r\nkeep\r\n");
+    folder.WriteFile("default-List.oml", "0\r\nkeep\r\n");
     dialogs.ConfirmAnswers.push_back(false);
     form->miDelete->trigger();
     EXPECT_EQ(dialogs.Confirmations,
               QStringList({"Confirm|Do you want to delete the file \"" + form->StartFolder() + "/default-List.oml\""}));
-    EXPECT_EQ(ReadFile("default-List.oml"), QByteArray("0\r\nkeep\r\n"));
+    EXPECT_EQ(folder.ReadFile("default-List.oml"), QByteArray("0\r\nkeep\r\n"));
     EXPECT_EQ(form->ListFileName(), form->StartFolder() + "/default-List.oml");
 }
 
 TEST_F(TCommandTest, DeleteAnsweredYesRemovesTheFileAndSavesUnderANewName)
 {
-    WriteFile("default-List.oml", "0\r\nold\r\n");
+    folder.WriteFile("default-List.oml", "0\r\nold\r\n");
     Fill({"kept"});
     dialogs.ConfirmAnswers.push_back(true);
     form->miDelete->trigger();
-    EXPECT_EQ(ReadFile("default-List.oml"), QByteArray("<missing>"));
+    EXPECT_EQ(folder.ReadFile("default-List.oml"), QByteArray("<missing>"));
     EXPECT_EQ(form->ListFileName(), "noname.oml");
-    EXPECT_EQ(ReadFile("noname.oml"), QByteArray("0\r\nkept\r\n"));
+    EXPECT_EQ(folder.ReadFile("noname.oml"), QByteArray("0\r\nkept\r\n"));
     EXPECT_EQ(form->lbFiles->Count(), 1);
 }
 
 TEST_F(TCommandTest, AddAppendsEveryChosenFileEvenWhenListed)
 {
-    Fill({QFile::encodeName(File("a.mp3"))});
+    Fill({QFile::encodeName(folder.File("a.mp3"))});
     form->lbFiles->SetItemIndex(0);
-    Choose({File("a.mp3"), File("b c.wav")});
+    Choose({folder.File("a.mp3"), folder.File("b c.wav")});
     form->miAdd->trigger();
     EXPECT_EQ(form->lbFiles->Texts(),
-              QList<QByteArray>({QFile::encodeName(File("a.mp3")), QFile::encodeName(File("a.mp3")),
-                                 QFile::encodeName(File("b c.wav"))}));
+              QList<QByteArray>({QFile::encodeName(folder.File("a.mp3")), QFile::encodeName(folder.File("a.mp3")),
+                                 QFile::encodeName(folder.File("b c.wav"))}));
     EXPECT_EQ(form->RandomPool().Count(), 3);
     EXPECT_EQ(form->lbFiles->ItemIndex(), 0);
     Cancel();

@@ -32,7 +32,7 @@ TEST_F(TSettingsTest, FirstStartThenClosingWritesTheTwelveValuesAndAnEmptyList)
     form->show();
     form->miExit->trigger();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(ReadFile("default-List.oml"), QByteArray());
+    EXPECT_EQ(folder.ReadFile("default-List.oml"), QByteArray());
 
     TRegistryDatabase store(TRegistryDatabase::DefaultPath(), TRegistryDatabase::TOpenMode::ExistingOnly);
     QStringList names;
@@ -59,15 +59,15 @@ TEST_F(TSettingsTest, EverythingIsBackAfterARestart)
         form->resize(700, 500);
         form->miRandom->trigger();
         form->miBlackMediaList->trigger();
-        form->SetListFileName(File("mine.oml"));
+        form->SetListFileName(folder.File("mine.oml"));
         form->SaveSettings();
     }
-    EXPECT_EQ(ReadFile("mine.oml"), QByteArray("1\r\n/m/a.mp3\r\n0\r\n/m/b.mp3\r\n0\r\n/m/c.mp3\r\n"));
+    EXPECT_EQ(folder.ReadFile("mine.oml"), QByteArray("1\r\n/m/a.mp3\r\n0\r\n/m/b.mp3\r\n0\r\n/m/c.mp3\r\n"));
     dialogs.Messages.clear();
     auto form = CreateFormMediaPlayer();
     EXPECT_TRUE(dialogs.Messages.isEmpty());
-    EXPECT_EQ(form->ListFileName(), File("mine.oml"));
-    EXPECT_EQ(form->windowTitle(), "Ostrel Media Player - " + File("mine.oml"));
+    EXPECT_EQ(form->ListFileName(), folder.File("mine.oml"));
+    EXPECT_EQ(form->windowTitle(), "Ostrel Media Player - " + folder.File("mine.oml"));
     EXPECT_EQ(form->size(), QSize(700, 500));
     EXPECT_TRUE(form->miRandom->isChecked());
     EXPECT_FALSE(form->miInOrder->isChecked());
@@ -82,8 +82,8 @@ TEST_F(TSettingsTest, EverythingIsBackAfterARestart)
 
 TEST_F(TSettingsTest, StoredValuesAreAppliedWithTheirLimits)
 {
-    WriteFile("list.oml", "0\r\na\r\n0\r\nb\r\n0\r\nc\r\n");
-    Store("DefaultFile", TRegistryValue::Text(File("list.oml")));
+    folder.WriteFile("list.oml", "0\r\na\r\n0\r\nb\r\n0\r\nc\r\n");
+    Store("DefaultFile", TRegistryValue::Text(folder.File("list.oml")));
     Store("Width", TRegistryValue::Integer(100));
     Store("Height", TRegistryValue::Integer(10));
     Store("ItemIndex", TRegistryValue::Integer(5));
@@ -118,39 +118,39 @@ TEST_F(TSettingsTest, PlayOrderItemsFollowTheRadioGroupRule)
 
 TEST_F(TSettingsTest, APlainListTypeLoadsAndSavesPlainLines)
 {
-    WriteFile("songs.txt", "one.mp3\ntwo.mp3\n");
+    folder.WriteFile("songs.txt", "one.mp3\ntwo.mp3\n");
     Store("FileExtension", TRegistryValue::Integer(3));
-    Store("DefaultFile", TRegistryValue::Text(File("songs.txt")));
+    Store("DefaultFile", TRegistryValue::Text(folder.File("songs.txt")));
     auto form = CreateFormMediaPlayer();
     EXPECT_EQ(form->lbFiles->Entries(), (QList<TListEntry>{{"one.mp3", false}, {"two.mp3", false}}));
     EXPECT_EQ(form->RandomPool().Count(), 2);
     form->lbFiles->SetChecked(0, true);
     form->SaveSettings();
-    EXPECT_EQ(ReadFile("songs.txt"), QByteArray("one.mp3\r\ntwo.mp3\r\n"));
+    EXPECT_EQ(folder.ReadFile("songs.txt"), QByteArray("one.mp3\r\ntwo.mp3\r\n"));
     EXPECT_EQ(Stored("FileExtension", TRegistryValue::Integer(0)).AsInteger(), 3);
 }
 
 TEST_F(TSettingsTest, AMissingPlainListStopsStartUpWithItsError)
 {
     Store("FileExtension", TRegistryValue::Integer(2));
-    Store("DefaultFile", TRegistryValue::Text(File("gone.mpu")));
+    Store("DefaultFile", TRegistryValue::Text(folder.File("gone.mpu")));
     auto form = CreateFormMediaPlayer();
-    EXPECT_EQ(dialogs.Errors, QStringList({"Cannot open file " + File("gone.mpu") + "."}));
+    EXPECT_EQ(dialogs.Errors, QStringList({"Cannot open file " + folder.File("gone.mpu") + "."}));
     EXPECT_TRUE(dialogs.Messages.isEmpty());
     EXPECT_NE(form->StatusText(), "Closed");
 }
 
 TEST_F(TSettingsTest, AListTypeOutsideOneToFourReadsAndWritesNothing)
 {
-    WriteFile("list.oml", "0\r\na\r\n");
+    folder.WriteFile("list.oml", "0\r\na\r\n");
     Store("FileExtension", TRegistryValue::Integer(5));
-    Store("DefaultFile", TRegistryValue::Text(File("list.oml")));
+    Store("DefaultFile", TRegistryValue::Text(folder.File("list.oml")));
     auto form = CreateFormMediaPlayer();
     EXPECT_EQ(form->lbFiles->Count(), 0);
     EXPECT_TRUE(dialogs.Messages.isEmpty());
     form->lbFiles->Append(QByteArray("b"));
     form->SaveSettings();
-    EXPECT_EQ(ReadFile("list.oml"), QByteArray("0\r\na\r\n"));
+    EXPECT_EQ(folder.ReadFile("list.oml"), QByteArray("0\r\na\r\n"));
 }
 
 TEST_F(TSettingsTest, AnIOErrorOfTheListSaveIsShownAfterTheValuesAreWritten)
@@ -158,10 +158,10 @@ TEST_F(TSettingsTest, AnIOErrorOfTheListSaveIsShownAfterTheValuesAreWritten)
     auto form = CreateFormMediaPlayer();
     dialogs.Messages.clear();
     QDir(folder.path()).mkdir("taken.oml");
-    form->SetListFileName(File("taken.oml"));
+    form->SetListFileName(folder.File("taken.oml"));
     form->SaveSettings();
     EXPECT_EQ(dialogs.Messages, QStringList({"File access denied"}));
-    EXPECT_EQ(Stored("DefaultFile", TRegistryValue::Text("")).AsText(), File("taken.oml"));
+    EXPECT_EQ(Stored("DefaultFile", TRegistryValue::Text("")).AsText(), folder.File("taken.oml"));
 }
 
 TEST_F(TSettingsTest, AnotherErrorAtClosingGivesTheDealerMessage)
@@ -170,7 +170,7 @@ TEST_F(TSettingsTest, AnotherErrorAtClosingGivesTheDealerMessage)
     dialogs.Messages.clear();
     QDir(folder.path()).mkdir("taken.txt");
     form->SetListType(3);
-    form->SetListFileName(File("taken.txt"));
+    form->SetListFileName(folder.File("taken.txt"));
     form->show();
     EXPECT_TRUE(form->close());
     EXPECT_EQ(dialogs.Messages, QStringList({"Unknown exception, please contact your local dealer!"}));
@@ -182,9 +182,9 @@ TEST_F(TSettingsTest, SavingTwiceWritesTheSameBoth)
     auto form = CreateFormMediaPlayer();
     form->lbFiles->Append(QList<QByteArray>{"x", "y"});
     form->SaveSettings();
-    const QByteArray first = ReadFile("default-List.oml");
+    const QByteArray first = folder.ReadFile("default-List.oml");
     form->SaveSettings();
-    EXPECT_EQ(ReadFile("default-List.oml"), first);
+    EXPECT_EQ(folder.ReadFile("default-List.oml"), first);
     EXPECT_EQ(first, QByteArray("0\r\nx\r\n0\r\ny\r\n"));
 }
 
