@@ -9,6 +9,7 @@
 #include "TOstrelApplication.h"
 #include "TUserDialogs.h"
 
+#include <QTimer>
 #include <array>
 
 namespace {
@@ -24,6 +25,11 @@ void Tell(const QString &message)
 QString TextOf(const std::exception &error)
 {
     return QString::fromUtf8(error.what());
+}
+
+QString OpenFailure(const QByteArray &entry, const QString &reason)
+{
+    return QStringLiteral("Unable to open media file \"%1\": %2").arg(QString::fromUtf8(entry), reason);
 }
 
 } // namespace
@@ -90,10 +96,12 @@ bool TFormMediaPlayer::OpenMedia()
         if (FMediaPlayer->Mode() != dmOpen)
             FMediaPlayer->Open();
         return true;
+    } catch (const std::exception &error) {
+        Tell(OpenFailure(FMediaPlayer->FileName(), TextOf(error)));
     } catch (...) {
-        Tell(QStringLiteral("Unable to open media file!"));
-        return false;
+        Tell(OpenFailure(FMediaPlayer->FileName(), QStringLiteral("Unknown exception")));
     }
+    return false;
 }
 
 bool TFormMediaPlayer::CloseMedia()
@@ -135,6 +143,14 @@ bool TFormMediaPlayer::PreviousMedia()
         Tell(QStringLiteral("Unable to move to the next track!"));
     }
     return true;
+}
+
+void TFormMediaPlayer::PollAtEndOfMedium()
+{
+    if (!Playing() || FMediaPlayer->NotifyValue() != dnSuccessful || FMediaPlayer->Mode() != dmStopped)
+        return;
+    Timer1->start();
+    TimerTimer(Timer1);
 }
 
 void TFormMediaPlayer::TimerTimer(QObject *)

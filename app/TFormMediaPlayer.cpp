@@ -113,8 +113,12 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
     connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { TimerTimer(Timer1); }); });
     Timer1->start();
 
-    FMediaPlayer = new TMediaPlayer(backEnd ? std::move(backEnd) : std::make_unique<TMpvBackEnd>(), this);
+    FMediaPlayer = new TMediaPlayer(
+        backEnd ? std::move(backEnd) : std::make_unique<TMpvBackEnd>(QString::fromLatin1(OEMPConst::ProductName)), this);
     FMediaPlayer->setObjectName(QStringLiteral("FMediaPlayer"));
+    connect(FMediaPlayer, &TMediaPlayer::Notified, this, [this] { Guarded([this] { PollAtEndOfMedium(); }); });
+    connect(FMediaPlayer, &TMediaPlayer::WindowCloseRequested, this,
+            [this] { Guarded([this] { sbStopClick(FMediaPlayer); }); });
     FMediaPlayer->SetAutoRewind(false);
     FMediaPlayer->Loaded();
 }

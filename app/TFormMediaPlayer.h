@@ -165,6 +165,9 @@ private:
     void CreateMenus();
     void CreateDialogs();
     void BindButton(TOEButton *button, void (TFormMediaPlayer::*handler)(QObject *));
+    // The device's notice that a medium has played to its end runs the poll at once, so the
+    // next entry follows without waiting for the timer.
+    void PollAtEndOfMedium();
     void MyOnClose(QCloseEvent *event);
 
     uint8_t FPlayOrder = 0;

@@ -5,6 +5,13 @@
 
 namespace {
 
+constexpr int UnlistedErrnoBase = 1000;
+
+bool IsListedCode(int code)
+{
+    return (code >= 2 && code <= 5) || code == 100 || code == 101 || code == 106;
+}
+
 std::string TextOf(int code)
 {
     switch (code) {
@@ -42,6 +49,7 @@ EInOutError EInOutError::FromErrno(int errorNumber)
     case ENOTDIR:
         return EInOutError(3);
     case EMFILE:
+    case ENFILE:
         return EInOutError(4);
     case EACCES:
     case EPERM:
@@ -49,9 +57,12 @@ EInOutError EInOutError::FromErrno(int errorNumber)
     case EISDIR:
         return EInOutError(5);
     case ENOSPC:
+    case EDQUOT:
         return EInOutError(101);
     default:
-        return EInOutError(errorNumber);
+        // An error number that happens to equal a listed code would read as that code's
+        // meaning (EIO as "File access denied"): move it out of their way.
+        return EInOutError(IsListedCode(errorNumber) ? UnlistedErrnoBase + errorNumber : errorNumber);
     }
 }
 

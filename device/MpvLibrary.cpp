@@ -31,6 +31,7 @@ const TMpvLibrary *LoadOnce(QString &error)
                           && Resolve(library, "mpv_command_ret", mpv.commandRet, error)
                           && Resolve(library, "mpv_free_node_contents", mpv.freeNodeContents, error)
                           && Resolve(library, "mpv_observe_property", mpv.observeProperty, error)
+                          && Resolve(library, "mpv_unobserve_property", mpv.unobserveProperty, error)
                           && Resolve(library, "mpv_wait_event", mpv.waitEvent, error)
                           && Resolve(library, "mpv_set_wakeup_callback", mpv.setWakeupCallback, error)
                           && Resolve(library, "mpv_error_string", mpv.errorString, error);

@@ -16,6 +16,7 @@ struct TMpvLibrary {
     decltype(&mpv_command_ret) commandRet;
     decltype(&mpv_free_node_contents) freeNodeContents;
     decltype(&mpv_observe_property) observeProperty;
+    decltype(&mpv_unobserve_property) unobserveProperty;
     decltype(&mpv_wait_event) waitEvent;
     decltype(&mpv_set_wakeup_callback) setWakeupCallback;
     decltype(&mpv_error_string) errorString;

@@ -33,6 +33,7 @@ struct TCommandFlags {
 class TMediaBackEnd {
 public:
     using TNoticeHandler = std::function<void(uint32_t notifyCode)>;
+    using TWindowCloseHandler = std::function<void()>;
 
     virtual ~TMediaBackEnd() = default;
 
@@ -55,6 +56,8 @@ public:
 
     // Completion notices of commands sent with Notify arrive here, later, on the GUI thread.
     void SetNoticeHandler(TNoticeHandler handler) { noticeHandler_ = std::move(handler); }
+    // The user asked the window manager to close the back end's own video window.
+    void SetWindowCloseHandler(TWindowCloseHandler handler) { windowCloseHandler_ = std::move(handler); }
 
 protected:
     void Notice(uint32_t notifyCode) const
@@ -62,7 +65,13 @@ protected:
         if (noticeHandler_)
             noticeHandler_(notifyCode);
     }
+    void WindowCloseRequest() const
+    {
+        if (windowCloseHandler_)
+            windowCloseHandler_();
+    }
 
 private:
     TNoticeHandler noticeHandler_;
+    TWindowCloseHandler windowCloseHandler_;
 };

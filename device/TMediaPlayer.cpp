@@ -4,6 +4,7 @@ TMediaPlayer::TMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd, QObject *pare
     : QObject(parent), backEnd_(std::move(backEnd))
 {
     backEnd_->SetNoticeHandler([this](uint32_t notifyCode) { CompletionNotice(notifyCode); });
+    backEnd_->SetWindowCloseHandler([this] { emit WindowCloseRequested(); });
 }
 
 TMediaPlayer::~TMediaPlayer()
@@ -11,6 +12,7 @@ TMediaPlayer::~TMediaPlayer()
     if (deviceId_ != 0)
         backEnd_->Close(deviceId_, TCommandFlags{true, false});
     backEnd_->SetNoticeHandler(nullptr);
+    backEnd_->SetWindowCloseHandler(nullptr);
 }
 
 void TMediaPlayer::SetWait(bool wait)
@@ -182,4 +184,5 @@ void TMediaPlayer::CompletionNotice(uint32_t notifyCode)
     }
     if (OnNotify)
         OnNotify(this);
+    emit Notified();
 }

@@ -74,6 +74,12 @@ public:
     TDeviceMode Mode();
     QString ErrorMessage() const;
 
+signals:
+    // After each completion notice, once NotifyValue is set and OnNotify has run.
+    void Notified();
+    // The user closed the back end's own video window.
+    void WindowCloseRequested();
+
 private:
     TCommandFlags SynchronousFlags();
     TCommandFlags AsynchronousFlags() const;

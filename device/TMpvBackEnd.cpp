@@ -1,9 +1,11 @@
 #include "TMpvBackEnd.h"
 
 #include "MpvLibrary.h"
+#include "StandardInput.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMetaObject>
 #include <cerrno>
@@ -14,8 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-enum TObserved : uint64_t { ObserveEofReached = 1 };
 
 // Options that keep the engine to local files and away from the user's configuration,
 // scripts, helper programs and the network; then the device's own behaviour.
@@ -43,10 +43,18 @@ const char *const EngineOptions[][2] = {
     {"autoload-files", "no"},
     {"idle", "yes"},
     {"keep-open", "yes"},
+    // Pauses only once the audio output has played out what it holds: the real end.
     {"keep-open-pause", "yes"},
     {"ao", "pipewire,pulse,alsa"},
     {"audio-fallback-to-null", "yes"},
+    // Only OpenGL, also in software: probing Vulkan closes descriptors it does not own
+    // (libmpv 0.35) and takes the display connection down with them.
+    {"gpu-api", "opengl"},
+    {"gpu-sw", "yes"},
 };
+
+// The window manager's close button on the video window reaches the back end as a message.
+const char *const CloseWindowMessage = "ostrel-close-window";
 
 bool HasDisplay()
 {
@@ -54,16 +62,37 @@ bool HasDisplay()
     return !platform.isEmpty() && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
+// The engine expands "${...}" in its window title; a "$" of the file name must stay itself.
+QByteArray TitleText(const QString &text)
+{
+    return text.toUtf8().replace('$', "$$");
+}
+
 } // namespace
 
-TMpvBackEnd::TMpvBackEnd() = default;
+TMpvBackEnd::TMpvBackEnd(QString productName) : productName_(std::move(productName))
+{
+    startTimer_.setSingleShot(true);
+    startTimer_.setInterval(0);
+    connect(&startTimer_, &QTimer::timeout, this, &TMpvBackEnd::StartSound);
+    unloadTimer_.setSingleShot(true);
+    unloadTimer_.setInterval(0);
+    connect(&unloadTimer_, &QTimer::timeout, this, &TMpvBackEnd::UnloadClosedFile);
+}
 
 TMpvBackEnd::~TMpvBackEnd()
 {
-    if (handle_) {
-        mpv_->setWakeupCallback(handle_, nullptr, nullptr);
-        mpv_->terminateDestroy(handle_);
-    }
+    StopEngine();
+}
+
+void TMpvBackEnd::StopEngine()
+{
+    if (!handle_)
+        return;
+    mpv_->setWakeupCallback(handle_, nullptr, nullptr);
+    mpv_->terminateDestroy(handle_);
+    handle_ = nullptr;
+    loadedPath_.clear();
 }
 
 uint32_t TMpvBackEnd::StartEngine()
@@ -73,6 +102,7 @@ uint32_t TMpvBackEnd::StartEngine()
     mpv_ = TMpvLibrary::Load(engineError_);
     if (!mpv_)
         return EngineUnavailable;
+    HoldStandardInputOnNullDevice();
     std::setlocale(LC_NUMERIC, "C"); // libmpv refuses to start under a locale with another decimal point
     mpv_handle *handle = mpv_->create();
     if (!handle) {
@@ -95,7 +125,9 @@ uint32_t TMpvBackEnd::StartEngine()
         return EngineUnavailable;
     }
     handle_ = handle;
-    mpv_->observeProperty(handle_, ObserveEofReached, "eof-reached", MPV_FORMAT_FLAG);
+    const QByteArray bindings = QByteArray("CLOSE_WIN script-message ") + CloseWindowMessage + '\n';
+    Command({"define-section", "ostrel-window", bindings.constData(), "force"});
+    Command({"enable-section", "ostrel-window"});
     mpv_->setWakeupCallback(handle_, [](void *context) {
         auto *self = static_cast<TMpvBackEnd *>(context);
         if (!self->drainQueued_.exchange(true))
@@ -126,6 +158,7 @@ uint32_t TMpvBackEnd::SetPaused(bool paused)
 uint32_t TMpvBackEnd::Open(const QByteArray &element, bool, TCommandFlags flags, uint16_t &deviceId)
 {
     EndPlayNotice(MCI_NOTIFY_ABORTED);
+    startTimer_.stop();
     char resolved[PATH_MAX];
     if (element.isEmpty() || !::realpath(element.constData(), resolved))
         return element.isEmpty() || errno == ENOENT || errno == ENOTDIR ? NoSuchFile : Unreadable;
@@ -138,20 +171,39 @@ uint32_t TMpvBackEnd::Open(const QByteArray &element, bool, TCommandFlags flags,
         return Unreadable;
     if (const uint32_t started = StartEngine())
         return started;
-    const uint32_t loaded = LoadAndWait(QByteArray(resolved));
-    if (loaded != Success)
-        return loaded;
+    RefillClosedStandardInput();
+    const QByteArray path(resolved);
+    // Closed in this same turn and never heard: the engine still holds it at its start.
+    const bool stillHeld = unloadTimer_.isActive() && path == loadedPath_ && !soundStarted_;
+    unloadTimer_.stop();
+    if (!stillHeld) {
+        const uint32_t loaded = LoadAndWait(path);
+        if (loaded != Success)
+            return loaded;
+    }
+    if (videoHidden_) {
+        videoHidden_ = false;
+        mpv_->setPropertyString(handle_, "vid", "auto");
+    }
     deviceId_ = lastDeviceId_ = uint16_t(lastDeviceId_ == 0xFFFF ? 1 : lastDeviceId_ + 1);
     deviceId = deviceId_;
     state_ = TState::Stopped;
     return Finish(Success, flags);
 }
 
+void TMpvBackEnd::SetCaption(const QByteArray &path)
+{
+    const QString fileName = QFileInfo(QString::fromUtf8(path)).fileName();
+    const QString caption = productName_.isEmpty() ? fileName : productName_ + QStringLiteral(" - ") + fileName;
+    mpv_->setPropertyString(handle_, "title", TitleText(caption).constData());
+}
+
 uint32_t TMpvBackEnd::LoadAndWait(const QByteArray &path)
 {
-    eofReached_ = false;
+    loadedPath_.clear();
     if (const uint32_t paused = SetPaused(true))
         return paused;
+    SetCaption(path);
     const char *load[] = {"loadfile", path.constData(), "replace", nullptr};
     mpv_node result{};
     const int loaded = mpv_->commandRet(handle_, load, &result);
@@ -176,17 +228,24 @@ uint32_t TMpvBackEnd::LoadAndWait(const QByteArray &path)
             if (entryId < 0)
                 entryId = start->playlist_entry_id;
         } else if (event->event_id == MPV_EVENT_PLAYBACK_RESTART && started) {
+            loadedPath_ = path;
+            loadedEntry_ = entryId;
+            soundStarted_ = false;
+            ended_ = false;
+            ObserveEndOfFile();
+            ObservePause();
             return Success;
-        } else if (event->event_id == MPV_EVENT_END_FILE) {
+        } else if (event->event_id == MPV_EVENT_END_FILE
+                   && static_cast<const mpv_event_end_file *>(event->data)->playlist_entry_id == entryId) {
             const auto *end = static_cast<const mpv_event_end_file *>(event->data);
-            if (end->playlist_entry_id == entryId) {
-                Command({"stop"});
-                if (end->reason == MPV_END_FILE_REASON_ERROR)
-                    return EngineErrorBase + uint32_t(-end->error);
-                return end->reason == MPV_END_FILE_REASON_REDIRECT ? IsAPlaylist : NothingToPlay;
-            }
+            Command({"stop"});
+            if (end->reason == MPV_END_FILE_REASON_ERROR)
+                return EngineErrorBase + uint32_t(-end->error);
+            return end->reason == MPV_END_FILE_REASON_REDIRECT ? IsAPlaylist : NothingToPlay;
         } else {
             Handle(*event);
+            if (!handle_)
+                return EngineUnavailable;
         }
     }
     Command({"stop"});
@@ -198,12 +257,22 @@ uint32_t TMpvBackEnd::Close(uint16_t deviceId, TCommandFlags flags)
     if (const uint32_t checked = Check(deviceId))
         return checked;
     EndPlayNotice(MCI_NOTIFY_ABORTED);
-    const uint32_t result = Command({"stop"});
+    startTimer_.stop();
+    const uint32_t result = SetPaused(true);
     if (result == Success) {
         deviceId_ = 0;
-        eofReached_ = false;
+        state_ = TState::Stopped;
+        unloadTimer_.start();
     }
     return Finish(result, flags);
+}
+
+void TMpvBackEnd::UnloadClosedFile()
+{
+    if (deviceId_ != 0 || loadedPath_.isEmpty() || !handle_)
+        return;
+    loadedPath_.clear();
+    Command({"stop"});
 }
 
 uint32_t TMpvBackEnd::Play(uint16_t deviceId, TCommandFlags flags, std::optional<uint32_t> from,
@@ -215,6 +284,8 @@ uint32_t TMpvBackEnd::Play(uint16_t deviceId, TCommandFlags flags, std::optional
     if (from) {
         const QByteArray seconds = QByteArray::number(*from / 1000.0);
         Command({"seek", seconds.constData(), "absolute"});
+        ended_ = false;
+        ObserveEndOfFile();
     }
     if (to)
         mpv_->setPropertyString(handle_, "end", QByteArray::number(*to / 1000.0).constData());
@@ -223,12 +294,22 @@ uint32_t TMpvBackEnd::Play(uint16_t deviceId, TCommandFlags flags, std::optional
 
 uint32_t TMpvBackEnd::Run(TCommandFlags flags)
 {
-    const uint32_t result = SetPaused(false);
-    if (result == Success) {
-        state_ = TState::Playing;
-        playNoticePending_ = flags.Notify;
-    }
-    return result;
+    state_ = TState::Playing;
+    playNoticePending_ = flags.Notify;
+    startTimer_.start();
+    return Success;
+}
+
+void TMpvBackEnd::StartSound()
+{
+    if (deviceId_ == 0 || state_ != TState::Playing || ended_)
+        return;
+    if (SetPaused(false) != Success)
+        return;
+    soundStarted_ = true;
+    ObservePause();
+    if (endOfFile_)
+        endOfFileClock_.start();
 }
 
 uint32_t TMpvBackEnd::Halt(uint16_t deviceId, TCommandFlags flags, TState state)
@@ -236,6 +317,7 @@ uint32_t TMpvBackEnd::Halt(uint16_t deviceId, TCommandFlags flags, TState state)
     if (const uint32_t checked = Check(deviceId))
         return checked;
     EndPlayNotice(MCI_NOTIFY_ABORTED);
+    startTimer_.stop();
     const uint32_t result = SetPaused(true);
     if (result == Success)
         state_ = state;
@@ -266,8 +348,10 @@ uint32_t TMpvBackEnd::SeekToStart(uint16_t deviceId)
 {
     if (const uint32_t checked = Check(deviceId))
         return checked;
-    eofReached_ = false;
-    return Command({"seek", "0", "absolute"});
+    const uint32_t result = Command({"seek", "0", "absolute"});
+    ended_ = false;
+    ObserveEndOfFile();
+    return result;
 }
 
 uint32_t TMpvBackEnd::StatusMode(uint16_t deviceId, uint32_t &mode)
@@ -276,11 +360,17 @@ uint32_t TMpvBackEnd::StatusMode(uint16_t deviceId, uint32_t &mode)
         return checked;
     if (state_ == TState::Paused)
         mode = MCI_MODE_PAUSE;
-    else if (state_ == TState::Stopped || eofReached_)
+    else if (state_ == TState::Stopped || ended_ || PlayOutOverdue())
         mode = MCI_MODE_STOP;
     else
         mode = MCI_MODE_PLAY;
     return Success;
+}
+
+bool TMpvBackEnd::PlayOutOverdue() const
+{
+    return soundStarted_ && endOfFile_ && endOfFileClock_.isValid()
+           && endOfFileClock_.elapsed() > PlayOutDeadlineMilliseconds;
 }
 
 uint32_t TMpvBackEnd::StatusPosition(uint16_t deviceId, uint32_t &milliseconds)
@@ -331,12 +421,27 @@ QString TMpvBackEnd::ErrorText(uint32_t code) const
     }
 }
 
+void TMpvBackEnd::ObserveEndOfFile()
+{
+    mpv_->unobserveProperty(handle_, endOfFileObservation_);
+    endOfFileObservation_ = ++lastObservation_;
+    endOfFile_ = false;
+    endOfFileClock_.invalidate();
+    mpv_->observeProperty(handle_, endOfFileObservation_, "eof-reached", MPV_FORMAT_FLAG);
+}
+
+void TMpvBackEnd::ObservePause()
+{
+    mpv_->unobserveProperty(handle_, pauseObservation_);
+    pauseObservation_ = ++lastObservation_;
+    enginePaused_ = false;
+    mpv_->observeProperty(handle_, pauseObservation_, "pause", MPV_FORMAT_FLAG);
+}
+
 void TMpvBackEnd::DrainEvents()
 {
     drainQueued_ = false;
-    if (!handle_)
-        return;
-    for (;;) {
+    while (handle_) {
         const mpv_event *event = mpv_->waitEvent(handle_, 0);
         if (event->event_id == MPV_EVENT_NONE)
             return;
@@ -346,13 +451,62 @@ void TMpvBackEnd::DrainEvents()
 
 void TMpvBackEnd::Handle(const mpv_event &event)
 {
-    if (event.event_id != MPV_EVENT_PROPERTY_CHANGE || event.reply_userdata != ObserveEofReached)
+    switch (event.event_id) {
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        const auto *property = static_cast<const mpv_event_property *>(event.data);
+        const bool set = property->format == MPV_FORMAT_FLAG && *static_cast<const int *>(property->data) != 0;
+        if (event.reply_userdata == endOfFileObservation_) {
+            if (set && !endOfFile_)
+                endOfFileClock_.start();
+            endOfFile_ = set;
+        } else if (event.reply_userdata == pauseObservation_) {
+            enginePaused_ = set;
+        }
+        CheckPlayedOut();
+        break;
+    }
+    case MPV_EVENT_END_FILE:
+        if (static_cast<const mpv_event_end_file *>(event.data)->playlist_entry_id == loadedEntry_
+            && !loadedPath_.isEmpty()) {
+            loadedPath_.clear();
+            MediumEnded();
+        }
+        break;
+    case MPV_EVENT_IDLE:
+        MediumEnded();
+        break;
+    case MPV_EVENT_CLIENT_MESSAGE: {
+        const auto *message = static_cast<const mpv_event_client_message *>(event.data);
+        if (message->num_args >= 1 && qstrcmp(message->args[0], CloseWindowMessage) == 0) {
+            videoHidden_ = true;
+            mpv_->setPropertyString(handle_, "vid", "no");
+            WindowCloseRequest();
+        }
+        break;
+    }
+    case MPV_EVENT_SHUTDOWN:
+        // The engine ended itself; the next Open starts a new one.
+        MediumEnded();
+        StopEngine();
+        break;
+    default:
+        break;
+    }
+}
+
+void TMpvBackEnd::CheckPlayedOut()
+{
+    // The engine pauses itself at the end once its audio output has played everything.
+    if (state_ == TState::Playing && soundStarted_ && endOfFile_ && enginePaused_)
+        MediumEnded();
+}
+
+void TMpvBackEnd::MediumEnded()
+{
+    if (deviceId_ == 0 || ended_)
         return;
-    const auto *property = static_cast<const mpv_event_property *>(event.data);
-    const bool reached = property->format == MPV_FORMAT_FLAG && *static_cast<const int *>(property->data) != 0;
-    eofReached_ = deviceId_ != 0 && reached;
-    if (eofReached_)
-        EndPlayNotice(MCI_NOTIFY_SUCCESSFUL);
+    ended_ = true;
+    EndPlayNotice(MCI_NOTIFY_SUCCESSFUL);
 }
 
 void TMpvBackEnd::SendNotice(uint32_t notifyCode)

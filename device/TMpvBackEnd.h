@@ -2,7 +2,9 @@
 
 #include "TMediaBackEnd.h"
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 #include <atomic>
 
 struct TMpvLibrary;
@@ -12,14 +14,23 @@ struct mpv_event;
 // The media back end over libmpv, hardened to open local regular files only: no scripts,
 // no configuration files, no network, no helper programs. The engine is loaded on the first
 // Open. Its state is kept from observed properties, so that StatusMode never waits on it.
+//
+// The end of a medium is where its last sample has been heard, not where decoding ends.
+// Play lets the sound start on the next turn of the event loop, and Close unloads the file
+// on the next turn too, so that closing and reopening the same file in one turn, as the
+// player's poll does at each advance, neither restarts the sound nor the video output.
 class TMpvBackEnd : public QObject, public TMediaBackEnd {
     Q_OBJECT
 
 public:
     // How long Open waits for a file to become ready to play.
     static constexpr int OpenDeadlineMilliseconds = 5000;
+    // How long the engine may take to play out its buffered sound after decoding has ended
+    // before the medium counts as ended anyway.
+    static constexpr int PlayOutDeadlineMilliseconds = 2000;
 
-    TMpvBackEnd();
+    // The video window's caption is the product's name, " - " and the file's name.
+    explicit TMpvBackEnd(QString productName = QString());
     ~TMpvBackEnd() override;
 
     uint32_t Open(const QByteArray &element, bool shareable, TCommandFlags flags, uint16_t &deviceId) override;
@@ -51,6 +62,7 @@ private:
     enum class TState { Stopped, Playing, Paused };
 
     uint32_t StartEngine();
+    void StopEngine();
     uint32_t Check(uint16_t deviceId) const;
     uint32_t Command(std::initializer_list<const char *> arguments);
     uint32_t SetPaused(bool paused);
@@ -60,19 +72,41 @@ private:
     // A time property of the engine (a blocking read: only for the rarely used position queries).
     uint32_t ReadMilliseconds(uint16_t deviceId, const char *property, uint32_t &milliseconds);
     uint32_t LoadAndWait(const QByteArray &path);
+    void SetCaption(const QByteArray &path);
+    void StartSound();
+    void UnloadClosedFile();
+    // Watches the end-of-file flag or the pause flag anew, so that no earlier value counts.
+    void ObserveEndOfFile();
+    void ObservePause();
+    bool PlayOutOverdue() const;
     void DrainEvents();
     void Handle(const mpv_event &event);
+    void CheckPlayedOut();
+    void MediumEnded();
     void SendNotice(uint32_t notifyCode);
     void EndPlayNotice(uint32_t notifyCode);
     uint32_t Finish(uint32_t result, TCommandFlags flags);
 
+    QString productName_;
     const TMpvLibrary *mpv_ = nullptr;
     mpv_handle *handle_ = nullptr;
     QString engineError_;
     std::atomic<bool> drainQueued_{false};
+    QTimer startTimer_;
+    QTimer unloadTimer_;
     uint16_t deviceId_ = 0;
     uint16_t lastDeviceId_ = 0;
     TState state_ = TState::Stopped;
-    bool eofReached_ = false;
+    QByteArray loadedPath_;   // the file the engine holds, open or closed
+    int64_t loadedEntry_ = -1; // its entry in the engine's playlist
+    bool soundStarted_ = false; // since it was loaded
+    bool videoHidden_ = false;
+    bool ended_ = false;
+    uint64_t lastObservation_ = 0;
+    uint64_t endOfFileObservation_ = 0;
+    uint64_t pauseObservation_ = 0;
+    bool endOfFile_ = false;
+    bool enginePaused_ = false;
+    QElapsedTimer endOfFileClock_;
     bool playNoticePending_ = false;
 };

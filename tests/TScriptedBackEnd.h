@@ -88,6 +88,7 @@ public:
     }
 
     void SendNotice(uint32_t code) { Notice(code); }
+    void RequestWindowClose() { WindowCloseRequest(); }
 
 private:
     void Record(const QString &command, TCommandFlags flags)

@@ -186,6 +186,22 @@ TEST_F(TListFileTest, ErrorKindsAndTexts)
     EXPECT_EQ(EInOutError::FromErrno(EMFILE).ErrorCode(), 4);
 }
 
+TEST(InOutErrorTest, ErrorNumbersTakeTheCodeOfTheirMeaningAndNeverAnotherCodesText)
+{
+    const std::pair<int, const char *> meanings[] = {
+        {ENOENT, "File not found"},     {ENOTDIR, "Invalid filename"},  {EMFILE, "Too many open files"},
+        {ENFILE, "Too many open files"}, {EACCES, "File access denied"}, {EPERM, "File access denied"},
+        {EROFS, "File access denied"},   {ENOSPC, "Disk full"},          {EDQUOT, "Disk full"},
+        // Numbers that equal a listed code but mean something else.
+        {EIO, "I/O error 1005"},         {EINTR, "I/O error 1004"},      {ESRCH, "I/O error 1003"},
+        {ENETDOWN, "I/O error 1100"},    {ENETUNREACH, "I/O error 1101"}, {EISCONN, "I/O error 1106"},
+        // Any other keeps its number.
+        {EFBIG, "I/O error 27"},         {ELOOP, "I/O error 40"},
+    };
+    for (const auto &[errorNumber, text] : meanings)
+        EXPECT_STREQ(EInOutError::FromErrno(errorNumber).what(), text) << errorNumber;
+}
+
 // Files may not grow past a few bytes while it lives, so that every longer write fails.
 class TFileSizeLimit {
 public:

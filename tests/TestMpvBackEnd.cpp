@@ -137,8 +137,13 @@ TEST_F(TMpvTest, FilesThatCannotBePlayedFailWithTheBackEndsText)
 TEST_F(TMpvTest, APlaylistDisguisedAsMediaNeverReachesTheNetwork)
 {
     QTcpServer listener;
-    ASSERT_TRUE(listener.listen(QHostAddress::LocalHost, 9)) << "port 9 is taken";
-    const QString text = OpenError(Data("playlist.mp3"));
+    ASSERT_TRUE(listener.listen(QHostAddress::LocalHost, 0));
+    QTemporaryDir folder;
+    QFile playlist(folder.path() + "/playlist.mp3");
+    ASSERT_TRUE(playlist.open(QIODevice::WriteOnly));
+    playlist.write("#EXTM3U\nhttp://127.0.0.1:" + QByteArray::number(listener.serverPort()) + "/x.mp3\n");
+    playlist.close();
+    const QString text = OpenError(QFile::encodeName(playlist.fileName()));
     EXPECT_NE(text, "<opened>");
     EXPECT_FALSE(text.isEmpty());
     QTest::qWait(500);

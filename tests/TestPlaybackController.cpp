@@ -15,7 +15,9 @@ protected:
     void SetUp() override
     {
         TFormFixture::SetUp();
-        form = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(device));
+        auto backEnd = std::make_unique<TScriptedBackEnd>(device);
+        scripted = backEnd.get();
+        form = CreateFormMediaPlayer(std::move(backEnd));
         dialogs.Messages.clear(); // the missing list file at start-up
     }
 
@@ -34,6 +36,7 @@ protected:
     }
 
     TScriptedBackEnd::TState device;
+    TScriptedBackEnd *scripted = nullptr; // owned by the form's device
     std::unique_ptr<TFormMediaPlayer> form;
 };
 
@@ -124,7 +127,8 @@ TEST_F(TControllerTest, AFailedOpenGivesTwoMessages)
     form->lbFiles->SetItemIndex(0);
     form->SetStatusText("Before");
     form->PlayMedia();
-    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to open media file!", "No MCI device open"}));
+    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to open media file \"/m/gone.wav\": The file cannot be played.",
+                                             "No MCI device open"}));
     EXPECT_FALSE(form->Playing());
     EXPECT_EQ(form->StatusText(), "Before");
     EXPECT_EQ(Marks(), QList<bool>({false}));
@@ -172,7 +176,7 @@ TEST_F(TControllerTest, ThePollDrawsAtRandomAndStartsANewCycle)
 TEST_F(TControllerTest, NextWithAnEmptyListReportsTheFailedOpen)
 {
     form->NextMedia();
-    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to open media file!"}));
+    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to open media file \"\": The file cannot be played."}));
     EXPECT_EQ(form->StatusText(), "Closed");
     EXPECT_FALSE(form->Playing());
 }
@@ -208,7 +212,7 @@ TEST_F(TControllerTest, WithNeitherOrderTheEndOfATrackReplaysIt)
     form->PlayMedia();
     device.Mode = MCI_MODE_STOP;
     form->TimerTimer(form->Timer1);
-    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to open media file!"}));
+    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to open media file \"\": The file cannot be played."}));
     EXPECT_EQ(device.OpenFile, "/m/b.wav");
     EXPECT_EQ(form->StatusText(), "Playing");
 }
@@ -229,6 +233,69 @@ TEST_F(TControllerTest, ThePollSetsNotifyForTheNextCommand)
     form->TimerTimer(form->Timer1);
     form->PauseMedia();
     EXPECT_EQ(device.Log.last(), "Pause wait notify");
+}
+
+TEST_F(TControllerTest, TheOpenFailureNamesTheEntryAsTheListShowsItAndTheReason)
+{
+    const QByteArray latin1 = "/m/caf\xe9 %1.wav";
+    Fill({latin1});
+    device.Script.Unopenable << QString::fromUtf8(latin1);
+    form->lbFiles->SetItemIndex(0);
+    form->PlayMedia();
+    ASSERT_EQ(dialogs.Messages.size(), 2);
+    EXPECT_EQ(dialogs.Messages[0], QStringLiteral("Unable to open media file \"/m/caf\uFFFD %1.wav\": The file cannot be played."));
+    EXPECT_EQ(form->lbFiles->model()->index(0, 0).data().toString(), QStringLiteral("/m/caf\uFFFD %1.wav"));
+}
+
+TEST_F(TControllerTest, TheEndNoticeRunsThePollAtOnceAndRestartsItsTimer)
+{
+    Fill({"/m/a.wav", "/m/b.wav"});
+    form->lbFiles->SetItemIndex(0);
+    form->PlayMedia();
+    // A notice while the track still plays changes nothing.
+    scripted->SendNotice(MCI_NOTIFY_SUCCESSFUL);
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 0);
+    device.Mode = MCI_MODE_STOP;
+    scripted->SendNotice(MCI_NOTIFY_ABORTED);
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 0);
+    form->Timer1->stop();
+    scripted->SendNotice(MCI_NOTIFY_SUCCESSFUL);
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 1);
+    EXPECT_EQ(device.OpenFile, "/m/b.wav");
+    EXPECT_TRUE(form->Playing());
+    EXPECT_EQ(Marks(), QList<bool>({true, true}));
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(form->Timer1->remainingTime() > 900, true);
+    // Once stopped by the user, a late notice does not advance.
+    form->StopMedia();
+    scripted->SendNotice(MCI_NOTIFY_SUCCESSFUL);
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 1);
+    EXPECT_FALSE(form->Playing());
+}
+
+TEST_F(TControllerTest, ClosingTheVideoWindowStopsAsTheStopButtonDoes)
+{
+    struct TForm : TFormMediaPlayer {
+        using TFormMediaPlayer::TFormMediaPlayer;
+        void sbStopClick(QObject *sender) override
+        {
+            Senders << sender;
+            TFormMediaPlayer::sbStopClick(sender);
+        }
+        QList<QObject *> Senders;
+    };
+    TScriptedBackEnd::TState state;
+    auto backEnd = std::make_unique<TScriptedBackEnd>(state);
+    TScriptedBackEnd *video = backEnd.get();
+    auto own = CreateFormMediaPlayer<TForm>(std::move(backEnd));
+    own->lbFiles->Append(QList<QByteArray>{"/m/a.avi"});
+    own->lbFiles->SetItemIndex(0);
+    own->PlayMedia();
+    video->RequestWindowClose();
+    EXPECT_EQ(own->Senders, QList<QObject *>({own->FMediaPlayer}));
+    EXPECT_FALSE(own->Playing());
+    EXPECT_EQ(own->StatusText(), "Stopped");
+    EXPECT_EQ(state.Log.last(), "Stop wait");
 }
 
 } // namespace
