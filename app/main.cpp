@@ -1,3 +1,5 @@
+#include "SessionBus.h"
+#include "StandardInput.h"
 #include "TFormMediaPlayer.h"
 #include "TOstrelApplication.h"
 #include "TQtUserDialogs.h"
@@ -6,6 +8,8 @@
 
 int main(int argc, char **argv)
 {
+    HoldStandardInputOnNullDevice(); // the player reads no input
+    KeepTheSessionBusFromAutolaunching();
     TOstrelApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C"); // the playback engine needs the C decimal point
     TQtUserDialogs dialogs;

@@ -1,0 +1,116 @@
+#include "TDesktopFixture.h"
+#include "TEventLoopWatch.h"
+#include "TMpvBackEnd.h"
+#include "TOEButton.h"
+#include "TOECheckListBox.h"
+#include "TXWindows.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+QByteArray Data(const char *name)
+{
+    return QFile::encodeName(QStringLiteral(TEST_DATA "/") + QLatin1String(name));
+}
+
+QString Caption(const char *name)
+{
+    return QStringLiteral("Ostrel Media Player - ") + QLatin1String(name);
+}
+
+class TVideoTest : public TDesktopFixture {
+protected:
+    void SetUp() override
+    {
+        TDesktopFixture::SetUp();
+        if (IsSkipped())
+            return;
+        form = CreateFormMediaPlayer();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        ASSERT_TRUE(windows.IsConnected());
+        dialogs.Messages.clear(); // the missing list file at start-up
+    }
+
+    void Play(int entry)
+    {
+        form->lbFiles->SetItemIndex(entry);
+        form->sbPlayClick(form->sbPlay);
+    }
+
+    bool WaitForWindow(const char *name, int milliseconds)
+    {
+        return QTest::qWaitFor([&] { return windows.FindMapped(Caption(name)) != 0; }, milliseconds);
+    }
+
+    std::unique_ptr<TFormMediaPlayer> form;
+    TXWindows windows;
+};
+
+TEST_F(TVideoTest, VideoPlaysAgainAndAgainAndThroughAdvancesInAWindowWithTheProductsCaption)
+{
+    form->lbFiles->Append(QList<QByteArray>{Data("tiny.avi"), Data("tiny.mov"), Data("tiny.avi"), Data("tiny.mov")});
+    TEventLoopWatch watch;
+    int windowsSeen = 0;
+    for (int round = 0; round < 10; ++round) {
+        Play(round % 2);
+        windowsSeen += WaitForWindow(round % 2 ? "tiny.mov" : "tiny.avi", 3000);
+        QTest::qWait(200);
+    }
+    EXPECT_EQ(windowsSeen, 10);
+    // Through the automatic advances: all four, and round to the first again.
+    Play(0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 3; }, 8000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 0; }, 4000));
+    EXPECT_TRUE(form->Playing());
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+    EXPECT_LT(watch.Longest(), TMpvBackEnd::OpenDeadlineMilliseconds);
+}
+
+TEST_F(TVideoTest, ClosingTheVideoWindowStopsPlaybackAndPlayShowsItAgain)
+{
+    form->lbFiles->Append(QList<QByteArray>{Data("tiny.mov")});
+    Play(0);
+    ASSERT_TRUE(WaitForWindow("tiny.mov", 3000));
+    windows.RequestClose(windows.FindMapped(Caption("tiny.mov")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->Playing() && form->StatusText() == "Stopped"; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return windows.FindMapped(Caption("tiny.mov")) == 0; }, 3000));
+    Play(0);
+    EXPECT_TRUE(WaitForWindow("tiny.mov", 3000));
+    EXPECT_EQ(form->StatusText(), "Playing");
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+}
+
+TEST_F(TVideoTest, OddVideoFilesPlayOrFailWithAMessageAndNeverHang)
+{
+    QFile whole(QString::fromLocal8Bit(Data("tiny.mov")));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    QFile truncated(folder.path() + "/truncated.mov");
+    ASSERT_TRUE(truncated.open(QIODevice::WriteOnly));
+    truncated.write(whole.read(whole.size() / 2));
+    truncated.close();
+    form->lbFiles->Append(QList<QByteArray>{QFile::encodeName(truncated.fileName()), Data("no-frames.mov"),
+                                            Data("huge-8k.mkv"), Data("silent.avi")});
+    TEventLoopWatch watch;
+    for (int entry = 0; entry < 4; ++entry) {
+        dialogs.Messages.clear();
+        Play(entry);
+        QTest::qWait(700);
+        // Either it plays (or has already played to its end), or both messages of a failed open came.
+        const bool failed = !dialogs.Messages.isEmpty();
+        if (failed) {
+            ASSERT_EQ(dialogs.Messages.size(), 2) << entry;
+            EXPECT_TRUE(dialogs.Messages[0].startsWith("Unable to open media file \"")) << entry;
+            EXPECT_EQ(dialogs.Messages[1], "No MCI device open");
+        } else {
+            EXPECT_TRUE(form->Playing()) << entry;
+        }
+    }
+    form->sbStopClick(form->sbStop);
+    EXPECT_EQ(form->StatusText(), "Stopped");
+    EXPECT_LT(watch.Longest(), TMpvBackEnd::OpenDeadlineMilliseconds);
+}
+
+} // namespace

@@ -1,0 +1,36 @@
+#include "ToneSegments.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+QList<TToneSegment> ToneSegments(const QByteArray &samples, int rate, const QList<double> &bandEdges)
+{
+    const qsizetype count = samples.size() / 2;
+    std::vector<int16_t> pcm(static_cast<size_t>(count));
+    std::memcpy(pcm.data(), samples.constData(), size_t(count) * 2);
+    const qsizetype window = rate / 200;
+    QList<TToneSegment> segments;
+    for (qsizetype at = 0; at + window <= count; at += window) {
+        double energy = 0;
+        int crossings = 0;
+        for (qsizetype i = at; i < at + window; ++i) {
+            energy += double(pcm[size_t(i)]) * pcm[size_t(i)];
+            if (i > at && (pcm[size_t(i)] < 0) != (pcm[size_t(i - 1)] < 0))
+                ++crossings;
+        }
+        int band = 0;
+        if (std::sqrt(energy / double(window)) >= 300) {
+            const double pitch = crossings / 2.0 / (double(window) / rate);
+            band = 1;
+            while (band <= bandEdges.size() && pitch >= bandEdges[band - 1])
+                ++band;
+        }
+        const double start = double(at) / rate, length = double(window) / rate;
+        if (!segments.isEmpty() && segments.last().Band == band)
+            segments.last().Length += length;
+        else
+            segments.append({band, start, length});
+    }
+    return segments;
+}
