@@ -1,0 +1,141 @@
+// Playback as a user meets it, on a private X server and sound server: the silence between
+// the heard end of one track and the first heard sample of the next when the player moves
+// on by itself, and the time from Play to a video's first frame on screen.
+
+#include "SessionBus.h"
+#include "TDesktopSession.h"
+#include "TFormMediaPlayer.h"
+#include "TMediaPlayer.h"
+#include "TMpvBackEnd.h"
+#include "TOECheckListBox.h"
+#include "TOEButton.h"
+#include "TOstrelApplication.h"
+#include "TQuietDialogs.h"
+#include "TXWindows.h"
+#include "ToneSegments.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int Runs = 10;
+
+QByteArray Data(const char *name)
+{
+    return QFile::encodeName(QStringLiteral(TEST_DATA "/") + QLatin1String(name));
+}
+
+void Report(const char *what, std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    std::printf("%-44s median %7.1f ms   min %7.1f   max %7.1f   (%zu runs)\n", what, values[values.size() / 2],
+                values.front(), values.back(), values.size());
+}
+
+// The gap in each recorded advance from step-a.wav (440 Hz) to step-b.wav (880 Hz first).
+std::vector<double> TrackChanges(TDesktopSession &session, const QString &folder)
+{
+    QDir::setCurrent(folder);
+    auto form = CreateFormMediaPlayer();
+    form->lbFiles->Append(QList<QByteArray>{Data("step-a.wav"), Data("step-b.wav"), Data("missing.wav")});
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        std::fprintf(stderr, "the window was not shown\n");
+    std::vector<double> gaps;
+    for (int run = 0; run < Runs; ++run) {
+        const QString recording = folder + QStringLiteral("/run.raw");
+        auto recorder = session.StartRecording(recording);
+        QTest::qWait(150);
+        // Starting at a different phase of the one-second poll each time.
+        QTest::qWait(run * 97);
+        form->lbFiles->SetItemIndex(0);
+        form->sbPlayClick(form->sbPlay);
+        if (!QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 2 && !form->Playing(); }, 5000))
+            std::fprintf(stderr, "run %d: the advances did not end\n", run);
+        QTest::qWait(300);
+        recorder->terminate();
+        recorder->waitForFinished(2000);
+        QFile file(recording);
+        file.open(QIODevice::ReadOnly);
+        const QList<TToneSegment> segments = ToneSegments(file.readAll(), TDesktopSession::RecordingRate, {660, 1100});
+        double endOfA = -1;
+        for (const TToneSegment &segment : segments) {
+            if (segment.Band == 1 && segment.Length > 0.5)
+                endOfA = segment.Start + segment.Length;
+            else if (segment.Band == 2 && endOfA >= 0 && segment.Length > 0.1) {
+                gaps.push_back((segment.Start - endOfA) * 1000);
+                break;
+            }
+        }
+    }
+    return gaps;
+}
+
+// From Open and Play, as the play button does them, to tiny.mov's green on screen.
+// The first run loads and starts the engine; it is given apart.
+std::vector<double> FirstFrames(double &firstRun)
+{
+    TMediaPlayer player(std::make_unique<TMpvBackEnd>(QStringLiteral("Ostrel Media Player")));
+    player.SetAutoRewind(false);
+    TXWindows windows;
+    std::vector<double> times;
+    for (int run = 0; run <= Runs; ++run) {
+        QElapsedTimer clock;
+        clock.start();
+        player.SetFileName(Data("tiny.mov"));
+        player.Open();
+        player.Play();
+        const bool shown = QTest::qWaitFor([&] {
+            const uint32_t window = windows.FindMapped(QStringLiteral("Ostrel Media Player - tiny.mov"));
+            const int64_t pixel = window ? windows.MiddlePixel(window) : -1;
+            return pixel >= 0 && ((pixel >> 8) & 0xff) > 0xa0 && (pixel >> 16) < 0x60;
+        }, 5000);
+        const double elapsed = double(clock.nsecsElapsed()) / 1e6;
+        if (!shown)
+            std::fprintf(stderr, "run %d: no frame\n", run);
+        if (run == 0)
+            firstRun = elapsed;
+        else
+            times.push_back(elapsed);
+        player.Stop();
+        player.Close();
+        QTest::qWait(300);
+    }
+    return times;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    TDesktopSession session;
+    if (const QString why = session.Start(); !why.isEmpty()) {
+        std::fprintf(stderr, "cannot run: %s\n", qPrintable(why));
+        return 1;
+    }
+    KeepTheSessionBusFromAutolaunching();
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    TOstrelApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    TQuietDialogs dialogs;
+    application.SetDialogs(dialogs);
+    QTemporaryDir folder;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + "/config"));
+
+    double firstRun = 0;
+    Report("Play to the first video frame on screen", FirstFrames(firstRun));
+    std::printf("%-44s %7.1f ms (loads and starts the engine)\n", "  the first of all", firstRun);
+    if (session.HasSound())
+        Report("heard end of a track to the next's first sample", TrackChanges(session, folder.path()));
+    else
+        std::printf("no sound server: track changes not measured\n");
+    return 0;
+}
