@@ -10,6 +10,7 @@
 #include "TOECheckListBox.h"
 #include "TOstrelApplication.h"
 #include "TRandomGenerator.h"
+#include "TSilentDialogs.h"
 #include "TUserDialogs.h"
 
 #include <QActionGroup>
@@ -317,6 +318,20 @@ void TFormMediaPlayer::MyOnClose(QCloseEvent *event)
 void TFormMediaPlayer::miExitClick(QObject *)
 {
     MyDoClose();
+}
+
+void TFormMediaPlayer::SaveBeforeForcedExit()
+{
+    if (FClosing || !AutoSave())
+        return;
+    FClosing = true;
+    static TSilentDialogs nobodyToTell;
+    TOstrelApplication::Instance().SetDialogs(nobodyToTell);
+    try {
+        SaveSettings();
+    } catch (...) {
+        // The process ends either way.
+    }
 }
 
 void TFormMediaPlayer::MyDoClose()

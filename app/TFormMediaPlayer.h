@@ -96,6 +96,10 @@ public:
     virtual void SaveSettings();
     virtual void LoadSettings();
 
+    // Runs SaveSettings, as a close with Auto Save would, when the process is made to end
+    // without closing the window (the display went away); no box is shown any more.
+    void SaveBeforeForcedExit();
+
     void miShowControlsClick(QObject *sender);
     void miSearchClick(QObject *sender);
     void miRemoveAllClick(QObject *sender);

@@ -1,3 +1,4 @@
+#include "ForcedExitSave.h"
 #include "SessionBus.h"
 #include "StandardInput.h"
 #include "TFormMediaPlayer.h"
@@ -15,6 +16,7 @@ int main(int argc, char **argv)
     TQtUserDialogs dialogs;
     application.SetDialogs(dialogs);
     auto form = CreateFormMediaPlayer();
+    const TForcedExitSave forcedExitSave(*form);
     form->show();
     return application.exec();
 }

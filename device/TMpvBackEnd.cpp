@@ -1,5 +1,6 @@
 #include "TMpvBackEnd.h"
 
+#include "DisplayLoss.h"
 #include "MpvLibrary.h"
 #include "StandardInput.h"
 
@@ -125,6 +126,8 @@ uint32_t TMpvBackEnd::StartEngine()
         return EngineUnavailable;
     }
     handle_ = handle;
+    if (HasDisplay())
+        RouteDisplayLossToTheUserInterfaceThread();
     const QByteArray bindings = QByteArray("CLOSE_WIN script-message ") + CloseWindowMessage + '\n';
     Command({"define-section", "ostrel-window", bindings.constData(), "force"});
     Command({"enable-section", "ostrel-window"});

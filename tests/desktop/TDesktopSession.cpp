@@ -4,9 +4,7 @@
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QThread>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -28,7 +26,6 @@ TDesktopSession::TDesktopSession() = default;
 TDesktopSession::~TDesktopSession()
 {
     End(sound_);
-    End(display_);
 }
 
 QString TDesktopSession::Start()
@@ -45,30 +42,9 @@ QString TDesktopSession::Start()
 
 QString TDesktopSession::StartDisplay()
 {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty())
-        return QStringLiteral("Xvfb is not installed");
-    int pipe[2];
-    if (::pipe(pipe) != 0)
-        return QStringLiteral("no pipe for Xvfb's display number");
-    display_ = std::make_unique<QProcess>();
-    display_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const int writeEnd = pipe[1];
-    display_->setChildProcessModifier([writeEnd] { ::fcntl(writeEnd, F_SETFD, 0); });
-    display_->start(xvfb, {QStringLiteral("-displayfd"), QString::number(writeEnd), QStringLiteral("-screen"),
-                           QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                           QStringLiteral("tcp")});
-    ::close(writeEnd);
-    QByteArray number;
-    char c;
-    while (::read(pipe[0], &c, 1) == 1 && c != '\n')
-        number += c;
-    ::close(pipe[0]);
-    if (number.isEmpty()) {
-        End(display_);
-        return QStringLiteral("Xvfb did not start");
-    }
-    qputenv("DISPLAY", ":" + number);
+    if (const QString why = display_.Start(); !why.isEmpty())
+        return why;
+    qputenv("DISPLAY", display_.Display());
     return {};
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TXvfbServer.h"
+
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -26,6 +28,6 @@ private:
     QString StartSound();
 
     QTemporaryDir runtime_;
-    std::unique_ptr<QProcess> display_;
+    TXvfbServer display_;
     std::unique_ptr<QProcess> sound_;
 };

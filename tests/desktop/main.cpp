@@ -1,4 +1,5 @@
 #include "SessionBus.h"
+#include "TDisplayLossChild.h"
 #include "TDesktopFixture.h"
 #include "TOstrelApplication.h"
 
@@ -24,6 +25,8 @@ TDesktopSession *TDesktopFixture::Session = nullptr;
 
 int main(int argc, char **argv)
 {
+    if (argc == 2 && qstrcmp(argv[1], PlayUntilTheDisplayGoesOption) == 0)
+        return PlayUntilTheDisplayGoes(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     TDesktopSession session;
     // Listing the tests needs no servers.

@@ -1,0 +1,43 @@
+#include "TDisplayLossChild.h"
+
+#include "ForcedExitSave.h"
+#include "SessionBus.h"
+#include "TFormMediaPlayer.h"
+#include "TOEButton.h"
+#include "TOECheckListBox.h"
+#include "TOstrelApplication.h"
+#include "TSilentDialogs.h"
+#include "TXWindows.h"
+
+#include <QFileInfo>
+#include <QTest>
+#include <clocale>
+#include <cstdio>
+
+int PlayUntilTheDisplayGoes(int argc, char **argv)
+{
+    KeepTheSessionBusFromAutolaunching();
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    TOstrelApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    struct : TSilentDialogs {
+        void ShowMessage(const QString &text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+    } dialogs;
+    application.SetDialogs(dialogs);
+    auto form = CreateFormMediaPlayer();
+    const TForcedExitSave forcedExitSave(*form);
+    form->show();
+    form->lbFiles->SetItemIndex(0);
+    form->sbPlayClick(form->sbPlay);
+    TXWindows windows;
+    const QString caption = QStringLiteral("Ostrel Media Player - ")
+                            + QFileInfo(QString::fromUtf8(form->lbFiles->Text(0))).fileName();
+    if (!QTest::qWaitFor([&] { return windows.FindMapped(caption) != 0; }, 5000))
+    {
+        std::printf("not playing: %s\n", qPrintable(form->StatusText()));
+        return 3;
+    }
+    std::printf("playing\n");
+    std::fflush(stdout);
+    return application.exec();
+}
