@@ -1,6 +1,7 @@
 #include "ListFormats.h"
 
 #include "ListFileErrors.h"
+#include "RegularFileRead.h"
 #include "SafeFileWrite.h"
 #include "TTextFile.h"
 
@@ -90,11 +91,8 @@ QByteArray JoinPlainList(const QList<QByteArray> &lines)
 
 QList<QByteArray> ReadPlainListFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EFileStreamError::CannotOpen(path);
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QByteArray text;
+    if (ReadRegularFile(QFile::encodeName(path), text) != 0)
         throw EFileStreamError::CannotOpen(path);
     return SplitPlainList(text);
 }

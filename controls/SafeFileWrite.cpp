@@ -1,9 +1,13 @@
 #include "SafeFileWrite.h"
 
 #include <QFile>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <libgen.h>
 #include <sys/stat.h>
@@ -63,22 +67,47 @@ QByteArray NameOf(const QByteArray &path)
     return QByteArray(::basename(copy.data()));
 }
 
+constexpr const char *TemporarySuffix = ".XXXXXX";
+// A save in progress finishes within seconds; a temporary file older than this was left
+// behind by a save that was killed.
+constexpr time_t StaleSeconds = 60;
+
+bool IsTemporaryOf(const char *entry, const QByteArray &name)
+{
+    const size_t length = std::strlen(entry);
+    const size_t prefix = size_t(name.size()) + 2; // "." + name + "."
+    if (length != prefix + 6 || entry[0] != '.' || std::memcmp(entry + 1, name.constData(), size_t(name.size())) != 0
+        || entry[prefix - 1] != '.')
+        return false;
+    for (size_t i = prefix; i < length; ++i)
+        if (!std::isalnum(static_cast<unsigned char>(entry[i])))
+            return false;
+    return true;
+}
+
+void RemoveStaleTemporaries(const QByteArray &folder, const QByteArray &name)
+{
+    DIR *listing = ::opendir(folder.constData());
+    if (!listing)
+        return;
+    const time_t now = ::time(nullptr);
+    const uid_t user = ::geteuid();
+    while (const dirent *entry = ::readdir(listing)) {
+        if (!IsTemporaryOf(entry->d_name, name))
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)
+            && info.st_uid == user && now - info.st_mtime > StaleSeconds)
+            ::unlinkat(::dirfd(listing), entry->d_name, 0);
+    }
+    ::closedir(listing);
+}
+
 mode_t NewFileMode()
 {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
-}
-
-int WriteInPlace(const QByteArray &path, const QByteArray &bytes)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    int error = WriteAll(fd, bytes);
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    return error;
 }
 
 void SyncFolder(const QByteArray &folder)
@@ -98,22 +127,25 @@ int WriteFileSafely(const QString &path, const QByteArray &bytes)
         return ENOENT;
     const QByteArray target = ResolveLinks(QFile::encodeName(path));
     struct stat old {};
+    if (::lstat(target.constData(), &old) == 0 && S_ISLNK(old.st_mode))
+        return ELOOP; // links that never end in a file
     const bool exists = ::stat(target.constData(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode))
         return EISDIR;
+    // A pipe or a device is no list file, and a file the user may not write stays as it is,
+    // just as a write into it would have failed.
     if (exists && !S_ISREG(old.st_mode))
-        return WriteInPlace(target, bytes); // a device or a pipe cannot be replaced by renaming
+        return EACCES;
+    if (exists && ::access(target.constData(), W_OK) != 0)
+        return errno;
 
     const QByteArray folder = FolderOf(target);
-    QByteArray temporary = folder + "/." + NameOf(target) + ".XXXXXX";
+    const QByteArray name = NameOf(target);
+    RemoveStaleTemporaries(folder, name);
+    QByteArray temporary = folder + "/." + name + TemporarySuffix;
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        const bool folderRefuses = error == EACCES || error == EPERM || error == EROFS;
-        if (folderRefuses && exists && ::access(target.constData(), W_OK) == 0)
-            return WriteInPlace(target, bytes);
-        return error;
-    }
+    if (fd < 0)
+        return errno; // a folder that takes no new file: no way to replace the file safely
     ::fchmod(fd, exists ? (old.st_mode & 07777) : NewFileMode());
     if (exists) {
         // Best effort: only a privileged user can hand a file to another owner.

@@ -1,41 +1,15 @@
 #include "TTextFile.h"
 
 #include "ListFileErrors.h"
+#include "RegularFileRead.h"
 #include "SafeFileWrite.h"
 
 #include <QFile>
-#include <cerrno>
-#include <fcntl.h>
 #include <limits>
-#include <unistd.h>
 
 namespace {
 
 constexpr char EndOfFile = 0x1A;
-
-QByteArray ReadWholeFile(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw EInOutError::FromErrno(errno);
-    QByteArray content;
-    char chunk[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            const int error = errno;
-            ::close(fd);
-            throw EInOutError::FromErrno(error);
-        }
-        if (got == 0)
-            break;
-        content.append(chunk, got);
-    }
-    ::close(fd);
-    return content;
-}
 
 bool IsBlank(char c)
 {
@@ -48,7 +22,8 @@ TTextFile TTextFile::OpenForReading(const QString &path)
 {
     TTextFile file;
     file.path_ = path;
-    file.bytes_ = ReadWholeFile(path);
+    if (const int error = ReadRegularFile(QFile::encodeName(path), file.bytes_))
+        throw EInOutError::FromErrno(error);
     return file;
 }
 

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <thread>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +44,38 @@ TEST(CrashSafety, AKilledSaveLeavesTheOldOrTheNewCompleteList)
     EXPECT_EQ(sawFirst + sawSecond, 100);
     // A killed save may leave its hidden temporary file behind; the list itself is whole.
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"list.oml"}));
+}
+
+TEST(CrashSafety, AKilledSaveIntoAFolderThatTakesNoNewFileLeavesTheOldList)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the super user can play an ordinary user here";
+    constexpr uid_t nobody = 65534;
+    QTemporaryDir folder;
+    const QString path = folder.path() + "/list.oml";
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("1\r\nold\r\n");
+    old.close();
+    ASSERT_EQ(::chown(QFile::encodeName(path).constData(), nobody, nobody), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0555), 0);
+    std::mt19937 random(20261209);
+    for (int round = 0; round < 20; ++round) {
+        QProcess child;
+        child.setChildProcessModifier([] {
+            if (::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+                ::_exit(99);
+        });
+        child.start(QStringLiteral(LIST_SAVER_CHILD), {path});
+        ASSERT_TRUE(child.waitForReadyRead(10000)) << "the child never tried";
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+        child.kill();
+        child.waitForFinished();
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        ASSERT_EQ(old.readAll(), "1\r\nold\r\n") << "round " << round;
+        old.close();
+    }
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0700);
 }
 
 } // namespace

@@ -1,0 +1,45 @@
+#include "RegularFileRead.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+int ReadOpened(int fd, QByteArray &content)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return errno;
+    if (!S_ISREG(info.st_mode))
+        return EACCES;
+    // The size is a hint only: the file may change while it is read.
+    content.reserve(qsizetype(info.st_size));
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            return 0;
+        content.append(chunk, got);
+    }
+}
+
+} // namespace
+
+int ReadRegularFile(const QByteArray &path, QByteArray &content)
+{
+    content.clear();
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int error = ReadOpened(fd, content);
+    ::close(fd);
+    if (error != 0)
+        content.clear();
+    return error;
+}
