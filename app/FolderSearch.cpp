@@ -5,6 +5,7 @@
 #include "TFormMediaPlayer.h"
 
 #include "ListFileErrors.h"
+#include "ListFormats.h"
 #include "TOECheckListBox.h"
 
 #include <QApplication>
@@ -122,6 +123,8 @@ public:
     }
     void Add(const QByteArray &path)
     {
+        if (!ListFormats::CanHoldName(path))
+            return; // it would split into other entries at the next load
         found_.append(path);
         if (sinceRepaint_.elapsed() >= 200) {
             Flush();

@@ -3,6 +3,7 @@
 #include "TFormMediaPlayer.h"
 
 #include "ListFileErrors.h"
+#include "ListFormats.h"
 #include "OEMPConst.h"
 #include "TFormAboutOstrel.h"
 #include "TOECheckListBox.h"
@@ -15,11 +16,13 @@ namespace {
 
 const QString CannotSave = QStringLiteral("Unable to save media files!");
 
+// The chosen files that a list file can hold again.
 QList<QByteArray> EncodedNames(const QStringList &files)
 {
     QList<QByteArray> names;
     for (const QString &file : files)
-        names.append(QFile::encodeName(file));
+        if (const QByteArray name = QFile::encodeName(file); ListFormats::CanHoldName(name))
+            names.append(name);
     return names;
 }
 

@@ -89,6 +89,11 @@ QByteArray JoinPlainList(const QList<QByteArray> &lines)
     return text;
 }
 
+bool CanHoldName(const QByteArray &name)
+{
+    return !name.contains('\r') && !name.contains('\n');
+}
+
 QList<QByteArray> ReadPlainListFile(const QString &path)
 {
     QByteArray text;

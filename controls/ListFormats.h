@@ -30,6 +30,10 @@ void WriteCountedPairs(TTextFile &file, const QList<TListEntry> &entries);
 QList<QByteArray> SplitPlainList(const QByteArray &text);
 QByteArray JoinPlainList(const QList<QByteArray> &lines);
 
+// Whether every list file format can hold the name and give it back as it was: OML ends a
+// line at CR, a plain list at CR and at LF.
+bool CanHoldName(const QByteArray &name);
+
 // Raise EFileStreamError naming the file when it cannot be read or written.
 QList<QByteArray> ReadPlainListFile(const QString &path);
 void WritePlainListFile(const QString &path, const QList<QByteArray> &lines);

@@ -163,6 +163,16 @@ TEST_F(TCommandTest, DeleteAnsweredYesRemovesTheFileAndSavesUnderANewName)
     EXPECT_EQ(form->lbFiles->Count(), 1);
 }
 
+TEST_F(TCommandTest, AddLeavesOutOnlyNamesThatNoListFileCanHold)
+{
+    Choose({folder.File("one.mp3"), folder.File("two\nlines.mp3"), folder.File("cr\r.wav"), folder.File("three.wav")});
+    form->miAdd->trigger();
+    EXPECT_EQ(form->lbFiles->Texts(),
+              QList<QByteArray>({QFile::encodeName(folder.File("one.mp3")), QFile::encodeName(folder.File("three.wav"))}));
+    EXPECT_EQ(form->RandomPool().Count(), 2);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
 TEST_F(TCommandTest, AddAppendsEveryChosenFileEvenWhenListed)
 {
     Fill({QFile::encodeName(folder.File("a.mp3"))});
