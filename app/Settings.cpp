@@ -10,6 +10,10 @@
 #include "TUserDialogs.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -36,6 +40,14 @@ int ReadInteger(const char *name, int current)
 bool ReadBoolean(const char *name, bool current)
 {
     return Read(name, TRegistryValue::Boolean(current)).AsBoolean();
+}
+
+// A stored size never makes the window larger than the screen's free area (the minimum
+// size still applies).
+QSize RoomOnScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().size() : QSize(INT_MAX, INT_MAX);
 }
 
 } // namespace
@@ -65,8 +77,9 @@ void TFormMediaPlayer::LoadSettings()
 {
     lbFiles->ClearList();
     move(ReadInteger("Left", x()), ReadInteger("Top", y()));
-    resize(ReadInteger("Width", width()), height());
-    resize(width(), ReadInteger("Height", height()));
+    const QSize room = RoomOnScreen();
+    resize(std::min(ReadInteger("Width", width()), room.width()), height());
+    resize(width(), std::min(ReadInteger("Height", height()), room.height()));
     SetListType(uint8_t(ReadInteger("FileExtension", FSaveDialog.FilterIndex)));
     miInOrder->setChecked(ReadBoolean("InOrder", miInOrder->isChecked()));
     miRandom->setChecked(ReadBoolean("Random", miRandom->isChecked()));

@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace {
 
@@ -48,6 +50,19 @@ TEST_F(TSettingsTest, FirstStartThenClosingWritesTheTwelveValuesAndAnEmptyList)
     EXPECT_EQ(Stored("Random", TRegistryValue::Boolean(true)).AsBoolean(), false);
     EXPECT_EQ(Stored("Width", TRegistryValue::Integer(0)).AsInteger(), 573);
     EXPECT_EQ(Stored("Height", TRegistryValue::Integer(0)).AsInteger(), 400);
+}
+
+TEST_F(TSettingsTest, AStoredSizeLargerThanTheScreenIsLimitedToItsFreeArea)
+{
+    Store("Width", TRegistryValue::Integer(0x7fffffff));
+    Store("Height", TRegistryValue::Integer(0x7fffffff));
+    auto form = CreateFormMediaPlayer();
+    const QSize room = QGuiApplication::primaryScreen()->availableGeometry().size();
+    EXPECT_EQ(form->size(), room);
+    Store("Width", TRegistryValue::Integer(-5));
+    Store("Height", TRegistryValue::Integer(1));
+    form = CreateFormMediaPlayer();
+    EXPECT_EQ(form->size(), QSize(490, 295)); // the minimum
 }
 
 TEST_F(TSettingsTest, EverythingIsBackAfterARestart)
