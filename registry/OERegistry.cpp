@@ -148,7 +148,7 @@ TRegistryValue ReadRegistry(TRegistryRoot root, QString keyPath, QString valueNa
         NormalizeRegistryPath(keyPath, valueName);
         if (defaultValue.Kind() == TRegistryKind::Empty)
             return defaultValue;
-        TRegistryDatabase store(TRegistryDatabase::DefaultPath(), TRegistryDatabase::TOpenMode::ExistingOnly);
+        TRegistryDatabase store(TRegistryDatabase::DefaultPath(), TRegistryDatabase::TOpenMode::ReadOnly);
         const std::optional<TRawRegistryValue> stored = store.Value(EffectiveRegistryRoot(root), keyPath, valueName);
         return stored ? Converted(*stored, defaultValue) : defaultValue;
     } catch (...) {

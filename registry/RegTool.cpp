@@ -244,7 +244,7 @@ int RunRegTool(const QStringList &arguments, QTextStream &out, QTextStream &err,
                 err << NotFound << "\n";
                 return 1;
             }
-            TRegistryDatabase store(path, TRegistryDatabase::TOpenMode::ExistingOnly);
+            TRegistryDatabase store(path, TRegistryDatabase::TOpenMode::ReadOnly);
             return Query(store, key, switches, out, err);
         }
         if (command == QLatin1String("add")) {

@@ -9,6 +9,22 @@ namespace {
 
 constexpr int BusyTimeoutMilliseconds = 1000;
 
+// The store's two tables.
+const QByteArray Tables[] = {
+    "registry_keys ("
+    " root INTEGER NOT NULL, folded TEXT NOT NULL, path TEXT NOT NULL, parent_folded TEXT NOT NULL,"
+    " PRIMARY KEY (root, folded)) WITHOUT ROWID",
+    "registry_values ("
+    " root INTEGER NOT NULL, key_folded TEXT NOT NULL, name_folded TEXT NOT NULL, name TEXT NOT NULL,"
+    " type INTEGER NOT NULL, data BLOB NOT NULL,"
+    " PRIMARY KEY (root, key_folded, name_folded)) WITHOUT ROWID",
+};
+
+QByteArray ReadOnlyUri(const QString &path, const char *options)
+{
+    return "file:" + QFile::encodeName(path).toPercentEncoding("/") + "?mode=ro" + options;
+}
+
 QString Folded(const QString &text)
 {
     return text.toCaseFolded();
@@ -95,16 +111,61 @@ private:
 
 TRegistryDatabase::TRegistryDatabase(const QString &path, TOpenMode mode)
 {
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (mode == TOpenMode::ReadOnly) {
+        Open(ReadOnlyUri(path, ""), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+        if (sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+            // Reading a write-ahead log needs a shared-memory file beside it; where none can
+            // be made, read the file as it stands (the last writer folded its log into it).
+            sqlite3_close(db_);
+            db_ = nullptr;
+            Open(ReadOnlyUri(path, "&immutable=1"), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+        }
+        const TContent content = Content();
+        if (content != TContent::Ours && content != TContent::Earlier)
+            throw ERegistryError("registry store: not a store of this program");
+        return;
+    }
+    int flags = SQLITE_OPEN_READWRITE;
     if (mode == TOpenMode::CreateIfMissing) {
         flags |= SQLITE_OPEN_CREATE;
         QDir().mkpath(QFileInfo(path).absolutePath());
     }
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr) != SQLITE_OK)
+    Open(QFile::encodeName(path), flags);
+    const TContent content = Content();
+    if (content == TContent::Foreign || (content == TContent::Empty && mode != TOpenMode::CreateIfMissing))
+        throw ERegistryError("registry store: not a store of this program");
+    if (content == TContent::Empty)
+        CreateSchema();
+    else if (content == TContent::Earlier)
+        MarkAsOurs();
+}
+
+void TRegistryDatabase::Open(const QByteArray &name, int flags)
+{
+    if (sqlite3_open_v2(name.constData(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
         Fail("open");
     sqlite3_busy_timeout(db_, BusyTimeoutMilliseconds);
-    if (mode == TOpenMode::CreateIfMissing)
-        CreateSchema();
+}
+
+TRegistryDatabase::TContent TRegistryDatabase::Content()
+{
+    TStatement id(*this, "PRAGMA application_id");
+    const int64_t application = id.Step() ? id.Number(0) : 0;
+    if (application == ApplicationId)
+        return TContent::Ours;
+    if (application != 0)
+        return TContent::Foreign;
+    // A store of an earlier release has no id yet but exactly the two tables of the store.
+    TStatement tables(*this, "SELECT name, sql FROM sqlite_master ORDER BY name");
+    QStringList found;
+    while (tables.Step())
+        found << tables.Text(0) + QLatin1Char(' ') + tables.Text(1);
+    if (found.isEmpty())
+        return TContent::Empty;
+    QStringList ours;
+    for (const QByteArray &table : Tables)
+        ours << QString::fromLatin1(table.left(table.indexOf(' ')) + " CREATE TABLE " + table);
+    return found == ours ? TContent::Earlier : TContent::Foreign;
 }
 
 TRegistryDatabase::~TRegistryDatabase()
@@ -125,15 +186,20 @@ void TRegistryDatabase::Execute(const char *sql)
 
 void TRegistryDatabase::CreateSchema()
 {
-    TStatement mode(*this, "PRAGMA journal_mode=WAL");
-    mode.Step();
-    Execute("CREATE TABLE IF NOT EXISTS registry_keys ("
-            " root INTEGER NOT NULL, folded TEXT NOT NULL, path TEXT NOT NULL, parent_folded TEXT NOT NULL,"
-            " PRIMARY KEY (root, folded)) WITHOUT ROWID");
-    Execute("CREATE TABLE IF NOT EXISTS registry_values ("
-            " root INTEGER NOT NULL, key_folded TEXT NOT NULL, name_folded TEXT NOT NULL, name TEXT NOT NULL,"
-            " type INTEGER NOT NULL, data BLOB NOT NULL,"
-            " PRIMARY KEY (root, key_folded, name_folded)) WITHOUT ROWID");
+    {
+        TStatement mode(*this, "PRAGMA journal_mode=WAL");
+        mode.Step();
+    }
+    TTransaction transaction(*this);
+    for (const QByteArray &table : Tables)
+        Execute(("CREATE TABLE IF NOT EXISTS " + table).constData());
+    Execute(("PRAGMA application_id=" + QByteArray::number(ApplicationId)).constData());
+    transaction.Commit();
+}
+
+void TRegistryDatabase::MarkAsOurs()
+{
+    Execute(("PRAGMA application_id=" + QByteArray::number(ApplicationId)).constData());
 }
 
 bool TRegistryDatabase::KeyExists(TRegistryRoot root, const QString &keyPath)

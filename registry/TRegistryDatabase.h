@@ -25,12 +25,18 @@ struct TRawRegistryValue {
 // The registry kept in one SQLite database: keys with their path below a root, and values
 // with their registry data type and raw bytes. Paths and names compare ignoring case. Each
 // call is one transaction of its own, so that several players can share the file.
+// The file carries the store's own application id: any other database at the path is
+// foreign and is neither read, written nor converted.
 // Every failure raises ERegistryError.
 class TRegistryDatabase {
 public:
-    enum class TOpenMode { ExistingOnly, CreateIfMissing };
+    // ReadOnly also reads a store in a folder where the engine's shared-memory file cannot
+    // be made (a read-only folder, a full disk).
+    enum class TOpenMode { ReadOnly, ExistingOnly, CreateIfMissing };
 
-    // With ExistingOnly, a missing file raises ERegistryError and nothing is created.
+    static constexpr int32_t ApplicationId = 0x4F535452; // "OSTR"
+
+    // Without CreateIfMissing, a missing file raises ERegistryError and nothing is created.
     TRegistryDatabase(const QString &path, TOpenMode mode);
     ~TRegistryDatabase();
     TRegistryDatabase(const TRegistryDatabase &) = delete;
@@ -57,7 +63,13 @@ private:
     class TStatement;
     class TTransaction;
     void Execute(const char *sql);
+    void Open(const QByteArray &name, int flags);
+    // What the file holds: nothing yet, this store, this store of a release before the
+    // application id, or anything else.
+    enum class TContent { Empty, Ours, Earlier, Foreign };
+    TContent Content();
     void CreateSchema();
+    void MarkAsOurs();
     void InsertKeyPath(TRegistryRoot root, const QString &keyPath);
     [[noreturn]] void Fail(const char *what) const;
 
