@@ -111,6 +111,17 @@ int TMediaListModel::IndexOf(const QByteArray &text) const
     });
 }
 
+QString TMediaListModel::DisplayText(const QByteArray &text)
+{
+    if (text.size() <= DisplayedBytes)
+        return QString::fromUtf8(text);
+    // Cut before a character that would be split, so that the cut shows no replacement mark.
+    qsizetype end = DisplayedBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return QString::fromUtf8(text.constData(), end) + QChar(0x2026);
+}
+
 int TMediaListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : Count();
@@ -123,7 +134,7 @@ QVariant TMediaListModel::data(const QModelIndex &index, int role) const
     const size_t row = size_t(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromUtf8(texts_[row]);
+        return DisplayText(texts_[row]);
     case Qt::CheckStateRole:
         return checked_[row] ? Qt::Checked : Qt::Unchecked;
     case Qt::SizeHintRole:

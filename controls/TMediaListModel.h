@@ -15,6 +15,11 @@ class TMediaListModel : public QAbstractListModel {
 
 public:
     static constexpr int RowHeight = 13;
+    // Only so much of an entry's text is shown (with an ellipsis after it); the entry keeps
+    // all of it. A row is one line wide, and laying out megabytes takes seconds.
+    static constexpr qsizetype DisplayedBytes = 4096;
+    // How a row shows an entry's bytes.
+    static QString DisplayText(const QByteArray &text);
 
     using QAbstractListModel::QAbstractListModel;
 

@@ -1,4 +1,5 @@
 #include "EListError.h"
+#include "TMediaListModel.h"
 #include "TOECheckListBox.h"
 #include "TRandomGenerator.h"
 #include "TextFold.h"
@@ -174,6 +175,25 @@ TEST(CheckListBox, InvalidAndHugeTextsDisplayWithoutHarm)
     EXPECT_EQ(list.Text(3).size(), 10);
     EXPECT_EQ(list.model()->index(0, 0).data().toString(), QString::fromUtf8("\xEF\xBF\xBD( broken"));
     EXPECT_EQ(list.sizeHintForRow(0), 13);
+}
+
+TEST(CheckListBox, AnEntryOfAHundredMegabytesShowsItsBeginningAndStaysWhole)
+{
+    TOECheckListBox list;
+    list.resize(300, 200);
+    QByteArray huge(100 * 1024 * 1024, 'x');
+    // A two-byte character straddles the cut: it is left out, not shown broken.
+    huge[TMediaListModel::DisplayedBytes - 1] = '\xC3';
+    huge[TMediaListModel::DisplayedBytes] = '\xA4';
+    list.Append(QList<QByteArray>{huge});
+    list.show();
+    EXPECT_FALSE(list.grab().toImage().isNull());
+    const QString shown = list.model()->index(0, 0).data().toString();
+    EXPECT_EQ(shown, QString(TMediaListModel::DisplayedBytes - 1, 'x') + QChar(0x2026));
+    EXPECT_EQ(list.Text(0), huge);
+    // Up to the limit the text is shown whole.
+    EXPECT_EQ(TMediaListModel::DisplayText(QByteArray(TMediaListModel::DisplayedBytes, 'y')),
+              QString(TMediaListModel::DisplayedBytes, 'y'));
 }
 
 class TShownList : public testing::Test {
