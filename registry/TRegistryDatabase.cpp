@@ -9,16 +9,42 @@ namespace {
 
 constexpr int BusyTimeoutMilliseconds = 1000;
 
-// The store's two tables.
+// The store's two tables: keys as a tree, each with its own name below its parent (0 for
+// the root), so that a key costs the same at any depth; values belong to a key (0 for the
+// root itself).
 const QByteArray Tables[] = {
-    "registry_keys ("
-    " root INTEGER NOT NULL, folded TEXT NOT NULL, path TEXT NOT NULL, parent_folded TEXT NOT NULL,"
-    " PRIMARY KEY (root, folded)) WITHOUT ROWID",
-    "registry_values ("
-    " root INTEGER NOT NULL, key_folded TEXT NOT NULL, name_folded TEXT NOT NULL, name TEXT NOT NULL,"
-    " type INTEGER NOT NULL, data BLOB NOT NULL,"
-    " PRIMARY KEY (root, key_folded, name_folded)) WITHOUT ROWID",
+    "store_keys ("
+    " id INTEGER PRIMARY KEY, root INTEGER NOT NULL, parent INTEGER NOT NULL, folded TEXT NOT NULL,"
+    " name TEXT NOT NULL, UNIQUE (root, parent, folded))",
+    "store_values ("
+    " root INTEGER NOT NULL, key INTEGER NOT NULL, name_folded TEXT NOT NULL, name TEXT NOT NULL,"
+    " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY (root, key, name_folded)) WITHOUT ROWID",
 };
+
+// The tables of the release before the tree, which kept every key's whole path.
+const QStringList EarlierTables = {
+    QStringLiteral("registry_keys CREATE TABLE registry_keys ("
+                   " root INTEGER NOT NULL, folded TEXT NOT NULL, path TEXT NOT NULL, parent_folded TEXT NOT NULL,"
+                   " PRIMARY KEY (root, folded)) WITHOUT ROWID"),
+    QStringLiteral("registry_values CREATE TABLE registry_values ("
+                   " root INTEGER NOT NULL, key_folded TEXT NOT NULL, name_folded TEXT NOT NULL, name TEXT NOT NULL,"
+                   " type INTEGER NOT NULL, data BLOB NOT NULL,"
+                   " PRIMARY KEY (root, key_folded, name_folded)) WITHOUT ROWID"),
+};
+
+// The names of a key path from the top down, as the earlier release divided it: a
+// backslash at the very start belongs to the first name.
+QStringList KeyNames(const QString &keyPath)
+{
+    if (keyPath.isEmpty())
+        return {};
+    QStringList names = keyPath.split(QLatin1Char('\\'));
+    if (names.size() > 1 && names.first().isEmpty()) {
+        names.removeFirst();
+        names.first().prepend(QLatin1Char('\\'));
+    }
+    return names;
+}
 
 QByteArray ReadOnlyUri(const QString &path, const char *options)
 {
@@ -28,12 +54,6 @@ QByteArray ReadOnlyUri(const QString &path, const char *options)
 QString Folded(const QString &text)
 {
     return text.toCaseFolded();
-}
-
-QString ParentOf(const QString &keyPath)
-{
-    const qsizetype slash = keyPath.lastIndexOf(QLatin1Char('\\'));
-    return slash < 0 ? QString() : keyPath.left(slash);
 }
 
 } // namespace
@@ -62,6 +82,11 @@ public:
     {
         sqlite3_bind_blob(statement_, index, data.constData(), int(data.size()), SQLITE_TRANSIENT);
         return *this;
+    }
+    void Reset()
+    {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
     }
     // True while there is a row to read.
     bool Step()
@@ -121,8 +146,16 @@ TRegistryDatabase::TRegistryDatabase(const QString &path, TOpenMode mode)
             Open(ReadOnlyUri(path, "&immutable=1"), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
         }
         const TContent content = Content();
-        if (content != TContent::Ours && content != TContent::Earlier)
+        if (content == TContent::Earlier) {
+            // Upgraded once, by the first reader that may write the file.
+            sqlite3_close(db_);
+            db_ = nullptr;
+            Open(QFile::encodeName(path), SQLITE_OPEN_READWRITE);
+            if (Content() == TContent::Earlier)
+                Upgrade();
+        } else if (content != TContent::Ours) {
             throw ERegistryError("registry store: not a store of this program");
+        }
         return;
     }
     int flags = SQLITE_OPEN_READWRITE;
@@ -137,7 +170,7 @@ TRegistryDatabase::TRegistryDatabase(const QString &path, TOpenMode mode)
     if (content == TContent::Empty)
         CreateSchema();
     else if (content == TContent::Earlier)
-        MarkAsOurs();
+        Upgrade();
 }
 
 void TRegistryDatabase::Open(const QByteArray &name, int flags)
@@ -155,17 +188,14 @@ TRegistryDatabase::TContent TRegistryDatabase::Content()
         return TContent::Ours;
     if (application != 0)
         return TContent::Foreign;
-    // A store of an earlier release has no id yet but exactly the two tables of the store.
+    // A store of an earlier release has no id yet but exactly its two tables.
     TStatement tables(*this, "SELECT name, sql FROM sqlite_master ORDER BY name");
     QStringList found;
     while (tables.Step())
         found << tables.Text(0) + QLatin1Char(' ') + tables.Text(1);
     if (found.isEmpty())
         return TContent::Empty;
-    QStringList ours;
-    for (const QByteArray &table : Tables)
-        ours << QString::fromLatin1(table.left(table.indexOf(' ')) + " CREATE TABLE " + table);
-    return found == ours ? TContent::Earlier : TContent::Foreign;
+    return found == EarlierTables ? TContent::Earlier : TContent::Foreign;
 }
 
 TRegistryDatabase::~TRegistryDatabase()
@@ -197,37 +227,88 @@ void TRegistryDatabase::CreateSchema()
     transaction.Commit();
 }
 
-void TRegistryDatabase::MarkAsOurs()
+void TRegistryDatabase::Upgrade()
 {
+    TTransaction transaction(*this);
+    for (const QByteArray &table : Tables)
+        Execute(("CREATE TABLE " + table).constData());
+    {
+        TStatement keys(*this, "SELECT root, path FROM registry_keys ORDER BY root, length(path)");
+        while (keys.Step())
+            InsertKeyPath(TRegistryRoot(keys.Number(0)), keys.Text(1));
+        TStatement values(*this, "SELECT v.root, coalesce(k.path, ''), v.name, v.type, v.data FROM registry_values v"
+                                 " LEFT JOIN registry_keys k ON k.root = v.root AND k.folded = v.key_folded");
+        while (values.Step()) {
+            const auto root = TRegistryRoot(values.Number(0));
+            PutValue(root, InsertKeyPath(root, values.Text(1)),
+                     TRawRegistryValue{values.Text(2), uint32_t(values.Number(3)), values.Blob(4)});
+        }
+    }
+    Execute("DROP TABLE registry_values");
+    Execute("DROP TABLE registry_keys");
     Execute(("PRAGMA application_id=" + QByteArray::number(ApplicationId)).constData());
+    transaction.Commit();
+}
+
+std::optional<int64_t> TRegistryDatabase::FindKey(TRegistryRoot root, const QString &keyPath, QString *storedPath)
+{
+    int64_t key = 0;
+    if (storedPath)
+        storedPath->clear();
+    TStatement child(*this, "SELECT id, name FROM store_keys WHERE root = ?1 AND parent = ?2 AND folded = ?3");
+    for (const QString &name : KeyNames(keyPath)) {
+        child.Reset();
+        if (!child.Bind(1, root).Bind(2, key).Bind(3, Folded(name)).Step())
+            return std::nullopt;
+        key = child.Number(0);
+        if (storedPath)
+            *storedPath += (storedPath->isEmpty() ? QString() : QStringLiteral("\\")) + child.Text(1);
+    }
+    return key;
+}
+
+int64_t TRegistryDatabase::InsertKeyPath(TRegistryRoot root, const QString &keyPath)
+{
+    int64_t key = 0;
+    TStatement child(*this, "SELECT id FROM store_keys WHERE root = ?1 AND parent = ?2 AND folded = ?3");
+    TStatement insert(*this, "INSERT INTO store_keys (root, parent, folded, name) VALUES (?1, ?2, ?3, ?4)");
+    for (const QString &name : KeyNames(keyPath)) {
+        child.Reset();
+        if (child.Bind(1, root).Bind(2, key).Bind(3, Folded(name)).Step()) {
+            key = child.Number(0);
+            continue;
+        }
+        insert.Reset();
+        insert.Bind(1, root).Bind(2, key).Bind(3, Folded(name)).Bind(4, name).Step();
+        key = sqlite3_last_insert_rowid(db_);
+    }
+    return key;
+}
+
+void TRegistryDatabase::PutValue(TRegistryRoot root, int64_t key, const TRawRegistryValue &value)
+{
+    TStatement upsert(*this, "INSERT OR REPLACE INTO store_values (root, key, name_folded, name, type, data)"
+                             " VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+    upsert.Bind(1, root).Bind(2, key).Bind(3, Folded(value.Name)).Bind(4, value.Name);
+    upsert.Bind(5, value.Type).BindBlob(6, value.Data).Step();
 }
 
 bool TRegistryDatabase::KeyExists(TRegistryRoot root, const QString &keyPath)
 {
-    if (keyPath.isEmpty())
-        return true;
-    TStatement query(*this, "SELECT 1 FROM registry_keys WHERE root = ?1 AND folded = ?2");
-    return query.Bind(1, root).Bind(2, Folded(keyPath)).Step();
+    return FindKey(root, keyPath).has_value();
 }
 
 std::optional<TRawRegistryValue> TRegistryDatabase::Value(TRegistryRoot root, const QString &keyPath,
                                                          const QString &name)
 {
-    TStatement query(*this, "SELECT name, type, data FROM registry_values"
-                            " WHERE root = ?1 AND key_folded = ?2 AND name_folded = ?3");
-    query.Bind(1, root).Bind(2, Folded(keyPath)).Bind(3, Folded(name));
+    const std::optional<int64_t> key = FindKey(root, keyPath);
+    if (!key)
+        return std::nullopt;
+    TStatement query(*this, "SELECT name, type, data FROM store_values WHERE root = ?1 AND key = ?2 AND name_folded = ?3");
+    query.Bind(1, root).Bind(2, *key).Bind(3, Folded(name));
     if (!query.Step())
         return std::nullopt;
     return TRawRegistryValue{query.Text(0), uint32_t(query.Number(1)), query.Blob(2)};
-}
-
-void TRegistryDatabase::InsertKeyPath(TRegistryRoot root, const QString &keyPath)
-{
-    for (QString path = keyPath; !path.isEmpty(); path = ParentOf(path)) {
-        TStatement one(*this, "INSERT OR IGNORE INTO registry_keys (root, folded, path, parent_folded)"
-                              " VALUES (?1, ?2, ?3, ?4)");
-        one.Bind(1, root).Bind(2, Folded(path)).Bind(3, path).Bind(4, Folded(ParentOf(path))).Step();
-    }
 }
 
 void TRegistryDatabase::CreateKey(TRegistryRoot root, const QString &keyPath)
@@ -240,20 +321,18 @@ void TRegistryDatabase::CreateKey(TRegistryRoot root, const QString &keyPath)
 void TRegistryDatabase::SetValue(TRegistryRoot root, const QString &keyPath, const TRawRegistryValue &value)
 {
     TTransaction transaction(*this);
-    InsertKeyPath(root, keyPath);
-    TStatement upsert(*this, "INSERT OR REPLACE INTO registry_values"
-                             " (root, key_folded, name_folded, name, type, data) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
-    upsert.Bind(1, root).Bind(2, Folded(keyPath)).Bind(3, Folded(value.Name)).Bind(4, value.Name);
-    upsert.Bind(5, value.Type).BindBlob(6, value.Data).Step();
+    PutValue(root, InsertKeyPath(root, keyPath), value);
     transaction.Commit();
 }
 
 QList<TRawRegistryValue> TRegistryDatabase::Values(TRegistryRoot root, const QString &keyPath)
 {
-    TStatement query(*this, "SELECT name, type, data FROM registry_values"
-                            " WHERE root = ?1 AND key_folded = ?2 ORDER BY name_folded");
-    query.Bind(1, root).Bind(2, Folded(keyPath));
     QList<TRawRegistryValue> values;
+    const std::optional<int64_t> key = FindKey(root, keyPath);
+    if (!key)
+        return values;
+    TStatement query(*this, "SELECT name, type, data FROM store_values WHERE root = ?1 AND key = ?2 ORDER BY name_folded");
+    query.Bind(1, root).Bind(2, *key);
     while (query.Step())
         values.append(TRawRegistryValue{query.Text(0), uint32_t(query.Number(1)), query.Blob(2)});
     return values;
@@ -261,34 +340,40 @@ QList<TRawRegistryValue> TRegistryDatabase::Values(TRegistryRoot root, const QSt
 
 QStringList TRegistryDatabase::SubKeys(TRegistryRoot root, const QString &keyPath)
 {
-    TStatement query(*this, "SELECT path FROM registry_keys WHERE root = ?1 AND parent_folded = ?2 ORDER BY folded");
-    query.Bind(1, root).Bind(2, Folded(keyPath));
     QStringList keys;
+    QString stored;
+    const std::optional<int64_t> key = FindKey(root, keyPath, &stored);
+    if (!key)
+        return keys;
+    TStatement query(*this, "SELECT name FROM store_keys WHERE root = ?1 AND parent = ?2 ORDER BY folded");
+    query.Bind(1, root).Bind(2, *key);
     while (query.Step())
-        keys.append(query.Text(0));
+        keys.append(stored.isEmpty() ? query.Text(0) : stored + QLatin1Char('\\') + query.Text(0));
     return keys;
 }
 
 bool TRegistryDatabase::DeleteValue(TRegistryRoot root, const QString &keyPath, const QString &name)
 {
-    TStatement remove(*this, "DELETE FROM registry_values WHERE root = ?1 AND key_folded = ?2 AND name_folded = ?3");
-    remove.Bind(1, root).Bind(2, Folded(keyPath)).Bind(3, Folded(name)).Step();
+    const std::optional<int64_t> key = FindKey(root, keyPath);
+    if (!key)
+        return false;
+    TStatement remove(*this, "DELETE FROM store_values WHERE root = ?1 AND key = ?2 AND name_folded = ?3");
+    remove.Bind(1, root).Bind(2, *key).Bind(3, Folded(name)).Step();
     return sqlite3_changes(db_) > 0;
 }
 
 bool TRegistryDatabase::DeleteKey(TRegistryRoot root, const QString &keyPath)
 {
     TTransaction transaction(*this);
-    if (!KeyExists(root, keyPath))
+    const std::optional<int64_t> key = FindKey(root, keyPath);
+    if (!key)
         return false;
-    const QString folded = Folded(keyPath);
-    const QString below = folded.isEmpty() ? QString() : folded + QLatin1Char('\\');
-    TStatement values(*this, "DELETE FROM registry_values WHERE root = ?1"
-                             " AND (key_folded = ?2 OR substr(key_folded, 1, length(?3)) = ?3)");
-    values.Bind(1, root).Bind(2, folded).Bind(3, below).Step();
-    TStatement keys(*this, "DELETE FROM registry_keys WHERE root = ?1"
-                           " AND (folded = ?2 OR substr(folded, 1, length(?3)) = ?3)");
-    keys.Bind(1, root).Bind(2, folded).Bind(3, below).Step();
+    const char *const below = "WITH RECURSIVE below(id) AS (SELECT ?2 UNION ALL"
+                              " SELECT k.id FROM store_keys k JOIN below b ON k.root = ?1 AND k.parent = b.id)";
+    TStatement values(*this, (QByteArray(below) + " DELETE FROM store_values WHERE root = ?1 AND key IN below").constData());
+    values.Bind(1, root).Bind(2, *key).Step();
+    TStatement keys(*this, (QByteArray(below) + " DELETE FROM store_keys WHERE id IN below").constData());
+    keys.Bind(1, root).Bind(2, *key).Step();
     transaction.Commit();
     return true;
 }

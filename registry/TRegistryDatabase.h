@@ -22,7 +22,7 @@ struct TRawRegistryValue {
     QByteArray Data;
 };
 
-// The registry kept in one SQLite database: keys with their path below a root, and values
+// The registry kept in one SQLite database: a tree of keys below each root, and values
 // with their registry data type and raw bytes. Paths and names compare ignoring case. Each
 // call is one transaction of its own, so that several players can share the file.
 // The file carries the store's own application id: any other database at the path is
@@ -69,8 +69,13 @@ private:
     enum class TContent { Empty, Ours, Earlier, Foreign };
     TContent Content();
     void CreateSchema();
-    void MarkAsOurs();
-    void InsertKeyPath(TRegistryRoot root, const QString &keyPath);
+    // Moves a store of the earlier release into the key tree, in one transaction.
+    void Upgrade();
+    // The key's id (0 for the root), with its path as stored; nothing when it is missing.
+    std::optional<int64_t> FindKey(TRegistryRoot root, const QString &keyPath, QString *storedPath = nullptr);
+    // Creates what is missing of the path; the key's id.
+    int64_t InsertKeyPath(TRegistryRoot root, const QString &keyPath);
+    void PutValue(TRegistryRoot root, int64_t key, const TRawRegistryValue &value);
     [[noreturn]] void Fail(const char *what) const;
 
     sqlite3 *db_ = nullptr;

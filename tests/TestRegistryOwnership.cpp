@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -60,17 +61,47 @@ TEST_F(TRegistryOwnershipTest, AForeignDatabaseIsNeitherReadNorWrittenNorConvert
     }
 }
 
-TEST_F(TRegistryOwnershipTest, ANewStoreIsMarkedAndAStoreOfAnEarlierReleaseIsReadAndThenMarked)
+TEST_F(TRegistryOwnershipTest, ANewStoreIsMarkedAndAStoreOfTheEarlierReleaseIsUpgradedWithEverything)
 {
     WriteRegistry(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(640));
     EXPECT_EQ(ApplicationId(), TRegistryDatabase::ApplicationId);
-    // As the earlier release left it: the same tables, no id.
-    MakeDatabase("PRAGMA application_id=0");
-    EXPECT_EQ(ApplicationId(), 0);
+    QFile::remove(StorePath());
+    // As the earlier release left it: whole paths in the key table, no id.
+    MakeDatabase("CREATE TABLE registry_keys ("
+                 " root INTEGER NOT NULL, folded TEXT NOT NULL, path TEXT NOT NULL, parent_folded TEXT NOT NULL,"
+                 " PRIMARY KEY (root, folded)) WITHOUT ROWID;"
+                 "CREATE TABLE registry_values ("
+                 " root INTEGER NOT NULL, key_folded TEXT NOT NULL, name_folded TEXT NOT NULL, name TEXT NOT NULL,"
+                 " type INTEGER NOT NULL, data BLOB NOT NULL,"
+                 " PRIMARY KEY (root, key_folded, name_folded)) WITHOUT ROWID;"
+                 "INSERT INTO registry_keys VALUES (2147483649, 'software', 'Software', ''),"
+                 " (2147483649, 'software\\ostrel', 'Software\\Ostrel', 'software'),"
+                 " (2147483649, 'software\\ostrel\\test', 'Software\\Ostrel\\Test', 'software\\ostrel');"
+                 "INSERT INTO registry_values VALUES (2147483649, 'software\\ostrel\\test', 'width', 'Width', 4,"
+                 " x'80020000'), (2147483649, '', 'top', 'Top', 4, x'01000000');");
     EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(0)).AsInteger(), 640);
-    WriteRegistry(HKEY_CURRENT_USER, Key, "Height", TRegistryValue::Integer(480));
     EXPECT_EQ(ApplicationId(), TRegistryDatabase::ApplicationId);
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, "", "top", TRegistryValue::Integer(0)).AsInteger(), 1);
+    auto store = Store();
+    EXPECT_EQ(store.SubKeys(HKEY_CURRENT_USER, "SOFTWARE"), QStringList({"Software\\Ostrel"}));
+    WriteRegistry(HKEY_CURRENT_USER, Key, "Height", TRegistryValue::Integer(480));
     EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "Height", TRegistryValue::Integer(0)).AsInteger(), 480);
+}
+
+TEST_F(TRegistryOwnershipTest, AKeyThirtyThousandLevelsDeepCostsLinearSpace)
+{
+    QStringList names;
+    for (int level = 0; level < 30000; ++level)
+        names << QStringLiteral("k%1").arg(level % 10);
+    const QString deep = names.join(QLatin1Char('\\'));
+    EXPECT_TRUE(WriteRegistry(HKEY_CURRENT_USER, deep, "x", TRegistryValue::Integer(5)));
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, deep.toUpper(), "X", TRegistryValue::Integer(0)).AsInteger(), 5);
+    EXPECT_LT(QFileInfo(StorePath()).size() + QFileInfo(StorePath() + "-wal").size(), 8 * 1024 * 1024);
+    auto store = Store();
+    EXPECT_TRUE(store.DeleteKey(HKEY_CURRENT_USER, names.mid(0, 3).join(QLatin1Char('\\'))));
+    EXPECT_FALSE(store.KeyExists(HKEY_CURRENT_USER, deep));
+    EXPECT_TRUE(store.KeyExists(HKEY_CURRENT_USER, names.mid(0, 2).join(QLatin1Char('\\'))));
+    EXPECT_EQ(store.Value(HKEY_CURRENT_USER, deep, "x"), std::nullopt);
 }
 
 TEST_F(TRegistryOwnershipTest, AStoreInAFolderOfAnotherUserIsStillReadAndWritingFailsSilently)
