@@ -4,6 +4,7 @@
 
 #include "TFormMediaPlayer.h"
 
+#include "CurrentFolder.h"
 #include "ListFileErrors.h"
 #include "ListFormats.h"
 #include "TOECheckListBox.h"
@@ -200,14 +201,14 @@ void WalkFolder(const QByteArray &root, const QByteArray &pattern,
 
 void TFormMediaPlayer::SearchMediaFiles(const QString &pattern)
 {
-    const QString start = QDir::currentPath();
+    const QByteArray start = CurrentFolderBytes();
     try {
         TFoundFiles found(*lbFiles, RandomPool());
-        WalkFolder(QFile::encodeName(start), pattern.toLatin1(), [&](const QByteArray &path) { found.Add(path); });
+        WalkFolder(start, pattern.toLatin1(), [&](const QByteArray &path) { found.Add(path); });
     } catch (...) {
         // The walk ends at its first error; what it found so far stays.
     }
-    if (::chdir(QFile::encodeName(start).constData()) != 0)
+    if (::chdir(start.constData()) != 0)
         throw EInOutError::FromErrno(errno);
 }
 

@@ -2,6 +2,7 @@
 
 #include "TFormMediaPlayer.h"
 
+#include "ByteText.h"
 #include "ListFileErrors.h"
 #include "ListFormats.h"
 #include "OEMPConst.h"
@@ -11,6 +12,7 @@
 #include "TUserDialogs.h"
 
 #include <QFile>
+#include <unistd.h>
 
 namespace {
 
@@ -95,9 +97,9 @@ void TFormMediaPlayer::miDeleteClick(QObject *)
 {
     const QString doomed = ListFileName();
     if (!UserDialogs().Confirm(QStringLiteral("Confirm"),
-                               QStringLiteral("Do you want to delete the file \"") + doomed + QLatin1Char('"')))
+                               QStringLiteral("Do you want to delete the file \"") + DisplayedText(doomed) + QLatin1Char('"')))
         return;
-    QFile::remove(doomed); // a file that cannot be deleted is left as it is
+    ::unlink(TextBytes(doomed).constData()); // a file that cannot be deleted is left as it is
     SetListFileName(QStringLiteral("noname.") + ListExtension());
     SaveSettings();
 }

@@ -1,6 +1,8 @@
 #include "TFormMediaPlayer.h"
 
 #include "Artwork.h"
+#include "ByteText.h"
+#include "CurrentFolder.h"
 #include "Help.h"
 #include "OEMPConst.h"
 #include "TBevelPanel.h"
@@ -269,7 +271,7 @@ void TFormMediaPlayer::StartUp()
 void TFormMediaPlayer::FormCreate(QObject *)
 {
     FListExtension = QStringLiteral("oml");
-    FStartFolder = QDir::currentPath();
+    FStartFolder = CurrentFolder();
     SetListFileName(FStartFolder + QStringLiteral("/default-List.") + FListExtension);
     // The layout keeps the list filling the client area between the button row and the status bar.
     FSaveDialog.Filter = FOpenDialog.Filter;
@@ -350,7 +352,7 @@ void TFormMediaPlayer::MyDoClose()
 void TFormMediaPlayer::SetListFileName(const QString &path)
 {
     FListFileName = path;
-    setWindowTitle(QString::fromLatin1(OEMPConst::ProductName) + QStringLiteral(" - ") + path);
+    setWindowTitle(QString::fromLatin1(OEMPConst::ProductName) + QStringLiteral(" - ") + DisplayedText(path));
 }
 
 void TFormMediaPlayer::SetBlackMediaList(bool on)

@@ -1,5 +1,6 @@
 #include "ListFormats.h"
 
+#include "ByteText.h"
 #include "ListFileErrors.h"
 #include "RegularFileRead.h"
 #include "SafeFileWrite.h"
@@ -97,7 +98,7 @@ bool CanHoldName(const QByteArray &name)
 QList<QByteArray> ReadPlainListFile(const QString &path)
 {
     QByteArray text;
-    if (ReadRegularFile(QFile::encodeName(path), text) != 0)
+    if (ReadRegularFile(TextBytes(path), text) != 0)
         throw EFileStreamError::CannotOpen(path);
     return SplitPlainList(text);
 }

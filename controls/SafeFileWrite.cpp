@@ -1,5 +1,7 @@
 #include "SafeFileWrite.h"
 
+#include "ByteText.h"
+
 #include <QFile>
 #include <cctype>
 #include <cerrno>
@@ -125,7 +127,7 @@ int WriteFileSafely(const QString &path, const QByteArray &bytes)
 {
     if (path.isEmpty())
         return ENOENT;
-    const QByteArray target = ResolveLinks(QFile::encodeName(path));
+    const QByteArray target = ResolveLinks(TextBytes(path));
     struct stat old {};
     if (::lstat(target.constData(), &old) == 0 && S_ISLNK(old.st_mode))
         return ELOOP; // links that never end in a file

@@ -1,5 +1,6 @@
 #include "TTextFile.h"
 
+#include "ByteText.h"
 #include "ListFileErrors.h"
 #include "RegularFileRead.h"
 #include "SafeFileWrite.h"
@@ -22,7 +23,7 @@ TTextFile TTextFile::OpenForReading(const QString &path)
 {
     TTextFile file;
     file.path_ = path;
-    if (const int error = ReadRegularFile(QFile::encodeName(path), file.bytes_))
+    if (const int error = ReadRegularFile(TextBytes(path), file.bytes_))
         throw EInOutError::FromErrno(error);
     return file;
 }

@@ -1,5 +1,6 @@
 #include "OERegistry.h"
 
+#include "ByteText.h"
 #include "TRegistryDatabase.h"
 
 #include <QtEndian>
@@ -28,7 +29,7 @@ TRawRegistryValue Stored(const QString &name, const TRegistryValue &value)
     case TRegistryKind::Boolean:
         return {name, REG_DWORD, LittleEndian32(value.AsBoolean() ? 1 : 0)};
     case TRegistryKind::Text:
-        return {name, REG_SZ, value.AsText().toUtf8() + '\0'};
+        return {name, REG_SZ, TextBytes(value.AsText()) + '\0'};
     case TRegistryKind::Float: {
         const double real = value.AsFloat();
         return {name, REG_BINARY, EightBytes(&real)};
@@ -72,7 +73,7 @@ TRegistryValue Converted(const TRawRegistryValue &stored, const TRegistryValue &
     case TRegistryKind::Text:
         if (stored.Type == REG_SZ || stored.Type == REG_EXPAND_SZ) {
             const qsizetype zero = stored.Data.indexOf('\0');
-            return TRegistryValue::Text(QString::fromUtf8(zero < 0 ? stored.Data : stored.Data.left(zero)));
+            return TRegistryValue::Text(ByteText(zero < 0 ? stored.Data : stored.Data.left(zero)));
         }
         break;
     case TRegistryKind::Float:

@@ -1,5 +1,6 @@
 #include "RegTool.h"
 
+#include "ByteText.h"
 #include "TRegistryDatabase.h"
 
 #include <QFileInfo>
@@ -110,7 +111,7 @@ QString DataText(const TRawRegistryValue &value)
 {
     if ((value.Type == REG_SZ || value.Type == REG_EXPAND_SZ)) {
         const qsizetype zero = value.Data.indexOf('\0');
-        return QString::fromUtf8(zero < 0 ? value.Data : value.Data.left(zero));
+        return ByteText(zero < 0 ? value.Data : value.Data.left(zero));
     }
     if (value.Type == REG_DWORD && value.Data.size() == 4)
         return QStringLiteral("0x") + QString::number(qFromLittleEndian<uint32_t>(value.Data.constData()), 16);
@@ -126,7 +127,7 @@ TRawRegistryValue Encode(const QString &name, const QString &type, const QString
 {
     const QString upper = type.toUpper();
     if (upper == QLatin1String("REG_SZ") || upper == QLatin1String("REG_EXPAND_SZ"))
-        return {name, upper == QLatin1String("REG_SZ") ? REG_SZ : REG_EXPAND_SZ, data.toUtf8() + '\0'};
+        return {name, upper == QLatin1String("REG_SZ") ? REG_SZ : REG_EXPAND_SZ, TextBytes(data) + '\0'};
     if (upper == QLatin1String("REG_DWORD")) {
         bool ok = false;
         const uint32_t number = data.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)

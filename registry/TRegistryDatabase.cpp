@@ -1,9 +1,12 @@
 #include "TRegistryDatabase.h"
 
+#include "ByteText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -46,9 +49,17 @@ QStringList KeyNames(const QString &keyPath)
     return names;
 }
 
+// Like mkdir -p, on the bytes of the path.
+void MakeFolders(const QByteArray &path)
+{
+    for (qsizetype slash = path.indexOf('/', 1); slash != -1; slash = path.indexOf('/', slash + 1))
+        ::mkdir(path.left(slash).constData(), 0777);
+    ::mkdir(path.constData(), 0777);
+}
+
 QByteArray ReadOnlyUri(const QString &path, const char *options)
 {
-    return "file:" + QFile::encodeName(path).toPercentEncoding("/") + "?mode=ro" + options;
+    return "file:" + TextBytes(path).toPercentEncoding("/") + "?mode=ro" + options;
 }
 
 QString Folded(const QString &text)
@@ -69,7 +80,7 @@ public:
 
     TStatement &Bind(int index, const QString &text)
     {
-        const QByteArray utf8 = text.toUtf8();
+        const QByteArray utf8 = TextBytes(text);
         sqlite3_bind_text(statement_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
         return *this;
     }
@@ -100,8 +111,8 @@ public:
     }
     QString Text(int column) const
     {
-        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement_, column)),
-                                 sqlite3_column_bytes(statement_, column));
+        return ByteText(QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(statement_, column)),
+                                   sqlite3_column_bytes(statement_, column)));
     }
     int64_t Number(int column) const { return sqlite3_column_int64(statement_, column); }
     QByteArray Blob(int column) const
@@ -150,7 +161,7 @@ TRegistryDatabase::TRegistryDatabase(const QString &path, TOpenMode mode)
             // Upgraded once, by the first reader that may write the file.
             sqlite3_close(db_);
             db_ = nullptr;
-            Open(QFile::encodeName(path), SQLITE_OPEN_READWRITE);
+            Open(TextBytes(path), SQLITE_OPEN_READWRITE);
             if (Content() == TContent::Earlier)
                 Upgrade();
         } else if (content != TContent::Ours) {
@@ -161,9 +172,9 @@ TRegistryDatabase::TRegistryDatabase(const QString &path, TOpenMode mode)
     int flags = SQLITE_OPEN_READWRITE;
     if (mode == TOpenMode::CreateIfMissing) {
         flags |= SQLITE_OPEN_CREATE;
-        QDir().mkpath(QFileInfo(path).absolutePath());
+        MakeFolders(TextBytes(QFileInfo(path).absolutePath()));
     }
-    Open(QFile::encodeName(path), flags);
+    Open(TextBytes(path), flags);
     const TContent content = Content();
     if (content == TContent::Foreign || (content == TContent::Empty && mode != TOpenMode::CreateIfMissing))
         throw ERegistryError("registry store: not a store of this program");
@@ -380,8 +391,9 @@ bool TRegistryDatabase::DeleteKey(TRegistryRoot root, const QString &keyPath)
 
 QString TRegistryDatabase::DefaultPath()
 {
-    QString config = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
+    QString config = ByteText(qgetenv("XDG_CONFIG_HOME"));
     if (config.isEmpty())
-        config = QDir::homePath() + QStringLiteral("/.config");
+        config = (qEnvironmentVariableIsEmpty("HOME") ? QDir::homePath() : ByteText(qgetenv("HOME")))
+                 + QStringLiteral("/.config");
     return config + QStringLiteral("/Ostrel/registry.db");
 }
