@@ -42,10 +42,10 @@ TFormAboutOstrel::TFormAboutOstrel(QWidget *owner, TUserDialogs &dialogs, const 
     lblFhGText->setWordWrap(true);
     lblFhGText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    OEButton4 = CreateButton("OEButton4", QRect(396, 264, 108, 26), "about_close");
-    pbHomepage = CreateButton("pbHomepage", QRect(272, 264, 108, 25), "about_homepage");
-    pbEmail = CreateButton("pbEmail", QRect(152, 264, 108, 26), "about_email");
-    pbCredits = CreateButton("pbCredits", QRect(64, 208, 401, 33), nullptr);
+    OEButton4 = CreateButton("OEButton4", QRect(396, 264, 108, 26), "about_close", "Close");
+    pbHomepage = CreateButton("pbHomepage", QRect(272, 264, 108, 25), "about_homepage", "Homepage");
+    pbEmail = CreateButton("pbEmail", QRect(152, 264, 108, 26), "about_email", "Email");
+    pbCredits = CreateButton("pbCredits", QRect(64, 208, 401, 33), nullptr, "Credits");
     pbCredits->SetCenter(true);
     OEButton4->OnClick = [this](QObject *sender) { OEButton4Click(sender); };
     pbHomepage->OnClick = [this](QObject *sender) { pbHomepageClick(sender); };
@@ -76,13 +76,14 @@ QLabel *TFormAboutOstrel::CreateLabel(const char *name, QRect bounds, int pixelS
     return label;
 }
 
-TOEButton *TFormAboutOstrel::CreateButton(const char *name, QRect bounds, const char *face)
+TOEButton *TFormAboutOstrel::CreateButton(const char *name, QRect bounds, const char *face, const char *hint)
 {
     auto *button = new TOEButton(this);
     button->setObjectName(QLatin1String(name));
     button->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
+    button->SetHint(QLatin1String(hint));
     if (face) {
-        button->SetPicture(Artwork(face));
+        button->SetPicture(Artwork(face, devicePixelRatioF()));
         button->SetTransparent(true);
     }
     return button;

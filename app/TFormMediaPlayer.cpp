@@ -140,19 +140,19 @@ void TFormMediaPlayer::CreateButtonRow()
     OEButton9 = new TOEButton(Panel1);
     OEButton9->setObjectName(QStringLiteral("OEButton9"));
     OEButton9->SetBounds(2, 2, 561, 60);
-    OEButton9->SetPicture(Artwork("band"));
+    OEButton9->SetPicture(Artwork("band", devicePixelRatioF()));
     OEButton9->SetStretch(true);
     OEButton9->SetAlign(alClient);
 
-    sbPrevious = CreateTransportButton("sbPrevious", 8, "previous");
-    sbPause = CreateTransportButton("sbPause", 56, "pause");
-    sbPlay = CreateTransportButton("sbPlay", 104, "play");
-    sbNext = CreateTransportButton("sbNext", 152, "next");
-    sbStop = CreateTransportButton("sbStop", 216, "stop");
-    sbejext = CreateTransportButton("sbejext", 264, "eject");
-    OEButton7 = CreateTransportButton("OEButton7", 416, "eject");
+    sbPrevious = CreateTransportButton("sbPrevious", 8, "previous", "Previous");
+    sbPause = CreateTransportButton("sbPause", 56, "pause", "Pause");
+    sbPlay = CreateTransportButton("sbPlay", 104, "play", "Play");
+    sbNext = CreateTransportButton("sbNext", 152, "next", "Next");
+    sbStop = CreateTransportButton("sbStop", 216, "stop", "Stop");
+    sbejext = CreateTransportButton("sbejext", 264, "eject", "Load");
+    OEButton7 = CreateTransportButton("OEButton7", 416, "eject", "Eject");
     OEButton7->hide();
-    sbClose = CreateTransportButton("sbClose", 464, "close");
+    sbClose = CreateTransportButton("sbClose", 464, "close", "Close");
     sbClose->hide();
 
     BindButton(sbPrevious, &TFormMediaPlayer::sbPreviousClick);
@@ -163,12 +163,13 @@ void TFormMediaPlayer::CreateButtonRow()
     BindButton(sbejext, &TFormMediaPlayer::miLoadMediaClick);
 }
 
-TOEButton *TFormMediaPlayer::CreateTransportButton(const char *name, int left, const char *picture)
+TOEButton *TFormMediaPlayer::CreateTransportButton(const char *name, int left, const char *picture, const char *hint)
 {
     auto *button = new TOEButton(Panel1);
     button->setObjectName(QLatin1String(name));
     button->SetBounds(left, 8, 42, 43);
-    button->SetPicture(Artwork(picture));
+    button->SetPicture(Artwork(picture, devicePixelRatioF()));
+    button->SetHint(QLatin1String(hint));
     button->SetTransparent(true);
     return button;
 }
@@ -188,6 +189,8 @@ void TFormMediaPlayer::CreateList()
     palette.setColor(QPalette::Base, clBlack);
     palette.setColor(QPalette::Text, clLime);
     lbFiles->setPalette(palette);
+    // Beyond the design: Return, keypad Enter and a double click play the entry.
+    connect(lbFiles, &TOECheckListBox::EntryChosen, this, [this] { Guarded([this] { sbPlayClick(lbFiles); }); });
 }
 
 void TFormMediaPlayer::CreateMenus()
@@ -195,6 +198,8 @@ void TFormMediaPlayer::CreateMenus()
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     MainMenu1->setPalette(QApplication::palette());
+    // The drop-down menus are windows of their own in the menu face; the bar shows the same.
+    MainMenu1->setFont(QApplication::font("QMenu"));
     setMenuBar(MainMenu1);
     using F = TFormMediaPlayer;
 

@@ -164,7 +164,7 @@ protected:
 
 private:
     void CreateButtonRow();
-    TOEButton *CreateTransportButton(const char *name, int left, const char *picture);
+    TOEButton *CreateTransportButton(const char *name, int left, const char *picture, const char *hint);
     void CreateList();
     void CreateMenus();
     void CreateDialogs();

@@ -2,9 +2,9 @@
 
 #include "OEMPConst.h"
 #include "TFileDialog.h"
+#include "TQtFileDialog.h"
 
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -16,30 +16,16 @@ void ShowBox(QMessageBox::Icon icon, const QString &text)
     box.exec();
 }
 
-// "*.OML" matches either case, "*.*" everything, as on the platform the filters were made for.
-QString QtPatterns(const QString &pattern)
-{
-    QStringList patterns;
-    for (const QString &one : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        if (one == QLatin1String("*.*")) {
-            patterns << QStringLiteral("*");
-            continue;
-        }
-        patterns << one;
-        if (one.toLower() != one)
-            patterns << one.toLower();
-    }
-    return patterns.join(QLatin1Char(' '));
-}
-
+// Qt reads the patterns from a trailing "(...)", which the dialog then hides: the description
+// shows as it is. "*.*" matches every name, as on the platform the filters were made for;
+// letter case is ignored.
 QStringList QtNameFilters(const TFileDialog &dialog)
 {
-    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)$"));
     QStringList filters;
     for (const auto &[description, pattern] : dialog.FilterPairs()) {
-        QString shown = description;
-        shown.remove(trailingPatterns);
-        filters << QStringLiteral("%1 (%2)").arg(shown, QtPatterns(pattern));
+        QStringList patterns = pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        patterns.replaceInStrings(QRegularExpression(QStringLiteral("^\\*\\.\\*$")), QStringLiteral("*"));
+        filters << QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' ')));
     }
     return filters;
 }
@@ -79,10 +65,8 @@ bool TQtUserDialogs::Confirm(const QString &caption, const QString &question)
 
 bool TQtUserDialogs::RunFileDialog(TFileDialog &dialog)
 {
-    QFileDialog box(nullptr, dialog.Title, dialog.InitialDir);
-    box.setOption(QFileDialog::DontUseNativeDialog);
+    TQtFileDialog box(dialog.Title, dialog.InitialDir);
     box.setAcceptMode(dialog.Kind == TFileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    box.setOption(QFileDialog::DontConfirmOverwrite);
     box.setFileMode(ModeOf(dialog));
     const QStringList filters = QtNameFilters(dialog);
     box.setNameFilters(filters);
@@ -90,10 +74,8 @@ bool TQtUserDialogs::RunFileDialog(TFileDialog &dialog)
         box.selectNameFilter(filters[dialog.FilterIndex - 1]);
     box.setDefaultSuffix(dialog.DefaultExt);
     if (!dialog.FileName.isEmpty() && !PicksAFolder(dialog))
-        box.selectFile(dialog.FileName);
-    QObject::connect(&box, &QFileDialog::filterSelected, [&](const QString &filter) {
-        dialog.ChangeFilterIndex(int(filters.indexOf(filter)) + 1);
-    });
+        box.SetFileName(dialog.FileName);
+    QObject::connect(&box, &QFileDialog::filterSelected, [&] { dialog.ChangeFilterIndex(box.FilterNumber()); });
     if (dialog.Options.testFlag(ofShowHelp)) {
         if (auto *buttons = box.findChild<QDialogButtonBox *>()) {
             buttons->addButton(QDialogButtonBox::Help);
@@ -102,9 +84,9 @@ bool TQtUserDialogs::RunFileDialog(TFileDialog &dialog)
     }
     if (box.exec() != QDialog::Accepted)
         return false;
-    dialog.Files = box.selectedFiles();
+    dialog.Files = box.ChosenFiles();
     if (PicksAFolder(dialog) && !dialog.Files.isEmpty())
         dialog.Files = QStringList{dialog.Files.first() + QStringLiteral("/") + dialog.FileName};
-    dialog.FilterIndex = int(filters.indexOf(box.selectedNameFilter())) + 1;
+    dialog.FilterIndex = box.FilterNumber();
     return true;
 }

@@ -1,11 +1,39 @@
 #include "TOEButton.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace {
+
+// To assistive technologies the picture is a push button whose press action clicks it.
+class TAccessibleButton : public QAccessibleWidget {
+public:
+    explicit TAccessibleButton(TOEButton *button) : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &action) override
+    {
+        auto *button = static_cast<TOEButton *>(widget());
+        if (action == pressAction() && button->OnClick)
+            button->OnClick(button);
+    }
+};
+
+QAccessibleInterface *AccessibleButton(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("TOEButton") && object->isWidgetType())
+        return new TAccessibleButton(static_cast<TOEButton *>(object));
+    return nullptr;
+}
+
+} // namespace
 
 TOEButton::TOEButton(QWidget *parent)
     : QWidget(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(AccessibleButton), true);
+    Q_UNUSED(accessible);
     resize(105, 105);
     setFocusPolicy(Qt::NoFocus);
     OnMouseDown = [this](TOEButton *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
@@ -20,6 +48,12 @@ void TOEButton::SetPicture(const QImage &picture)
 {
     picture_ = picture;
     PictureChanged();
+}
+
+void TOEButton::SetHint(const QString &hint)
+{
+    setToolTip(hint);
+    setAccessibleName(hint);
 }
 
 void TOEButton::SetStretch(bool stretch)
@@ -105,7 +139,7 @@ QRect TOEButton::DestinationRect() const
 {
     if (stretch_)
         return rect();
-    const QSize size = face_.size();
+    const QSize size = face_.deviceIndependentSize().toSize();
     if (center_)
         return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
     return QRect(QPoint(0, 0), size);

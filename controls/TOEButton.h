@@ -26,8 +26,12 @@ public:
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
 
+    // A picture with a device pixel ratio above 1 is drawn at its size in logical pixels.
     const QImage &Picture() const { return picture_; }
     void SetPicture(const QImage &picture);
+    // The tooltip, which is also the name a screen reader gives the button.
+    QString Hint() const { return toolTip(); }
+    void SetHint(const QString &hint);
     bool Stretch() const { return stretch_; }
     void SetStretch(bool stretch);
     bool Center() const { return center_; }

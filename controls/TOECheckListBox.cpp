@@ -1,17 +1,17 @@
 #include "TOECheckListBox.h"
 
+#include "TCheckListDelegate.h"
 #include "TRandomGenerator.h"
 #include "TTextFile.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStyle>
-#include <QStyleOptionViewItem>
 
 TOECheckListBox::TOECheckListBox(QWidget *parent)
     : QListView(parent), model_(new TMediaListModel(this))
 {
     setModel(model_);
+    setItemDelegate(new TCheckListDelegate(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -225,6 +225,13 @@ void TOECheckListBox::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
+        if (ItemIndex() >= 0)
+            emit EntryChosen(ItemIndex());
+        event->accept();
+        return;
+    }
     QListView::keyPressEvent(event);
 }
 
@@ -253,7 +260,15 @@ void TOECheckListBox::mouseReleaseEvent(QMouseEvent *event)
 void TOECheckListBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second click of a double click on a check box is a click of its own.
-    mousePressEvent(event);
+    int row = -1;
+    if (event->button() != Qt::LeftButton || IsOnCheckBox(event->position().toPoint(), &row)
+        || !indexAt(event->position().toPoint()).isValid()) {
+        mousePressEvent(event);
+        return;
+    }
+    SetItemIndex(indexAt(event->position().toPoint()).row());
+    event->accept();
+    emit EntryChosen(ItemIndex());
 }
 
 bool TOECheckListBox::IsOnCheckBox(const QPoint &position, int *row) const
@@ -261,13 +276,8 @@ bool TOECheckListBox::IsOnCheckBox(const QPoint &position, int *row) const
     const QModelIndex index = indexAt(position);
     if (!index.isValid())
         return false;
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
-    option.rect = visualRect(index);
-    option.features |= QStyleOptionViewItem::HasCheckIndicator;
-    const QRect box = style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
     *row = index.row();
-    return box.contains(position);
+    return TCheckListDelegate::CheckBoxRect(visualRect(index)).contains(position);
 }
 
 void TOECheckListBox::RepaintRows(int first, int last)

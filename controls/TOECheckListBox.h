@@ -64,6 +64,10 @@ public:
     QList<QByteArray> Texts() const;
     const TTextPool &DrawPool() const { return drawPool_; }
 
+signals:
+    // Return, keypad Enter or a double click on an entry's text chose the entry, now current.
+    void EntryChosen(int index);
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the player's button faces and the button-row band as 24-bit PNG files.
+"""Draws the player's button faces (RGBA, anti-aliased, at 1x and 2x) and the button-row
+band (24-bit) as PNG files.
 
 Run from anywhere; writes into images/ beside this script. Needs only Python 3.
 """
@@ -10,12 +11,13 @@ import zlib
 
 HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "images")
 SIZE = 41
-SAMPLES = 4  # per axis, for smooth symbol edges
+SAMPLES = 4  # per axis of a 1x pixel
 
 
 def write_png(path, width, height, pixels):
-    """pixels: list of rows, each a list of (r, g, b)."""
+    """pixels: list of rows, each a list of (r, g, b) or, for all of them, (r, g, b, a)."""
     raw = b"".join(b"\x00" + bytes(c for p in row for c in p) for row in pixels)
+    colour_type = 6 if len(pixels[0][0]) == 4 else 2
 
     def chunk(kind, data):
         body = kind + data
@@ -23,7 +25,7 @@ def write_png(path, width, height, pixels):
 
     with open(path, "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)))
+        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)))
         f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
         f.write(chunk(b"IEND", b""))
 
@@ -63,40 +65,51 @@ SYMBOLS = {
 }
 
 
-def face(name, shapes):
+def face_sample(x, y, shapes):
+    """Colour and coverage of one point of the face, in units of the 1x face."""
     centre, radius = 20.5, 20.0
+    distance = math.hypot(x - centre, y - centre)
+    if distance > radius:
+        return None  # the surround, transparent
+    if distance > radius - 1.6:
+        return 96  # the darker rim
+    # Grey face, lit from the top left; the symbol is black.
+    if any(inside_polygon(x, y, s) for s in shapes):
+        return 0
+    light = ((centre - x) + (centre - y)) / (2 * radius)
+    return 178 + 40 * light
+
+
+def face(name, shapes, scale):
+    size = SIZE * scale
+    samples = SAMPLES * 2  # per axis and per pixel, for smooth edges of the rim and the symbol
     rows = []
-    for y in range(SIZE):
+    for y in range(size):
         row = []
-        for x in range(SIZE):
-            distance = math.hypot(x + 0.5 - centre, y + 0.5 - centre)
-            if distance > radius:
-                row.append((255, 255, 255))  # the surround, cut out as transparent
-                continue
-            # Grey face, lit from the top left, with a darker rim.
-            light = ((centre - (x + 0.5)) + (centre - (y + 0.5))) / (2 * radius)
-            grey = 178 + round(40 * light)
-            if distance > radius - 1.6:
-                grey = 96
-            covered = 0
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    px = x + (sx + 0.5) / SAMPLES
-                    py = y + (sy + 0.5) / SAMPLES
-                    if any(inside_polygon(px, py, s) for s in shapes):
+        for x in range(size):
+            covered, grey = 0, 0.0
+            for sy in range(samples):
+                for sx in range(samples):
+                    value = face_sample((x + (sx + 0.5) / samples) / scale, (y + (sy + 0.5) / samples) / scale, shapes)
+                    if value is not None:
                         covered += 1
-            value = round(grey * (1 - covered / SAMPLES ** 2))
-            value = min(value, 254)  # only the surround is pure white
-            row.append((value, value, value))
+                        grey += value
+            if covered == 0:
+                row.append((0, 0, 0, 0))
+                continue
+            value = round(grey / covered)
+            row.append((value, value, value, round(255 * covered / samples ** 2)))
         rows.append(row)
-    write_png(os.path.join(HERE, name + ".png"), SIZE, SIZE, rows)
+    suffix = "" if scale == 1 else "@%dx" % scale
+    write_png(os.path.join(HERE, name + suffix + ".png"), size, size, rows)
 
 
 def main():
     os.makedirs(HERE, exist_ok=True)
     band()
     for name, shapes in SYMBOLS.items():
-        face(name, shapes)
+        for scale in (1, 2):
+            face(name, shapes, scale)
 
 
 if __name__ == "__main__":
