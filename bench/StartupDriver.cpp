@@ -27,7 +27,7 @@ long long MonotonicNanoseconds()
 {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return (long long)now.tv_sec * 1000000000LL + now.tv_nsec;
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
 }
 
 TRun Measure(const char *program)

@@ -18,7 +18,7 @@ public:
             if (window && window->isExposed()) {
                 timespec now{};
                 clock_gettime(CLOCK_MONOTONIC, &now);
-                std::printf("%lld\n", (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
+                std::printf("%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
                 std::fflush(stdout);
                 QCoreApplication::instance()->removeEventFilter(this);
             }

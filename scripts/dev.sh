@@ -29,12 +29,13 @@ if [ "$mode" = run ]; then
 fi
 
 export QT_QPA_PLATFORM=offscreen
-cmake -S . -B build-test -G Ninja >/dev/null
+cmake -S . -B build-test -G Ninja -DOSTREL_STRICT=ON -DOSTREL_TESTS=ON -DOSTREL_BENCH=ON >/dev/null
 cmake --build build-test -j "$jobs"
 ctest --test-dir build-test --output-on-failure -j "$jobs"
 
 # The same tests under the address and undefined-behaviour sanitizers.
-cmake -S . -B build-asan -G Ninja -DOSTREL_SANITIZE=ON -DOSTREL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake -S . -B build-asan -G Ninja -DOSTREL_SANITIZE=ON -DOSTREL_STRICT=ON -DOSTREL_TESTS=ON -DOSTREL_BENCH=OFF \
+  -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "$jobs"
 

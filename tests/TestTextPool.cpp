@@ -27,7 +27,7 @@ TEST(TextPool, BehavesLikeAPlainListUnderRandomOperations)
     TTextPool pool;
     TReferencePool reference;
     for (int step = 0; step < 40000; ++step) {
-        const QByteArray word = words[int(random() % words.size())];
+        const QByteArray word = words[int(random() % size_t(words.size()))];
         switch (random() % 6) {
         case 0:
         case 1:
@@ -43,7 +43,7 @@ TEST(TextPool, BehavesLikeAPlainListUnderRandomOperations)
         }
         case 3:
             if (!reference.texts.isEmpty()) {
-                const int position = int(random() % reference.texts.size());
+                const int position = int(random() % size_t(reference.texts.size()));
                 EXPECT_EQ(pool.At(position), reference.texts[position]);
                 pool.RemoveAt(position);
                 reference.texts.removeAt(position);
