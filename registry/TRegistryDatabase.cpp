@@ -147,20 +147,28 @@ private:
 
 TRegistryDatabase::TRegistryDatabase(const QString &path, TOpenMode mode)
 {
+    try {
+        OpenStore(path, mode);
+    } catch (...) {
+        Close(); // a constructor that throws runs no destructor
+        throw;
+    }
+}
+
+void TRegistryDatabase::OpenStore(const QString &path, TOpenMode mode)
+{
     if (mode == TOpenMode::ReadOnly) {
         Open(ReadOnlyUri(path, ""), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
         if (sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
             // Reading a write-ahead log needs a shared-memory file beside it; where none can
             // be made, read the file as it stands (the last writer folded its log into it).
-            sqlite3_close(db_);
-            db_ = nullptr;
+            Close();
             Open(ReadOnlyUri(path, "&immutable=1"), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
         }
         const TContent content = Content();
         if (content == TContent::Earlier) {
             // Upgraded once, by the first reader that may write the file.
-            sqlite3_close(db_);
-            db_ = nullptr;
+            Close();
             Open(TextBytes(path), SQLITE_OPEN_READWRITE);
             if (Content() == TContent::Earlier)
                 Upgrade();
@@ -186,8 +194,11 @@ TRegistryDatabase::TRegistryDatabase(const QString &path, TOpenMode mode)
 
 void TRegistryDatabase::Open(const QByteArray &name, int flags)
 {
-    if (sqlite3_open_v2(name.constData(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
-        Fail("open");
+    if (sqlite3_open_v2(name.constData(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        const std::string reason = db_ ? sqlite3_errmsg(db_) : "out of memory";
+        Close(); // a handle that failed to open must still be closed
+        throw ERegistryError("registry store: open: " + reason);
+    }
     sqlite3_busy_timeout(db_, BusyTimeoutMilliseconds);
 }
 
@@ -211,7 +222,13 @@ TRegistryDatabase::TContent TRegistryDatabase::Content()
 
 TRegistryDatabase::~TRegistryDatabase()
 {
+    Close();
+}
+
+void TRegistryDatabase::Close()
+{
     sqlite3_close(db_);
+    db_ = nullptr;
 }
 
 void TRegistryDatabase::Fail(const char *what) const

@@ -63,7 +63,9 @@ private:
     class TStatement;
     class TTransaction;
     void Execute(const char *sql);
+    void OpenStore(const QString &path, TOpenMode mode);
     void Open(const QByteArray &name, int flags);
+    void Close();
     // What the file holds: nothing yet, this store, this store of a release before the
     // application id, or anything else.
     enum class TContent { Empty, Ours, Earlier, Foreign };

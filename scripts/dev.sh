@@ -33,11 +33,12 @@ cmake -S . -B build-test -G Ninja -DOSTREL_STRICT=ON -DOSTREL_TESTS=ON -DOSTREL_
 cmake --build build-test -j "$jobs"
 ctest --test-dir build-test --output-on-failure -j "$jobs"
 
-# The same tests under the address and undefined-behaviour sanitizers.
+# The same tests under the address, leak and undefined-behaviour sanitizers.
 cmake -S . -B build-asan -G Ninja -DOSTREL_SANITIZE=ON -DOSTREL_STRICT=ON -DOSTREL_TESTS=ON -DOSTREL_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build-asan -j "$jobs"
-ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 # Each list reader under libFuzzer for 30 seconds; any finding fails the run.
 cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DFUZZ_SECONDS=30 >/dev/null
