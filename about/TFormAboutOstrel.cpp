@@ -23,7 +23,7 @@ TFormAboutOstrel::TFormAboutOstrel(QWidget *owner, TUserDialogs &dialogs, const 
                                    const QString &edition, const QString &version, const QString &copyright,
                                    const QString &notice)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      dialogs_(dialogs)
+      dialogs_(dialogs), texts_{programName, edition, version, copyright, notice}
 {
     setWindowTitle(QStringLiteral("About Ostrel"));
     setFixedSize(510, 303);
@@ -52,11 +52,16 @@ TFormAboutOstrel::TFormAboutOstrel(QWidget *owner, TUserDialogs &dialogs, const 
     pbEmail->OnClick = [this](QObject *sender) { pbEmailClick(sender); };
     pbCredits->OnClick = [this](QObject *sender) { pbCreditsClick(sender); };
 
-    SetProgramName(programName);
-    SetEdition(edition);
-    SetVersion(version);
-    SetCopyright(copyright);
-    SetNoticeText(notice);
+}
+
+void TFormAboutOstrel::StartUp()
+{
+    SetProgramName(texts_.value(0));
+    SetEdition(texts_.value(1));
+    SetVersion(texts_.value(2));
+    SetCopyright(texts_.value(3));
+    SetNoticeText(texts_.value(4));
+    texts_.clear();
     FormCreate(this);
 }
 

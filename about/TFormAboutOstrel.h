@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
+#include <memory>
 
 class QLabel;
 class TOEButton;
@@ -17,9 +19,12 @@ public:
     // The credits link keeps at most this many bytes.
     static constexpr int CreditsLinkLimit = 355;
 
-    // Sets the five texts in this order, then runs FormCreate.
+    // Builds the components and keeps the five texts; create the box with CreateFormAboutOstrel,
+    // whose StartUp sets them through the overridable setters once the most derived class exists.
     TFormAboutOstrel(QWidget *owner, TUserDialogs &dialogs, const QString &programName, const QString &edition,
                      const QString &version, const QString &copyright, const QString &notice);
+    // Sets the five texts in this order, then runs FormCreate.
+    void StartUp();
 
     // Stretches the label over the background picture, 2 pixels in from either side.
     virtual void CenterLabel(QLabel *label);
@@ -62,4 +67,13 @@ private:
     void SetLabelText(QLabel *label, const QString &text);
 
     TUserDialogs &dialogs_;
+    QStringList texts_; // program name, edition, version, copyright, notice, until StartUp
 };
+
+template <typename Box = TFormAboutOstrel, typename... Arguments>
+std::unique_ptr<Box> CreateFormAboutOstrel(Arguments &&...arguments)
+{
+    auto box = std::make_unique<Box>(std::forward<Arguments>(arguments)...);
+    box->StartUp();
+    return box;
+}

@@ -141,15 +141,15 @@ void TFormMediaPlayer::miRemoveAllClick(QObject *)
 
 void TFormMediaPlayer::miAboutClick(QObject *)
 {
-    auto *box = new TFormAboutOstrel(nullptr, UserDialogs(), QString::fromLatin1(OEMPConst::ProductName),
-                                     QString::fromLatin1(OEMPConst::ProductEdition),
-                                     QString::fromLatin1(OEMPConst::ProductRelease),
-                                     QString::fromLatin1(OEMPConst::ProductCopyright),
-                                     QString::fromLatin1(OEMPConst::ProductNotice));
+    // The box lives only while it is shown.
+    const auto box = CreateFormAboutOstrel(nullptr, UserDialogs(), QString::fromLatin1(OEMPConst::ProductName),
+                                           QString::fromLatin1(OEMPConst::ProductEdition),
+                                           QString::fromLatin1(OEMPConst::ProductRelease),
+                                           QString::fromLatin1(OEMPConst::ProductCopyright),
+                                           QString::fromLatin1(OEMPConst::ProductNotice));
     try {
         box->exec();
     } catch (...) {
         // Whatever goes wrong while the box is shown is dropped.
     }
-    delete box;
 }

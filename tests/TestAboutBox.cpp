@@ -37,7 +37,7 @@ protected:
     }
     std::unique_ptr<TFormAboutOstrel> Box(const QString &notice = QString())
     {
-        return std::make_unique<TFormAboutOstrel>(nullptr, dialogs, "Ostrel Media Player", "Limited Edition",
+        return CreateFormAboutOstrel(nullptr, dialogs, "Ostrel Media Player", "Limited Edition",
                                                   "Release 2.2.5", "Copyright (C) 2026 Ostrel Software", notice);
     }
     void Click(TOEButton *button) { button->OnClick(button); }
@@ -45,6 +45,18 @@ protected:
     QList<QByteArray> opened;
     bool failOpening = false;
 };
+
+TEST_F(TAboutTest, OverriddenSettersAreWhatSetTheTexts)
+{
+    struct TBox : TFormAboutOstrel {
+        using TFormAboutOstrel::TFormAboutOstrel;
+        void SetVersion(const QString &text) override { TFormAboutOstrel::SetVersion(text + " (own build)"); }
+    };
+    const auto box = CreateFormAboutOstrel<TBox>(nullptr, dialogs, "Ostrel Media Player", "Limited Edition",
+                                                 "Release 2.2.5", "Copyright (C) 2026 Ostrel Software", "");
+    EXPECT_EQ(box->Version(), "Release 2.2.5 (own build)");
+    EXPECT_EQ(box->ProgramName(), "Ostrel Media Player");
+}
 
 TEST_F(TAboutTest, TextsAreCentredOverTheWholeClientArea)
 {
