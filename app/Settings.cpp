@@ -22,24 +22,24 @@ QString SettingsKey()
     return QString::fromLatin1(OEMPConst::ProductRegistryKey);
 }
 
-void Write(const char *name, const TRegistryValue &value)
+TRegistryWrite Entry(const char *name, const TRegistryValue &value)
 {
-    WriteRegistry(DefaultRegistryRoot, SettingsKey(), QString::fromLatin1(name), value);
+    return {QString::fromLatin1(name), value};
 }
 
-TRegistryValue Read(const char *name, const TRegistryValue &current)
+TRegistryValue Read(const TRegistryReader &store, const char *name, const TRegistryValue &current)
 {
-    return ReadRegistry(DefaultRegistryRoot, SettingsKey(), QString::fromLatin1(name), current);
+    return store.Read(DefaultRegistryRoot, SettingsKey(), QString::fromLatin1(name), current);
 }
 
-int ReadInteger(const char *name, int current)
+int ReadInteger(const TRegistryReader &store, const char *name, int current)
 {
-    return Read(name, TRegistryValue::Integer(current)).AsInteger();
+    return Read(store, name, TRegistryValue::Integer(current)).AsInteger();
 }
 
-bool ReadBoolean(const char *name, bool current)
+bool ReadBoolean(const TRegistryReader &store, const char *name, bool current)
 {
-    return Read(name, TRegistryValue::Boolean(current)).AsBoolean();
+    return Read(store, name, TRegistryValue::Boolean(current)).AsBoolean();
 }
 
 // A stored size never makes the window larger than the screen's free area (the minimum
@@ -54,18 +54,20 @@ QSize RoomOnScreen()
 
 void TFormMediaPlayer::SaveSettings()
 {
-    Write("Left", TRegistryValue::Integer(x()));
-    Write("Top", TRegistryValue::Integer(y()));
-    Write("Width", TRegistryValue::Integer(width()));
-    Write("Height", TRegistryValue::Integer(height()));
-    Write("FileExtension", TRegistryValue::Integer(ListType()));
-    Write("InOrder", TRegistryValue::Boolean(miInOrder->isChecked()));
-    Write("Random", TRegistryValue::Boolean(miRandom->isChecked()));
-    Write("AutoSave", TRegistryValue::Boolean(AutoSave()));
-    Write("BlackMediaList", TRegistryValue::Boolean(BlackMediaList()));
-    Write("DefaultFile", TRegistryValue::Text(ListFileName()));
-    Write("PlayOrder", TRegistryValue::Integer(PlayOrderValue()));
-    Write("ItemIndex", TRegistryValue::Integer(lbFiles->ItemIndex()));
+    // The twelve values in one transaction: a store shared with another player never holds
+    // half of them.
+    WriteRegistryValues(DefaultRegistryRoot, SettingsKey(),
+                        {Entry("Left", TRegistryValue::Integer(x())), Entry("Top", TRegistryValue::Integer(y())),
+                         Entry("Width", TRegistryValue::Integer(width())),
+                         Entry("Height", TRegistryValue::Integer(height())),
+                         Entry("FileExtension", TRegistryValue::Integer(ListType())),
+                         Entry("InOrder", TRegistryValue::Boolean(miInOrder->isChecked())),
+                         Entry("Random", TRegistryValue::Boolean(miRandom->isChecked())),
+                         Entry("AutoSave", TRegistryValue::Boolean(AutoSave())),
+                         Entry("BlackMediaList", TRegistryValue::Boolean(BlackMediaList())),
+                         Entry("DefaultFile", TRegistryValue::Text(ListFileName())),
+                         Entry("PlayOrder", TRegistryValue::Integer(PlayOrderValue())),
+                         Entry("ItemIndex", TRegistryValue::Integer(lbFiles->ItemIndex()))});
     try {
         SaveMediaList();
     } catch (const EInOutError &error) {
@@ -75,24 +77,25 @@ void TFormMediaPlayer::SaveSettings()
 
 void TFormMediaPlayer::LoadSettings()
 {
+    const TRegistryReader store;
     lbFiles->ClearList();
-    move(ReadInteger("Left", x()), ReadInteger("Top", y()));
+    move(ReadInteger(store, "Left", x()), ReadInteger(store, "Top", y()));
     const QSize room = RoomOnScreen();
-    resize(std::min(ReadInteger("Width", width()), room.width()), height());
-    resize(width(), std::min(ReadInteger("Height", height()), room.height()));
-    SetListType(uint8_t(ReadInteger("FileExtension", FSaveDialog.FilterIndex)));
-    miInOrder->setChecked(ReadBoolean("InOrder", miInOrder->isChecked()));
-    miRandom->setChecked(ReadBoolean("Random", miRandom->isChecked()));
-    SetAutoSave(ReadBoolean("AutoSave", AutoSave()));
-    SetBlackMediaList(ReadBoolean("BlackMediaList", BlackMediaList()));
-    SetListFileName(Read("DefaultFile", TRegistryValue::Text(ListFileName())).AsText());
-    SetPlayOrderValue(uint8_t(ReadInteger("PlayOrder", PlayOrderValue())));
+    resize(std::min(ReadInteger(store, "Width", width()), room.width()), height());
+    resize(width(), std::min(ReadInteger(store, "Height", height()), room.height()));
+    SetListType(uint8_t(ReadInteger(store, "FileExtension", FSaveDialog.FilterIndex)));
+    miInOrder->setChecked(ReadBoolean(store, "InOrder", miInOrder->isChecked()));
+    miRandom->setChecked(ReadBoolean(store, "Random", miRandom->isChecked()));
+    SetAutoSave(ReadBoolean(store, "AutoSave", AutoSave()));
+    SetBlackMediaList(ReadBoolean(store, "BlackMediaList", BlackMediaList()));
+    SetListFileName(Read(store, "DefaultFile", TRegistryValue::Text(ListFileName())).AsText());
+    SetPlayOrderValue(uint8_t(ReadInteger(store, "PlayOrder", PlayOrderValue())));
     try {
         LoadMediaList();
     } catch (const EInOutError &error) {
         UserDialogs().ShowMessage(QString::fromUtf8(error.what()));
         return;
     }
-    const int itemIndex = ReadInteger("ItemIndex", lbFiles->ItemIndex());
+    const int itemIndex = ReadInteger(store, "ItemIndex", lbFiles->ItemIndex());
     lbFiles->SetItemIndex(itemIndex >= 0 && itemIndex < lbFiles->Count() ? itemIndex : -1);
 }

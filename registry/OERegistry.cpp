@@ -3,6 +3,8 @@
 #include "ByteText.h"
 #include "TRegistryDatabase.h"
 
+#include <optional>
+
 #include <QtEndian>
 #include <cstring>
 
@@ -143,32 +145,60 @@ TRegistryRoot EffectiveRegistryRoot(TRegistryRoot root)
     return root >= HKEY_CLASSES_ROOT && root <= HKEY_DYN_DATA ? root : HKEY_CURRENT_USER;
 }
 
-TRegistryValue ReadRegistry(TRegistryRoot root, QString keyPath, QString valueName, const TRegistryValue &defaultValue)
+TRegistryReader::TRegistryReader()
+{
+    try {
+        store_ = std::make_unique<TRegistryDatabase>(TRegistryDatabase::DefaultPath(), TRegistryDatabase::TOpenMode::ReadOnly);
+    } catch (...) {
+        // Every read then gives its default.
+    }
+}
+
+TRegistryReader::~TRegistryReader() = default;
+
+TRegistryValue TRegistryReader::Read(TRegistryRoot root, QString keyPath, QString valueName,
+                                     const TRegistryValue &defaultValue) const
 {
     try {
         NormalizeRegistryPath(keyPath, valueName);
-        if (defaultValue.Kind() == TRegistryKind::Empty)
+        if (defaultValue.Kind() == TRegistryKind::Empty || !store_)
             return defaultValue;
-        TRegistryDatabase store(TRegistryDatabase::DefaultPath(), TRegistryDatabase::TOpenMode::ReadOnly);
-        const std::optional<TRawRegistryValue> stored = store.Value(EffectiveRegistryRoot(root), keyPath, valueName);
+        const std::optional<TRawRegistryValue> stored = store_->Value(EffectiveRegistryRoot(root), keyPath, valueName);
         return stored ? Converted(*stored, defaultValue) : defaultValue;
     } catch (...) {
         return defaultValue;
     }
 }
 
-bool WriteRegistry(TRegistryRoot root, QString keyPath, QString valueName, const TRegistryValue &value)
+TRegistryValue ReadRegistry(TRegistryRoot root, QString keyPath, QString valueName, const TRegistryValue &defaultValue)
+{
+    if (defaultValue.Kind() == TRegistryKind::Empty)
+        return defaultValue; // without opening the store
+    return TRegistryReader().Read(root, std::move(keyPath), std::move(valueName), defaultValue);
+}
+
+bool WriteRegistryValues(TRegistryRoot root, const QString &keyPath, const QList<TRegistryWrite> &values)
 {
     try {
-        NormalizeRegistryPath(keyPath, valueName);
         TRegistryDatabase store(TRegistryDatabase::DefaultPath(), TRegistryDatabase::TOpenMode::CreateIfMissing);
-        const TRawRegistryValue stored = Stored(valueName, value);
-        if (stored.Type == REG_NONE)
-            store.CreateKey(EffectiveRegistryRoot(root), keyPath);
-        else
-            store.SetValue(EffectiveRegistryRoot(root), keyPath, stored);
+        store.InOneTransaction([&] {
+            for (const TRegistryWrite &write : values) {
+                QString key = keyPath, name = write.Name;
+                NormalizeRegistryPath(key, name);
+                const TRawRegistryValue stored = Stored(name, write.Value);
+                if (stored.Type == REG_NONE)
+                    store.CreateKey(EffectiveRegistryRoot(root), key);
+                else
+                    store.SetValue(EffectiveRegistryRoot(root), key, stored);
+            }
+        });
     } catch (...) {
         // A write that cannot be done changes nothing, by design.
     }
     return true;
+}
+
+bool WriteRegistry(TRegistryRoot root, QString keyPath, QString valueName, const TRegistryValue &value)
+{
+    return WriteRegistryValues(root, keyPath, {TRegistryWrite{valueName, value}});
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <cstdint>
+#include <memory>
+
+class TRegistryDatabase;
 
 // The per-user registry: named values under backslash-separated keys below a root.
 // Reads fall back to their default and writes give up silently; nothing is ever reported.
@@ -61,3 +65,25 @@ TRegistryRoot EffectiveRegistryRoot(TRegistryRoot root);
 TRegistryValue ReadRegistry(TRegistryRoot root, QString keyPath, QString valueName, const TRegistryValue &defaultValue);
 // Always true: failures change nothing and are not reported.
 bool WriteRegistry(TRegistryRoot root, QString keyPath, QString valueName, const TRegistryValue &value);
+
+// Reads several values through one connection to the store, each as ReadRegistry would.
+class TRegistryReader {
+public:
+    TRegistryReader();
+    ~TRegistryReader();
+    TRegistryReader(const TRegistryReader &) = delete;
+    TRegistryReader &operator=(const TRegistryReader &) = delete;
+
+    TRegistryValue Read(TRegistryRoot root, QString keyPath, QString valueName, const TRegistryValue &defaultValue) const;
+
+private:
+    std::unique_ptr<TRegistryDatabase> store_; // none when the store cannot be read
+};
+
+struct TRegistryWrite {
+    QString Name;
+    TRegistryValue Value;
+};
+// Writes several values of one key in one transaction on one connection, each as
+// WriteRegistry would; all or none of them are stored. Always true, like WriteRegistry.
+bool WriteRegistryValues(TRegistryRoot root, const QString &keyPath, const QList<TRegistryWrite> &values);

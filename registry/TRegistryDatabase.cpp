@@ -126,24 +126,38 @@ private:
     sqlite3_stmt *statement_ = nullptr;
 };
 
+// Inside another transaction, one of these is part of that one: it begins and ends nothing.
 class TRegistryDatabase::TTransaction {
 public:
-    explicit TTransaction(TRegistryDatabase &owner) : owner_(owner) { owner_.Execute("BEGIN IMMEDIATE"); }
+    explicit TTransaction(TRegistryDatabase &owner) : owner_(owner), outermost_(sqlite3_get_autocommit(owner.db_) != 0)
+    {
+        if (outermost_)
+            owner_.Execute("BEGIN IMMEDIATE");
+    }
     ~TTransaction()
     {
-        if (!committed_)
+        if (outermost_ && !committed_)
             sqlite3_exec(owner_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
     }
     void Commit()
     {
-        owner_.Execute("COMMIT");
+        if (outermost_)
+            owner_.Execute("COMMIT");
         committed_ = true;
     }
 
 private:
     TRegistryDatabase &owner_;
+    const bool outermost_;
     bool committed_ = false;
 };
+
+void TRegistryDatabase::InOneTransaction(const std::function<void()> &work)
+{
+    TTransaction transaction(*this);
+    work();
+    transaction.Commit();
+}
 
 TRegistryDatabase::TRegistryDatabase(const QString &path, TOpenMode mode)
 {

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -55,6 +56,9 @@ public:
     bool DeleteValue(TRegistryRoot root, const QString &keyPath, const QString &name);
     // Deletes the key with everything below it; false when there was no such key.
     bool DeleteKey(TRegistryRoot root, const QString &keyPath);
+
+    // Runs the calls of `work` as one transaction: all of them take effect, or none.
+    void InOneTransaction(const std::function<void()> &work);
 
     // $XDG_CONFIG_HOME/Ostrel/registry.db, with ~/.config when the variable is unset.
     static QString DefaultPath();
