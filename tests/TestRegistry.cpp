@@ -127,6 +127,31 @@ TEST_F(TRegistryTest, KeysAndNamesIgnoreCaseAndRootsOutsideTheSevenMeanTheCurren
                            TRegistryValue::Integer(0)).AsInteger(), 800);
 }
 
+TEST_F(TRegistryTest, SeveralValuesGoInOneTransactionAndReadThroughOneConnection)
+{
+    EXPECT_TRUE(WriteRegistryValues(HKEY_CURRENT_USER, Key,
+                                    {{"Width", TRegistryValue::Integer(640)},
+                                     {"\\\\Name", TRegistryValue::Text("/m/list.oml")}}));
+    const TRegistryReader reader;
+    EXPECT_EQ(reader.Read(HKEY_CURRENT_USER, Key, "width", TRegistryValue::Integer(0)).AsInteger(), 640);
+    EXPECT_EQ(reader.Read(HKEY_CURRENT_USER, Key, "Name", TRegistryValue::Text("")).AsText(), "/m/list.oml");
+    EXPECT_EQ(reader.Read(HKEY_CURRENT_USER, Key, "Missing", TRegistryValue::Integer(7)).AsInteger(), 7);
+    // While another connection holds the write lock, none of the values is written.
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(StorePath()).constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_TRUE(WriteRegistryValues(HKEY_CURRENT_USER, Key,
+                                    {{"Width", TRegistryValue::Integer(1)}, {"Height", TRegistryValue::Integer(2)}}));
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(0)).AsInteger(), 640);
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "Height", TRegistryValue::Integer(0)).AsInteger(), 0);
+    // A reader of a store that does not exist gives every default.
+    QFile::remove(StorePath());
+    const TRegistryReader none;
+    EXPECT_EQ(none.Read(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(5)).AsInteger(), 5);
+}
+
 TEST_F(TRegistryTest, WritingCreatesTheWholeKeyPath)
 {
     WriteRegistry(HKEY_CURRENT_USER, "\\A\\B\\C", "", TRegistryValue());
