@@ -103,7 +103,6 @@ uint32_t TMpvBackEnd::StartEngine()
     mpv_ = TMpvLibrary::Load(engineError_);
     if (!mpv_)
         return EngineUnavailable;
-    HoldStandardInputOnNullDevice();
     std::setlocale(LC_NUMERIC, "C"); // libmpv refuses to start under a locale with another decimal point
     mpv_handle *handle = mpv_->create();
     if (!handle) {
@@ -424,21 +423,23 @@ QString TMpvBackEnd::ErrorText(uint32_t code) const
     }
 }
 
+void TMpvBackEnd::ObserveAnew(const char *property, uint64_t &observation, bool &value)
+{
+    mpv_->unobserveProperty(handle_, observation);
+    observation = ++lastObservation_;
+    value = false;
+    mpv_->observeProperty(handle_, observation, property, MPV_FORMAT_FLAG);
+}
+
 void TMpvBackEnd::ObserveEndOfFile()
 {
-    mpv_->unobserveProperty(handle_, endOfFileObservation_);
-    endOfFileObservation_ = ++lastObservation_;
-    endOfFile_ = false;
+    ObserveAnew("eof-reached", endOfFileObservation_, endOfFile_);
     endOfFileClock_.invalidate();
-    mpv_->observeProperty(handle_, endOfFileObservation_, "eof-reached", MPV_FORMAT_FLAG);
 }
 
 void TMpvBackEnd::ObservePause()
 {
-    mpv_->unobserveProperty(handle_, pauseObservation_);
-    pauseObservation_ = ++lastObservation_;
-    enginePaused_ = false;
-    mpv_->observeProperty(handle_, pauseObservation_, "pause", MPV_FORMAT_FLAG);
+    ObserveAnew("pause", pauseObservation_, enginePaused_);
 }
 
 void TMpvBackEnd::DrainEvents()

@@ -76,6 +76,7 @@ private:
     void StartSound();
     void UnloadClosedFile();
     // Watches the end-of-file flag or the pause flag anew, so that no earlier value counts.
+    void ObserveAnew(const char *property, uint64_t &observation, bool &value);
     void ObserveEndOfFile();
     void ObservePause();
     bool PlayOutOverdue() const;

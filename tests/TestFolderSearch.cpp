@@ -1,4 +1,4 @@
-#include "TFormFixture.h"
+#include "TScriptedFormFixture.h"
 
 #include "TOECheckListBox.h"
 #include "TScriptedBackEnd.h"
@@ -11,13 +11,11 @@
 
 namespace {
 
-class TSearchTest : public TFormFixture {
+class TSearchTest : public TScriptedFormFixture {
 protected:
     void SetUp() override
     {
-        TFormFixture::SetUp();
-        form = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(device));
-        dialogs.Messages.clear();
+        TScriptedFormFixture::SetUp();
         root = QFile::encodeName(QDir(folder.path()).canonicalPath());
     }
 
@@ -48,8 +46,6 @@ protected:
         return relative;
     }
 
-    TScriptedBackEnd::TState device;
-    std::unique_ptr<TFormMediaPlayer> form;
     QByteArray root;
 };
 

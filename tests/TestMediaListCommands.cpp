@@ -1,4 +1,4 @@
-#include "TFormFixture.h"
+#include "TScriptedFormFixture.h"
 
 #include "TOECheckListBox.h"
 #include "TScriptedBackEnd.h"
@@ -8,15 +8,8 @@
 
 namespace {
 
-class TCommandTest : public TFormFixture {
+class TCommandTest : public TScriptedFormFixture {
 protected:
-    void SetUp() override
-    {
-        TFormFixture::SetUp();
-        form = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(device));
-        dialogs.Messages.clear();
-    }
-
     // The next file dialog: optionally switches its file type while open, then confirms the files.
     void Choose(const QStringList &files, int filterIndex = 1, int switchTo = 0)
     {
@@ -41,9 +34,6 @@ protected:
         form->lbFiles->Append(texts);
         form->RandomPool().Append(texts);
     }
-
-    TScriptedBackEnd::TState device;
-    std::unique_ptr<TFormMediaPlayer> form;
 };
 
 TEST_F(TCommandTest, NewEmptiesTheListAndNamesANewFile)

@@ -1,5 +1,5 @@
 #include "Artwork.h"
-#include "TFormFixture.h"
+#include "TScriptedFormFixture.h"
 #include "TFormAboutOstrel.h"
 #include "TOEButton.h"
 #include "TOECheckListBox.h"
@@ -13,18 +13,7 @@
 
 namespace {
 
-class TWindowMannersTest : public TFormFixture {
-protected:
-    void SetUp() override
-    {
-        TFormFixture::SetUp();
-        form = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(device));
-        dialogs.Messages.clear();
-    }
-
-    TScriptedBackEnd::TState device;
-    std::unique_ptr<TFormMediaPlayer> form;
-};
+using TWindowMannersTest = TScriptedFormFixture;
 
 QString SpokenName(QWidget *widget)
 {

@@ -14,19 +14,13 @@
 
 namespace {
 
-class TFileDialogTest : public TDesktopFixture {
+class TFileDialogTest : public TShownFormFixture {
 protected:
     void SetUp() override
     {
-        TDesktopFixture::SetUp();
-        if (IsSkipped())
-            return;
+        TShownFormFixture::SetUp();
         for (const char *name : {"a.mp3", "B.WAV", "c.oml", "list.OML", "d.avi", "f.AVI", "e.txt"})
             folder.WriteFile(QLatin1String(name), "x");
-        form = CreateFormMediaPlayer();
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        dialogs.Messages.clear(); // the missing list file at start-up
     }
 
     // The next file dialog is the real one; `inside` runs while it is shown.
@@ -66,7 +60,6 @@ protected:
     }
 
     TQtUserDialogs real;
-    std::unique_ptr<TFormMediaPlayer> form;
 };
 
 TEST_F(TFileDialogTest, AddListsTheMediaFilesByTheWildcardNameAndKeepsTheFileType)

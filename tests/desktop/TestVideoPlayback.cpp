@@ -20,18 +20,14 @@ QString Caption(const char *name)
     return QStringLiteral("Ostrel Media Player - ") + QLatin1String(name);
 }
 
-class TVideoTest : public TDesktopFixture {
+class TVideoTest : public TShownFormFixture {
 protected:
     void SetUp() override
     {
-        TDesktopFixture::SetUp();
-        if (IsSkipped())
-            return;
-        form = CreateFormMediaPlayer();
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        ASSERT_TRUE(windows.IsConnected());
-        dialogs.Messages.clear(); // the missing list file at start-up
+        TShownFormFixture::SetUp();
+        if (!IsSkipped()) {
+            ASSERT_TRUE(windows.IsConnected());
+        }
     }
 
     void Play(int entry)
@@ -45,7 +41,6 @@ protected:
         return QTest::qWaitFor([&] { return windows.FindMapped(Caption(name)) != 0; }, milliseconds);
     }
 
-    std::unique_ptr<TFormMediaPlayer> form;
     TXWindows windows;
 };
 
