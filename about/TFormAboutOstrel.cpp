@@ -1,6 +1,7 @@
 #include "TFormAboutOstrel.h"
 
 #include "Artwork.h"
+#include "CurrentFolder.h"
 #include "InternetLinks.h"
 #include "OERegistry.h"
 #include "TOEButton.h"
@@ -19,11 +20,11 @@ QString CreditsValue(const char *name, const QString &fallback)
 
 } // namespace
 
-TFormAboutOstrel::TFormAboutOstrel(QWidget *owner, TUserDialogs &dialogs, const QString &programName,
-                                   const QString &edition, const QString &version, const QString &copyright,
-                                   const QString &notice)
+TFormAboutOstrel::TFormAboutOstrel(QWidget *owner, TUserDialogs &dialogs, const QString &pictureFolder,
+                                   const QString &programName, const QString &edition, const QString &version,
+                                   const QString &copyright, const QString &notice)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      dialogs_(dialogs), texts_{programName, edition, version, copyright, notice}
+      dialogs_(dialogs), pictureFolder_(pictureFolder), texts_{programName, edition, version, copyright, notice}
 {
     setWindowTitle(QStringLiteral("About Ostrel"));
     setFixedSize(510, 303);
@@ -132,7 +133,7 @@ void TFormAboutOstrel::FormCreate(QObject *)
             pbCredits->setEnabled(false);
             return;
         }
-        const QImage picture(logo);
+        const QImage picture(ResolvedPath(pictureFolder_, logo));
         if (picture.isNull())
             return; // stays enabled, without a picture
         pbCredits->SetPicture(picture);

@@ -21,8 +21,10 @@ public:
 
     // Builds the components and keeps the five texts; create the box with CreateFormAboutOstrel,
     // whose StartUp sets them through the overridable setters once the most derived class exists.
-    TFormAboutOstrel(QWidget *owner, TUserDialogs &dialogs, const QString &programName, const QString &edition,
-                     const QString &version, const QString &copyright, const QString &notice);
+    // A relative name of the credits picture is taken as inside the picture folder.
+    TFormAboutOstrel(QWidget *owner, TUserDialogs &dialogs, const QString &pictureFolder, const QString &programName,
+                     const QString &edition, const QString &version, const QString &copyright,
+                     const QString &notice);
     // Sets the five texts in this order, then runs FormCreate.
     void StartUp();
 
@@ -67,6 +69,7 @@ private:
     void SetLabelText(QLabel *label, const QString &text);
 
     TUserDialogs &dialogs_;
+    QString pictureFolder_;
     QStringList texts_; // program name, edition, version, copyright, notice, until StartUp
 };
 

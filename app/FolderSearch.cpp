@@ -1,136 +1,40 @@
-// Search through a folder tree: every folder's subfolders are walked before its own files
-// are added, names in each folder in sorted order, so the result does not depend on the
-// file system. The walk goes by paths and never changes the process's current folder.
+// Media > Search: the walk of the working folder's tree fills the list and the random pool
+// while the window stays alive but takes no commands.
 
 #include "TFormMediaPlayer.h"
 
-#include "CurrentFolder.h"
+#include "ByteText.h"
+#include "FolderWalk.h"
 #include "ListFileErrors.h"
 #include "ListFormats.h"
+#include "TDeferredDialogs.h"
 #include "TOECheckListBox.h"
+#include "TOstrelApplication.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <algorithm>
+#include <QTimer>
 #include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <fnmatch.h>
-#include <functional>
-#include <sys/stat.h>
+#include <utility>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
-// Attribute bits as the platform the search was made for reports them. Read-only (0x01) is
-// not probed: with or without it a folder is entered and a file added alike.
-constexpr uint32_t faHidden = 0x02;
-constexpr uint32_t faSysFile = 0x04;
-constexpr uint32_t faDirectory = 0x10;
-constexpr uint32_t faArchive = 0x20;
-constexpr uint32_t faReparsePoint = 0x400;
-
-struct TFolderEntry {
-    QByteArray Name;
-    uint32_t Attributes;
-};
-
-uint32_t KindAttributes(unsigned char type)
-{
-    switch (type) {
-    case DT_DIR:
-        return faDirectory;
-    case DT_REG:
-        return faArchive;
-    case DT_LNK:
-        return faReparsePoint; // never entered and never added, so no link loop can trap the walk
-    default:
-        return faSysFile;
-    }
-}
-
-unsigned char TypeFromMode(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return DT_DIR;
-    if (S_ISREG(mode))
-        return DT_REG;
-    return S_ISLNK(mode) ? DT_LNK : DT_UNKNOWN;
-}
-
-uint32_t AttributesOf(int folder, const dirent &entry)
-{
-    unsigned char type = entry.d_type;
-    if (type == DT_UNKNOWN) {
-        struct stat info {};
-        if (::fstatat(folder, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
-            type = TypeFromMode(info.st_mode);
-    }
-    return KindAttributes(type) | (entry.d_name[0] == '.' ? faHidden : 0);
-}
-
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-// Ignoring case first, then by bytes.
-bool SortsBefore(const TFolderEntry &a, const TFolderEntry &b)
-{
-    const auto lower = [](char x, char y) { return AsciiLower(x) < AsciiLower(y); };
-    if (std::lexicographical_compare(a.Name.begin(), a.Name.end(), b.Name.begin(), b.Name.end(), lower))
-        return true;
-    if (std::lexicographical_compare(b.Name.begin(), b.Name.end(), a.Name.begin(), a.Name.end(), lower))
-        return false;
-    return a.Name < b.Name;
-}
-
-// The folder's entries in sorted order. A folder that may not be listed reads as empty;
-// any other failure ends the whole walk.
-std::vector<TFolderEntry> ReadFolder(const QByteArray &path)
-{
-    std::vector<TFolderEntry> entries;
-    DIR *folder = ::opendir(path.constData());
-    if (!folder) {
-        if (errno == EACCES)
-            return entries;
-        throw EInOutError::FromErrno(errno);
-    }
-    while (const dirent *entry = ::readdir(folder)) {
-        if (qstrcmp(entry->d_name, ".") == 0 || qstrcmp(entry->d_name, "..") == 0)
-            continue;
-        entries.push_back({QByteArray(entry->d_name), AttributesOf(::dirfd(folder), *entry)});
-    }
-    ::closedir(folder);
-    std::sort(entries.begin(), entries.end(), SortsBefore);
-    return entries;
-}
-
-// Found paths go to the list and the random pool in batches, with a repaint in between,
-// so that the window stays alive during a long search.
+// Found paths go to the list and the random pool in batches, with a repaint in between
+// (the first right away), so that the window stays alive during a long search.
 class TFoundFiles {
 public:
-    TFoundFiles(TOECheckListBox &list, TTextPool &pool) : list_(list), pool_(pool)
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        sinceRepaint_.start();
-    }
-    ~TFoundFiles()
-    {
-        Flush();
-        QApplication::restoreOverrideCursor();
-    }
+    TFoundFiles(TOECheckListBox &list, TTextPool &pool) : list_(list), pool_(pool) {}
+    ~TFoundFiles() { Flush(); }
     void Add(const QByteArray &path)
     {
         if (!ListFormats::CanHoldName(path))
             return; // it would split into other entries at the next load
         found_.append(path);
-        if (sinceRepaint_.elapsed() >= 200) {
+        if (!sinceRepaint_.isValid() || sinceRepaint_.elapsed() >= 200) {
             Flush();
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            sinceRepaint_.restart();
+            sinceRepaint_.start();
         }
     }
 
@@ -148,67 +52,46 @@ private:
     QElapsedTimer sinceRepaint_;
 };
 
-// A folder being walked: its sorted entries and how far the walk has come through them.
-struct TFolderVisit {
-    QByteArray Path;
-    std::vector<TFolderEntry> Entries;
-    size_t Next = 0;
-};
-
-
-// Every run of separators shrinks to one.
-QByteArray CollapseBackslashes(const QByteArray &path)
-{
-    QByteArray collapsed;
-    collapsed.reserve(path.size());
-    for (qsizetype i = 0; i < path.size(); ++i)
-        if (i == 0 || path[i] != '/' || path[i - 1] != '/')
-            collapsed.append(path[i]);
-    return collapsed;
-}
-
-void AddFoundFiles(const QByteArray &folder, const std::vector<TFolderEntry> &entries,
-                   const QByteArray &pattern, const std::function<void(const QByteArray &)> &add)
-{
-    if (pattern.isEmpty())
-        return;
-    for (const TFolderEntry &entry : entries)
-        if (entry.Attributes == faArchive && ::fnmatch(pattern.constData(), entry.Name.constData(), FNM_CASEFOLD) == 0)
-            add(CollapseBackslashes(folder + "//" + entry.Name));
-}
-
-void WalkFolder(const QByteArray &root, const QByteArray &pattern,
-                const std::function<void(const QByteArray &)> &add)
-{
-    std::vector<TFolderVisit> visits;
-    visits.push_back({root, ReadFolder(root)});
-    while (!visits.empty()) {
-        TFolderVisit &visit = visits.back();
-        if (visit.Next < visit.Entries.size()) {
-            const TFolderEntry &entry = visit.Entries[visit.Next++];
-            if (entry.Attributes == faDirectory) {
-                const QByteArray sub = CollapseBackslashes(visit.Path + '/' + entry.Name);
-                visits.push_back({sub, ReadFolder(sub)});
-            }
-            continue;
-        }
-        AddFoundFiles(visit.Path, visit.Entries, pattern, add);
-        visits.pop_back();
+// While it lives, the window is searching: boxes are held back and shown when it ends.
+class TSearching {
+public:
+    explicit TSearching(bool &searching) : searching_(searching), dialogs_(UserDialogs())
+    {
+        searching_ = true;
+        TOstrelApplication::Instance().SetDialogs(held_);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     }
-}
+    ~TSearching()
+    {
+        QApplication::restoreOverrideCursor();
+        TOstrelApplication::Instance().SetDialogs(dialogs_);
+        searching_ = false;
+        held_.Release(dialogs_);
+    }
+
+private:
+    bool &searching_;
+    TUserDialogs &dialogs_;
+    TDeferredDialogs held_;
+};
 
 } // namespace
 
 void TFormMediaPlayer::SearchMediaFiles(const QString &pattern)
 {
-    const QByteArray start = CurrentFolderBytes();
-    try {
-        TFoundFiles found(*lbFiles, RandomPool());
-        WalkFolder(start, pattern.toLatin1(), [&](const QByteArray &path) { found.Add(path); });
-    } catch (...) {
-        // The walk ends at its first error; what it found so far stays.
+    const QByteArray folder = TextBytes(WorkingFolder());
+    {
+        const TSearching searching(FSearching);
+        try {
+            TFoundFiles found(*lbFiles, RandomPool());
+            WalkFolder(folder, pattern.toLatin1(), [&](const QByteArray &path) { found.Add(path); });
+        } catch (...) {
+            // The walk ends at its first error; what it found so far stays.
+        }
     }
-    if (::chdir(start.constData()) != 0)
+    for (const std::function<void()> &request : std::exchange(FAfterSearch, {}))
+        QTimer::singleShot(0, this, [request] { Guarded(request); });
+    // The process's current folder ends in the searched folder, which must still be there.
+    if (::chdir(folder.constData()) != 0)
         throw EInOutError::FromErrno(errno);
 }
-

@@ -46,7 +46,7 @@ void TFormMediaPlayer::miLoadMediaClick(QObject *)
     FOpenDialog.InitialDir = StartFolder();
     FOpenDialog.DefaultExt = ListExtension();
     FOpenDialog.FileName = QStringLiteral("*.") + ListExtension();
-    if (!FOpenDialog.Execute(UserDialogs()))
+    if (!ExecuteDialog(FOpenDialog))
         return;
     try {
         CloseMedia();
@@ -64,7 +64,7 @@ void TFormMediaPlayer::miSearchClick(QObject *)
     FSearchDialog.FileName = QStringLiteral("*");
     SetSearchType(2);
     FSearchDialog.FilterIndex = 2;
-    if (!FSearchDialog.Execute(UserDialogs()))
+    if (!ExecuteDialog(FSearchDialog))
         return;
     SetSearchType(uint8_t(FSearchDialog.FilterIndex));
     static const char *const Patterns[] = {"*.wav", "*.mp3", "*.avi", "*.mov"};
@@ -86,7 +86,7 @@ void TFormMediaPlayer::miSaveMediaAsClick(QObject *)
     FSaveDialog.InitialDir = StartFolder();
     FSaveDialog.DefaultExt = ListExtension();
     FSaveDialog.FileName = QStringLiteral("*.") + ListExtension();
-    if (!FSaveDialog.Execute(UserDialogs()))
+    if (!ExecuteDialog(FSaveDialog))
         return;
     SetListFileName(FSaveDialog.FileName);
     SetListType(uint8_t(FSaveDialog.FilterIndex));
@@ -99,7 +99,7 @@ void TFormMediaPlayer::miDeleteClick(QObject *)
     if (!UserDialogs().Confirm(QStringLiteral("Confirm"),
                                QStringLiteral("Do you want to delete the file \"") + DisplayedText(doomed) + QLatin1Char('"')))
         return;
-    ::unlink(TextBytes(doomed).constData()); // a file that cannot be deleted is left as it is
+    ::unlink(TextBytes(ListFilePath()).constData()); // a file that cannot be deleted is left as it is
     SetListFileName(QStringLiteral("noname.") + ListExtension());
     SaveSettings();
 }
@@ -107,7 +107,7 @@ void TFormMediaPlayer::miDeleteClick(QObject *)
 void TFormMediaPlayer::miAddClick(QObject *)
 {
     try {
-        if (!FOpenDialog.Execute(UserDialogs()))
+        if (!ExecuteDialog(FOpenDialog))
             return;
         const QList<QByteArray> added = EncodedNames(FOpenDialog.Files);
         lbFiles->Append(added);
@@ -142,7 +142,8 @@ void TFormMediaPlayer::miRemoveAllClick(QObject *)
 void TFormMediaPlayer::miAboutClick(QObject *)
 {
     // The box lives only while it is shown.
-    const auto box = CreateFormAboutOstrel(nullptr, UserDialogs(), QString::fromLatin1(OEMPConst::ProductName),
+    const auto box = CreateFormAboutOstrel(nullptr, UserDialogs(), WorkingFolder(),
+                                           QString::fromLatin1(OEMPConst::ProductName),
                                            QString::fromLatin1(OEMPConst::ProductEdition),
                                            QString::fromLatin1(OEMPConst::ProductRelease),
                                            QString::fromLatin1(OEMPConst::ProductCopyright),

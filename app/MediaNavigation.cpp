@@ -1,5 +1,5 @@
-// The main window's way through the media list: in order with wrap-around, back, and at
-// random from the random pool, one draw per entry in each cycle.
+// The main window's way through the media list, by the navigator of its entries; the
+// choice of move calls the overridable moves.
 
 #include "TFormMediaPlayer.h"
 
@@ -8,57 +8,51 @@
 
 #include <QAction>
 
+TMediaNavigator TFormMediaPlayer::Navigator()
+{
+    return TMediaNavigator(lbFiles->MediaEntries(), *lbFiles);
+}
+
 QByteArray TFormMediaPlayer::NextEntry()
 {
-    if (lbFiles->Count() == 0)
-        return {};
-    const int current = lbFiles->ItemIndex();
-    lbFiles->SetItemIndex(current < lbFiles->Count() - 1 ? current + 1 : 0);
-    return lbFiles->Text(lbFiles->ItemIndex());
+    return Navigator().NextEntry();
 }
 
 QByteArray TFormMediaPlayer::PreviousEntry()
 {
-    if (lbFiles->Count() == 0)
-        return {};
-    const int current = lbFiles->ItemIndex();
-    lbFiles->SetItemIndex(current > 0 ? current - 1 : lbFiles->Count() - 1);
-    return lbFiles->Text(lbFiles->ItemIndex());
+    return Navigator().PreviousEntry();
 }
 
 QByteArray TFormMediaPlayer::RandomEntry()
 {
-    QByteArray result;
     try {
-        TTextPool &pool = RandomPool();
-        if (pool.IsEmpty()) {
-            pool.Clear();
-            pool.Append(lbFiles->Texts());
-            lbFiles->SetAllChecked(false);
-        }
-        const int drawn = int(ProgramRandom().Draw(uint32_t(pool.Count())));
-        const QByteArray text = pool.At(drawn);
-        const int row = lbFiles->IndexOf(text);
-        lbFiles->SetItemIndex(row);
-        lbFiles->SetChecked(row, true);
-        result = lbFiles->Text(row);
-        pool.RemoveFirst(text);
+        return Navigator().RandomEntry(RandomPool(), ProgramRandom());
     } catch (...) {
-        // A draw reports nothing; the result is what was found before the error.
+        return {}; // an overridden pool that fails draws nothing
     }
-    return result;
+}
+
+QByteArray TFormMediaPlayer::Moved(TMediaNavigator::TMove move)
+{
+    switch (move) {
+    case TMediaNavigator::TMove::Next:
+        return NextEntry();
+    case TMediaNavigator::TMove::Previous:
+        return PreviousEntry();
+    case TMediaNavigator::TMove::Random:
+        return RandomEntry();
+    case TMediaNavigator::TMove::None:
+        break;
+    }
+    return {};
 }
 
 QByteArray TFormMediaPlayer::ChooseNext()
 {
-    if (miInOrder->isChecked())
-        return NextEntry();
-    if (miRandom->isChecked())
-        return RandomEntry();
-    return {};
+    return Moved(TMediaNavigator::NextMove(miInOrder->isChecked(), miRandom->isChecked()));
 }
 
 QByteArray TFormMediaPlayer::ChoosePrevious()
 {
-    return PlayOrderValue() == 0 ? PreviousEntry() : QByteArray();
+    return Moved(TMediaNavigator::PreviousMove(PlayOrderValue()));
 }

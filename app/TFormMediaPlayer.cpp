@@ -61,7 +61,8 @@ QAction *AddItem(TFormMediaPlayer *form, QMenu *menu, const char *name, const ch
         QObject::connect(item, &QAction::triggered, form, [form, item, handler, checkable](bool checked) {
             if (checkable && !item->actionGroup())
                 item->setChecked(!checked);
-            Guarded([&] { (form->*handler)(item); });
+            if (!form->Searching())
+                Guarded([&] { (form->*handler)(item); });
         });
     }
     return item;
@@ -121,7 +122,7 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
     FMediaPlayer->setObjectName(QStringLiteral("FMediaPlayer"));
     connect(FMediaPlayer, &TMediaPlayer::Notified, this, [this] { Guarded([this] { PollAtEndOfMedium(); }); });
     connect(FMediaPlayer, &TMediaPlayer::WindowCloseRequested, this,
-            [this] { Guarded([this] { sbStopClick(FMediaPlayer); }); });
+            [this] { RunRequest([this] { sbStopClick(FMediaPlayer); }); });
     FMediaPlayer->SetAutoRewind(false);
     FMediaPlayer->Loaded();
 }
@@ -176,7 +177,29 @@ TOEButton *TFormMediaPlayer::CreateTransportButton(const char *name, int left, c
 
 void TFormMediaPlayer::BindButton(TOEButton *button, void (TFormMediaPlayer::*handler)(QObject *))
 {
-    button->OnClick = [this, handler](QObject *sender) { Guarded([&] { (this->*handler)(sender); }); };
+    button->OnClick = [this, handler](QObject *sender) { RunCommand([&] { (this->*handler)(sender); }); };
+}
+
+void TFormMediaPlayer::RunCommand(const std::function<void()> &command)
+{
+    if (!FSearching)
+        Guarded(command);
+}
+
+void TFormMediaPlayer::RunRequest(const std::function<void()> &request)
+{
+    if (FSearching)
+        FAfterSearch.append(request);
+    else
+        Guarded(request);
+}
+
+bool TFormMediaPlayer::ExecuteDialog(TFileDialog &dialog)
+{
+    if (!dialog.Execute(UserDialogs()))
+        return false;
+    SetWorkingFolder(dialog.Folder);
+    return true;
 }
 
 void TFormMediaPlayer::CreateList()
@@ -190,7 +213,7 @@ void TFormMediaPlayer::CreateList()
     palette.setColor(QPalette::Text, clLime);
     lbFiles->setPalette(palette);
     // Beyond the design: Return, keypad Enter and a double click play the entry.
-    connect(lbFiles, &TOECheckListBox::EntryChosen, this, [this] { Guarded([this] { sbPlayClick(lbFiles); }); });
+    connect(lbFiles, &TOECheckListBox::EntryChosen, this, [this] { RunCommand([this] { sbPlayClick(lbFiles); }); });
 }
 
 void TFormMediaPlayer::CreateMenus()
@@ -265,7 +288,7 @@ void TFormMediaPlayer::CreateDialogs()
     for (TFileDialog *dialog : {&FOpenDialog, &FSaveDialog, &FSearchDialog})
         dialog->OnHelp = [this](int context) { ShowHelp(UserDialogs(), FHelpFile, context); };
     auto *help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, [this] { Guarded([this] { ShowHelp(UserDialogs(), FHelpFile, FHelpContext); }); });
+    connect(help, &QShortcut::activated, this, [this] { RunCommand([this] { ShowHelp(UserDialogs(), FHelpFile, FHelpContext); }); });
 }
 
 void TFormMediaPlayer::StartUp()
@@ -277,6 +300,7 @@ void TFormMediaPlayer::FormCreate(QObject *)
 {
     FListExtension = QStringLiteral("oml");
     FStartFolder = CurrentFolder();
+    FWorkingFolder = FStartFolder;
     SetListFileName(FStartFolder + QStringLiteral("/default-List.") + FListExtension);
     // The layout keeps the list filling the client area between the button row and the status bar.
     FSaveDialog.Filter = FOpenDialog.Filter;
@@ -317,6 +341,11 @@ void TFormMediaPlayer::closeEvent(QCloseEvent *event)
 
 void TFormMediaPlayer::MyOnClose(QCloseEvent *event)
 {
+    if (FSearching) {
+        event->ignore();
+        RunRequest([this] { close(); });
+        return;
+    }
     if (!FClosing)
         Guarded([this] { MyDoClose(); });
     event->accept();
@@ -431,6 +460,7 @@ void TFormMediaPlayer::SetPlaying(bool playing) { FPlaying = playing; }
 QString TFormMediaPlayer::StartFolder() const { return FStartFolder; }
 QString TFormMediaPlayer::ListExtension() const { return FListExtension; }
 QString TFormMediaPlayer::ListFileName() const { return FListFileName; }
+QString TFormMediaPlayer::ListFilePath() const { return ResolvedPath(WorkingFolder(), ListFileName()); }
 uint8_t TFormMediaPlayer::PlayOrderValue() const { return FPlayOrder; }
 void TFormMediaPlayer::SetPlayOrderValue(uint8_t value) { FPlayOrder = value; }
 TTextPool &TFormMediaPlayer::RandomPool() { return FRandomPool; }

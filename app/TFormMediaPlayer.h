@@ -1,12 +1,15 @@
 #pragma once
 
 #include "TFileDialog.h"
+#include "TMediaNavigator.h"
 #include "TMediaPlayer.h"
 #include "TTextPool.h"
 
 #include <QByteArray>
 #include <QMainWindow>
+#include <QList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -96,6 +99,16 @@ public:
     virtual void SaveSettings();
     virtual void LoadSettings();
 
+    // The folder that names resolve against: the process's current folder at start-up, then
+    // the folder of each confirmed file dialog. Search walks it; a relative list file name,
+    // like Delete's "noname", and the about box's credits picture are taken as inside it.
+    QString WorkingFolder() const { return FWorkingFolder; }
+    void SetWorkingFolder(const QString &folder) { FWorkingFolder = folder; }
+    // The list file as it is read and written: its name resolved against the working folder.
+    QString ListFilePath() const;
+    // While a search runs, the window repaints and the poll goes on, but no command runs.
+    bool Searching() const { return FSearching; }
+
     // Runs SaveSettings, as a close with Auto Save would, when the process is made to end
     // without closing the window (the display went away); no box is shown any more.
     void SaveBeforeForcedExit();
@@ -169,14 +182,24 @@ private:
     void CreateMenus();
     void CreateDialogs();
     void BindButton(TOEButton *button, void (TFormMediaPlayer::*handler)(QObject *));
+    // Runs a command of the user, unless a search is running: the list it would act on is
+    // still growing.
+    void RunCommand(const std::function<void()> &command);
+    // Runs a request that must not be lost (a close) now, or once a running search has ended.
+    void RunRequest(const std::function<void()> &request);
+    // Shows the dialog; once confirmed, its folder becomes the working folder.
+    bool ExecuteDialog(TFileDialog &dialog);
     // The device's notice that a medium has played to its end runs the poll at once, so the
     // next entry follows without waiting for the timer.
     void PollAtEndOfMedium();
     void MyOnClose(QCloseEvent *event);
+    TMediaNavigator Navigator();
+    QByteArray Moved(TMediaNavigator::TMove move);
 
     uint8_t FPlayOrder = 0;
     bool FPlaying = false;
     QString FStartFolder;
+    QString FWorkingFolder;
     QString FListExtension;
     QString FListFileName;
     TTextPool FRandomPool;
@@ -189,6 +212,8 @@ private:
     int FHelpContext = 1000;
     bool FClosing = false;
     bool FShownBefore = false;
+    bool FSearching = false;
+    QList<std::function<void()>> FAfterSearch;
 };
 
 template <typename Form = TFormMediaPlayer, typename... Arguments>

@@ -20,8 +20,10 @@ bool TFileDialog::Execute(TUserDialogs &dialogs)
         return false;
     if (!Files.isEmpty())
         FileName = Files.first();
-    if (!FileName.isEmpty())
-        QDir::setCurrent(QFileInfo(FileName).absolutePath());
+    if (!FileName.isEmpty()) {
+        Folder = QFileInfo(FileName).absolutePath();
+        QDir::setCurrent(Folder);
+    }
     return true;
 }
 

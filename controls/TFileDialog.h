@@ -43,6 +43,8 @@ public:
     QString FileName;
     // Full paths of the chosen files, in the order the dialog reports them.
     QStringList Files;
+    // The folder the user confirmed in: that of the chosen file.
+    QString Folder;
     int HelpContext = 0;
     TTypeChangeEvent OnTypeChange;
     // Called with HelpContext when the user asks for help while the dialog is open.
@@ -50,7 +52,8 @@ public:
 
     QList<QPair<QString, QString>> FilterPairs() const;
 
-    // Shows the dialog; once confirmed, the process's current folder is the chosen file's folder.
+    // Shows the dialog; once confirmed, Folder and the process's current folder are the
+    // chosen file's folder.
     bool Execute(TUserDialogs &dialogs);
     // For dialog implementations: the user picked another file type while the dialog is open.
     void ChangeFilterIndex(int filterIndex);

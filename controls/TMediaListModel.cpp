@@ -1,114 +1,16 @@
 #include "TMediaListModel.h"
 
-#include "EListError.h"
-#include "TextFold.h"
-
 #include <QSize>
 #include <QString>
 
-QByteArray TMediaListModel::Text(int row) const
+TMediaListModel::TMediaListModel(QObject *parent) : QAbstractListModel(parent)
 {
-    CheckRow(row);
-    return texts_[size_t(row)];
+    entries_.SetObserver(this);
 }
 
-bool TMediaListModel::Checked(int row) const
+TMediaListModel::~TMediaListModel()
 {
-    CheckRow(row);
-    return checked_[size_t(row)] != 0;
-}
-
-void TMediaListModel::SetChecked(int row, bool checked)
-{
-    CheckRow(row);
-    if ((checked_[size_t(row)] != 0) == checked)
-        return;
-    checked_[size_t(row)] = checked;
-    emit MarksChanged(row, row);
-}
-
-void TMediaListModel::SetAllChecked(bool checked)
-{
-    if (texts_.empty())
-        return;
-    std::fill(checked_.begin(), checked_.end(), char(checked));
-    emit MarksChanged(0, Count() - 1);
-}
-
-void TMediaListModel::AppendUnsignalled(const QByteArray &text, bool checked)
-{
-    texts_.push_back(text);
-    checked_.push_back(checked);
-    index_.Append(TextFold::Hash(text));
-}
-
-int TMediaListModel::Append(const QByteArray &text)
-{
-    const int row = Count();
-    beginInsertRows(QModelIndex(), row, row);
-    AppendUnsignalled(text, false);
-    endInsertRows();
-    return row;
-}
-
-template <typename Items, typename Add>
-void TMediaListModel::AppendBatch(const Items &items, Add add)
-{
-    if (items.isEmpty())
-        return;
-    const int first = Count();
-    beginInsertRows(QModelIndex(), first, first + int(items.size()) - 1);
-    texts_.reserve(texts_.size() + size_t(items.size()));
-    checked_.reserve(checked_.size() + size_t(items.size()));
-    index_.Reserve(first + int(items.size()));
-    for (const auto &item : items)
-        add(item);
-    endInsertRows();
-}
-
-void TMediaListModel::Append(const QList<QByteArray> &texts)
-{
-    AppendBatch(texts, [this](const QByteArray &text) { AppendUnsignalled(text, false); });
-}
-
-void TMediaListModel::AppendEntries(const QList<TListEntry> &entries)
-{
-    AppendBatch(entries, [this](const TListEntry &entry) { AppendUnsignalled(entry.Text, entry.Marked); });
-}
-
-QList<TListEntry> TMediaListModel::Entries() const
-{
-    QList<TListEntry> entries;
-    entries.reserve(Count());
-    for (size_t row = 0; row < texts_.size(); ++row)
-        entries.append(TListEntry{texts_[row], checked_[row] != 0});
-    return entries;
-}
-
-void TMediaListModel::RemoveAt(int row)
-{
-    CheckRow(row);
-    beginRemoveRows(QModelIndex(), row, row);
-    texts_.erase(texts_.begin() + row);
-    checked_.erase(checked_.begin() + row);
-    index_.RemoveAt(row);
-    endRemoveRows();
-}
-
-void TMediaListModel::Clear()
-{
-    beginResetModel();
-    texts_.clear();
-    checked_.clear();
-    index_.Clear();
-    endResetModel();
-}
-
-int TMediaListModel::IndexOf(const QByteArray &text) const
-{
-    return index_.FindFirst(TextFold::Hash(text), [&](int row) {
-        return TextFold::SameText(texts_[size_t(row)], text);
-    });
+    entries_.SetObserver(nullptr);
 }
 
 QString TMediaListModel::DisplayText(const QByteArray &text)
@@ -124,19 +26,18 @@ QString TMediaListModel::DisplayText(const QByteArray &text)
 
 int TMediaListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : Count();
+    return parent.isValid() ? 0 : entries_.Count();
 }
 
 QVariant TMediaListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= Count())
+    if (!index.isValid() || index.row() >= entries_.Count())
         return {};
-    const size_t row = size_t(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return DisplayText(texts_[row]);
+        return DisplayText(entries_.Text(index.row()));
     case Qt::CheckStateRole:
-        return checked_[row] ? Qt::Checked : Qt::Unchecked;
+        return entries_.Checked(index.row()) ? Qt::Checked : Qt::Unchecked;
     case Qt::SizeHintRole:
         return QSize(1, RowHeight);
     default:
@@ -151,8 +52,37 @@ Qt::ItemFlags TMediaListModel::flags(const QModelIndex &index) const
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-void TMediaListModel::CheckRow(int row) const
+void TMediaListModel::RowsAboutToBeInserted(int first, int last)
 {
-    if (row < 0 || row >= Count())
-        throw EListError(row);
+    beginInsertRows(QModelIndex(), first, last);
+}
+
+void TMediaListModel::RowsInserted()
+{
+    endInsertRows();
+}
+
+void TMediaListModel::RowAboutToBeRemoved(int row)
+{
+    beginRemoveRows(QModelIndex(), row, row);
+}
+
+void TMediaListModel::RowRemoved()
+{
+    endRemoveRows();
+}
+
+void TMediaListModel::AboutToBeCleared()
+{
+    beginResetModel();
+}
+
+void TMediaListModel::Cleared()
+{
+    endResetModel();
+}
+
+void TMediaListModel::MarksChanged(int first, int last)
+{
+    emit RowMarksChanged(first, last);
 }

@@ -1,16 +1,12 @@
 #pragma once
 
-#include "ListFormats.h"
-#include "TFoldedTextIndex.h"
+#include "TMediaEntries.h"
 
 #include <QAbstractListModel>
-#include <QByteArray>
-#include <QList>
-#include <vector>
 
-// The entries of the media list: texts kept as the bytes they were given, each with its
-// played mark. Texts are decoded only for display.
-class TMediaListModel : public QAbstractListModel {
+// The media list's entries as rows of a list view: the texts decoded for display, the marks
+// as check states.
+class TMediaListModel : public QAbstractListModel, private TMediaEntries::TObserver {
     Q_OBJECT
 
 public:
@@ -21,23 +17,11 @@ public:
     // How a row shows an entry's bytes.
     static QString DisplayText(const QByteArray &text);
 
-    using QAbstractListModel::QAbstractListModel;
+    explicit TMediaListModel(QObject *parent = nullptr);
+    ~TMediaListModel() override;
 
-    int Count() const { return int(texts_.size()); }
-    // Text and Checked raise EListError when the row is out of range.
-    QByteArray Text(int row) const;
-    bool Checked(int row) const;
-    void SetChecked(int row, bool checked);
-    void SetAllChecked(bool checked);
-    // Appending returns the new row; the batch form inserts all rows in one step.
-    int Append(const QByteArray &text);
-    void Append(const QList<QByteArray> &texts);
-    void AppendEntries(const QList<TListEntry> &entries);
-    QList<TListEntry> Entries() const;
-    void RemoveAt(int row);
-    void Clear();
-    // The first row whose text equals the given one ignoring letter case, or -1.
-    int IndexOf(const QByteArray &text) const;
+    TMediaEntries &Entries() { return entries_; }
+    const TMediaEntries &Entries() const { return entries_; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -45,15 +29,16 @@ public:
 
 signals:
     // Marks change without dataChanged, which would make a list view lay out every row again.
-    void MarksChanged(int first, int last);
+    void RowMarksChanged(int first, int last);
 
 private:
-    void CheckRow(int row) const;
-    void AppendUnsignalled(const QByteArray &text, bool checked);
-    template <typename Items, typename Add>
-    void AppendBatch(const Items &items, Add add);
+    void RowsAboutToBeInserted(int first, int last) override;
+    void RowsInserted() override;
+    void RowAboutToBeRemoved(int row) override;
+    void RowRemoved() override;
+    void AboutToBeCleared() override;
+    void Cleared() override;
+    void MarksChanged(int first, int last) override;
 
-    std::vector<QByteArray> texts_;
-    std::vector<char> checked_;
-    TFoldedTextIndex index_;
+    TMediaEntries entries_;
 };

@@ -1,5 +1,6 @@
 #include "TOECheckListBox.h"
 
+#include "MediaListFile.h"
 #include "TCheckListDelegate.h"
 #include "TRandomGenerator.h"
 #include "TTextFile.h"
@@ -15,14 +16,14 @@ TOECheckListBox::TOECheckListBox(QWidget *parent)
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(model_, &TMediaListModel::MarksChanged, this, &TOECheckListBox::RepaintRows);
+    connect(model_, &TMediaListModel::RowMarksChanged, this, &TOECheckListBox::RepaintRows);
 }
 
 TOECheckListBox::~TOECheckListBox() = default;
 
 int TOECheckListBox::Count() const
 {
-    return model_->Count();
+    return MediaEntries().Count();
 }
 
 TOEListOrder TOECheckListBox::Order() const
@@ -37,44 +38,27 @@ void TOECheckListBox::SetOrder(TOEListOrder order)
 
 void TOECheckListBox::StepForward()
 {
-    if (Count() > 0 && ItemIndex() < Count() - 1)
-        SetItemIndex(ItemIndex() + 1);
+    Navigator().StepForward();
 }
 
 void TOECheckListBox::StepBack()
 {
-    if (Count() > 0 && ItemIndex() > 0)
-        SetItemIndex(ItemIndex() - 1);
+    Navigator().StepBack();
 }
 
 void TOECheckListBox::StepRandom()
 {
-    try {
-        if (drawPool_.IsEmpty())
-            drawPool_.Append(Texts());
-        const int drawn = int(ProgramRandom().Draw(uint32_t(drawPool_.Count())));
-        const QByteArray text = drawPool_.At(drawn);
-        drawPool_.RemoveAt(drawn);
-        const int row = IndexOf(text);
-        SetItemIndex(row);
-        SetChecked(row, true);
-    } catch (...) {
-        // Stepping reports nothing, by design.
-    }
+    Navigator().StepRandom(drawPool_, ProgramRandom());
 }
 
 void TOECheckListBox::SaveListFile(const QString &fileName)
 {
-    TTextFile file = TTextFile::ForWriting(fileName);
-    ListFormats::WriteOmlPairs(file, Entries());
-    file.Close();
+    MediaListFile::SaveOml(fileName, MediaEntries());
 }
 
 void TOECheckListBox::LoadListFile(const QString &fileName)
 {
-    model_->Clear();
-    TTextFile file = TTextFile::OpenForReading(fileName);
-    AppendEntries(ListFormats::ReadOmlPairs(file));
+    MediaListFile::LoadOml(fileName, MediaEntries());
 }
 
 void TOECheckListBox::WriteListText(TTextFile &file)
@@ -136,7 +120,7 @@ void TOECheckListBox::StepByOrder()
 
 void TOECheckListBox::ClearList()
 {
-    model_->Clear();
+    MediaEntries().Clear();
     drawPool_.Clear();
 }
 
@@ -160,61 +144,57 @@ void TOECheckListBox::SetItemIndex(int index)
 
 QByteArray TOECheckListBox::Text(int index) const
 {
-    return model_->Text(index);
+    return MediaEntries().Text(index);
 }
 
 bool TOECheckListBox::Checked(int index) const
 {
-    return model_->Checked(index);
+    return MediaEntries().Checked(index);
 }
 
 void TOECheckListBox::SetChecked(int index, bool checked)
 {
-    model_->SetChecked(index, checked);
+    MediaEntries().SetChecked(index, checked);
 }
 
 void TOECheckListBox::SetAllChecked(bool checked)
 {
-    model_->SetAllChecked(checked);
+    MediaEntries().SetAllChecked(checked);
 }
 
 int TOECheckListBox::Append(const QByteArray &text)
 {
-    return model_->Append(text);
+    return MediaEntries().Append(text);
 }
 
 void TOECheckListBox::Append(const QList<QByteArray> &texts)
 {
-    model_->Append(texts);
+    MediaEntries().Append(texts);
 }
 
 void TOECheckListBox::AppendEntries(const QList<TListEntry> &entries)
 {
-    model_->AppendEntries(entries);
+    MediaEntries().AppendEntries(entries);
 }
 
 QList<TListEntry> TOECheckListBox::Entries() const
 {
-    return model_->Entries();
+    return MediaEntries().Entries();
 }
 
 void TOECheckListBox::Delete(int index)
 {
-    model_->RemoveAt(index);
+    MediaEntries().RemoveAt(index);
 }
 
 int TOECheckListBox::IndexOf(const QByteArray &text) const
 {
-    return model_->IndexOf(text);
+    return MediaEntries().IndexOf(text);
 }
 
 QList<QByteArray> TOECheckListBox::Texts() const
 {
-    QList<QByteArray> texts;
-    texts.reserve(Count());
-    for (int row = 0; row < Count(); ++row)
-        texts.append(model_->Text(row));
-    return texts;
+    return MediaEntries().Texts();
 }
 
 void TOECheckListBox::keyPressEvent(QKeyEvent *event)

@@ -1,18 +1,20 @@
 #pragma once
 
+#include "TListCursor.h"
 #include "TMediaListModel.h"
+#include "TMediaNavigator.h"
 #include "TTextPool.h"
 
 #include <QListView>
 #include <cstdint>
 
-enum TOEListOrder : uint8_t { loNoOrder = 0, loInOrder = 1, loPostOrder = 2, loRandom = 3 };
-
-// The media list control: a check list whose check marks are played marks, with stepping
-// operations of its own driven by Order. Entry texts are bytes.
 class TTextFile;
 
-class TOECheckListBox : public QListView {
+enum TOEListOrder : uint8_t { loNoOrder = 0, loInOrder = 1, loPostOrder = 2, loRandom = 3 };
+
+// The media list control: a view of the media list's entries, whose check marks are played
+// marks, with stepping operations of its own driven by Order. Entry texts are bytes.
+class TOECheckListBox : public QListView, public TListCursor {
     Q_OBJECT
 
 public:
@@ -46,9 +48,8 @@ public:
     // Removes every entry, then empties the draw pool.
     void ClearList();
 
-    // -1 when no entry is selected; selecting outside the list leaves no selection.
-    int ItemIndex() const;
-    void SetItemIndex(int index);
+    int ItemIndex() const override;
+    void SetItemIndex(int index) override;
     // Text, Checked and SetChecked raise EListError outside the list.
     QByteArray Text(int index) const;
     bool Checked(int index) const;
@@ -63,6 +64,8 @@ public:
     int IndexOf(const QByteArray &text) const;
     QList<QByteArray> Texts() const;
     const TTextPool &DrawPool() const { return drawPool_; }
+    TMediaEntries &MediaEntries() { return model_->Entries(); }
+    const TMediaEntries &MediaEntries() const { return model_->Entries(); }
 
 signals:
     // Return, keypad Enter or a double click on an entry's text chose the entry, now current.
@@ -78,6 +81,7 @@ private:
     bool IsOnCheckBox(const QPoint &position, int *row) const;
     void ToggleMark(int row);
     void RepaintRows(int first, int last);
+    TMediaNavigator Navigator() { return TMediaNavigator(MediaEntries(), *this); }
 
     TMediaListModel *model_;
     TTextPool drawPool_;

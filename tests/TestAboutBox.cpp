@@ -37,7 +37,7 @@ protected:
     }
     std::unique_ptr<TFormAboutOstrel> Box(const QString &notice = QString())
     {
-        return CreateFormAboutOstrel(nullptr, dialogs, "Ostrel Media Player", "Limited Edition",
+        return CreateFormAboutOstrel(nullptr, dialogs, folder.path(), "Ostrel Media Player", "Limited Edition",
                                                   "Release 2.2.5", "Copyright (C) 2026 Ostrel Software", notice);
     }
     void Click(TOEButton *button) { button->OnClick(button); }
@@ -52,7 +52,7 @@ TEST_F(TAboutTest, OverriddenSettersAreWhatSetTheTexts)
         using TFormAboutOstrel::TFormAboutOstrel;
         void SetVersion(const QString &text) override { TFormAboutOstrel::SetVersion(text + " (own build)"); }
     };
-    const auto box = CreateFormAboutOstrel<TBox>(nullptr, dialogs, "Ostrel Media Player", "Limited Edition",
+    const auto box = CreateFormAboutOstrel<TBox>(nullptr, dialogs, folder.path(), "Ostrel Media Player", "Limited Edition",
                                                  "Release 2.2.5", "Copyright (C) 2026 Ostrel Software", "");
     EXPECT_EQ(box->Version(), "Release 2.2.5 (own build)");
     EXPECT_EQ(box->ProgramName(), "Ostrel Media Player");

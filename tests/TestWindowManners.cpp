@@ -32,7 +32,7 @@ TEST_F(TWindowMannersTest, EveryPictureButtonHasAName)
         EXPECT_EQ(SpokenName(button), name);
         EXPECT_EQ(button->toolTip(), name);
     }
-    auto about = CreateFormAboutOstrel(nullptr, dialogs, "Ostrel Media Player", "Limited Edition",
+    auto about = CreateFormAboutOstrel(nullptr, dialogs, QString(), "Ostrel Media Player", "Limited Edition",
                                                     "Release 2.2.5", "Copyright", "");
     const QList<QPair<TOEButton *, QString>> box = {
         {about->pbEmail, "Email"}, {about->pbHomepage, "Homepage"}, {about->pbCredits, "Credits"}, {about->OEButton4, "Close"}};

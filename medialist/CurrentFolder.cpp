@@ -15,3 +15,10 @@ QString CurrentFolder()
 {
     return ByteText(CurrentFolderBytes());
 }
+
+QString ResolvedPath(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty() || name.startsWith(QLatin1Char('/')))
+        return name;
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}

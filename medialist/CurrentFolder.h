@@ -7,3 +7,7 @@
 // that gives those bytes back exactly.
 QByteArray CurrentFolderBytes();
 QString CurrentFolder();
+
+// A relative name taken as inside the folder; an absolute name, or any name against no
+// folder, as it is. Both are texts of bytes, and so is the result.
+QString ResolvedPath(const QString &folder, const QString &name);

@@ -1,0 +1,73 @@
+#include "MediaListFile.h"
+
+#include "ListFormats.h"
+#include "TMediaEntries.h"
+#include "TTextFile.h"
+
+namespace {
+
+enum TListFormat { NoFormat, OmlFormat, PlainFormat };
+
+TListFormat FormatOf(uint8_t listType)
+{
+    switch (listType) {
+    case 1:
+        return OmlFormat;
+    case 2:
+    case 3:
+    case 4:
+        return PlainFormat;
+    default:
+        return NoFormat;
+    }
+}
+
+} // namespace
+
+namespace MediaListFile {
+
+void Load(uint8_t listType, const QString &fileName, TMediaEntries &entries)
+{
+    switch (FormatOf(listType)) {
+    case OmlFormat:
+        LoadOml(fileName, entries);
+        break;
+    case PlainFormat:
+        entries.Clear();
+        entries.Append(ListFormats::ReadPlainListFile(fileName));
+        break;
+    case NoFormat:
+        entries.Clear();
+        break;
+    }
+}
+
+void Save(uint8_t listType, const QString &fileName, const TMediaEntries &entries)
+{
+    switch (FormatOf(listType)) {
+    case OmlFormat:
+        SaveOml(fileName, entries);
+        break;
+    case PlainFormat:
+        ListFormats::WritePlainListFile(fileName, entries.Texts());
+        break;
+    case NoFormat:
+        break;
+    }
+}
+
+void LoadOml(const QString &fileName, TMediaEntries &entries)
+{
+    entries.Clear();
+    TTextFile file = TTextFile::OpenForReading(fileName);
+    entries.AppendEntries(ListFormats::ReadOmlPairs(file));
+}
+
+void SaveOml(const QString &fileName, const TMediaEntries &entries)
+{
+    TTextFile file = TTextFile::ForWriting(fileName);
+    ListFormats::WriteOmlPairs(file, entries.Entries());
+    file.Close();
+}
+
+} // namespace MediaListFile

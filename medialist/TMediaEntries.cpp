@@ -1,0 +1,155 @@
+#include "TMediaEntries.h"
+
+#include "EListError.h"
+#include "TextFold.h"
+
+#include <algorithm>
+
+namespace {
+
+class TNobody : public TMediaEntries::TObserver {
+public:
+    void RowsAboutToBeInserted(int, int) override {}
+    void RowsInserted() override {}
+    void RowAboutToBeRemoved(int) override {}
+    void RowRemoved() override {}
+    void AboutToBeCleared() override {}
+    void Cleared() override {}
+    void MarksChanged(int, int) override {}
+};
+
+TNobody Nobody;
+
+} // namespace
+
+TMediaEntries::TMediaEntries() : observer_(&Nobody) {}
+
+void TMediaEntries::SetObserver(TObserver *observer)
+{
+    observer_ = observer ? observer : &Nobody;
+}
+
+QByteArray TMediaEntries::Text(int row) const
+{
+    CheckRow(row);
+    return texts_[size_t(row)];
+}
+
+bool TMediaEntries::Checked(int row) const
+{
+    CheckRow(row);
+    return checked_[size_t(row)] != 0;
+}
+
+void TMediaEntries::SetChecked(int row, bool checked)
+{
+    CheckRow(row);
+    if ((checked_[size_t(row)] != 0) == checked)
+        return;
+    checked_[size_t(row)] = checked;
+    observer_->MarksChanged(row, row);
+}
+
+void TMediaEntries::SetAllChecked(bool checked)
+{
+    if (texts_.empty())
+        return;
+    std::fill(checked_.begin(), checked_.end(), char(checked));
+    observer_->MarksChanged(0, Count() - 1);
+}
+
+void TMediaEntries::AppendUnobserved(const QByteArray &text, bool checked)
+{
+    texts_.push_back(text);
+    checked_.push_back(checked);
+    index_.Append(TextFold::Hash(text));
+}
+
+int TMediaEntries::Append(const QByteArray &text)
+{
+    const int row = Count();
+    observer_->RowsAboutToBeInserted(row, row);
+    AppendUnobserved(text, false);
+    observer_->RowsInserted();
+    return row;
+}
+
+template <typename Items, typename Add>
+void TMediaEntries::AppendBatch(const Items &items, Add add)
+{
+    if (items.isEmpty())
+        return;
+    const int first = Count();
+    observer_->RowsAboutToBeInserted(first, first + int(items.size()) - 1);
+    texts_.reserve(texts_.size() + size_t(items.size()));
+    checked_.reserve(checked_.size() + size_t(items.size()));
+    index_.Reserve(first + int(items.size()));
+    for (const auto &item : items)
+        add(item);
+    observer_->RowsInserted();
+}
+
+void TMediaEntries::Append(const QList<QByteArray> &texts)
+{
+    AppendBatch(texts, [this](const QByteArray &text) { AppendUnobserved(text, false); });
+}
+
+void TMediaEntries::AppendEntries(const QList<TListEntry> &entries)
+{
+    AppendBatch(entries, [this](const TListEntry &entry) { AppendUnobserved(entry.Text, entry.Marked); });
+}
+
+void TMediaEntries::RemoveAt(int row)
+{
+    CheckRow(row);
+    observer_->RowAboutToBeRemoved(row);
+    texts_.erase(texts_.begin() + row);
+    checked_.erase(checked_.begin() + row);
+    index_.RemoveAt(row);
+    observer_->RowRemoved();
+}
+
+void TMediaEntries::Clear()
+{
+    observer_->AboutToBeCleared();
+    texts_.clear();
+    checked_.clear();
+    index_.Clear();
+    observer_->Cleared();
+}
+
+int TMediaEntries::IndexOf(const QByteArray &text) const
+{
+    return index_.FindFirst(TextFold::Hash(text), [&](int row) {
+        return TextFold::SameText(texts_[size_t(row)], text);
+    });
+}
+
+QList<TListEntry> TMediaEntries::Entries() const
+{
+    QList<TListEntry> entries;
+    entries.reserve(Count());
+    for (size_t row = 0; row < texts_.size(); ++row)
+        entries.append(TListEntry{texts_[row], checked_[row] != 0});
+    return entries;
+}
+
+QList<QByteArray> TMediaEntries::Texts() const
+{
+    return QList<QByteArray>(texts_.begin(), texts_.end());
+}
+
+QList<QByteArray> TMediaEntries::UnmarkedTexts() const
+{
+    QList<QByteArray> unmarked;
+    for (size_t row = 0; row < texts_.size(); ++row)
+        if (!checked_[row])
+            unmarked.append(texts_[row]);
+    return unmarked;
+}
+
+void TMediaEntries::CheckRow(int row) const
+{
+    if (row < 0 || row >= Count())
+        throw EListError(row);
+}

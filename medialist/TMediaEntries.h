@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ListFormats.h"
+#include "TFoldedTextIndex.h"
+
+#include <QByteArray>
+#include <QList>
+#include <vector>
+
+// The entries of a media list: texts kept as the bytes they were given, each with its played
+// mark, and a case-ignoring lookup. A view follows every change through its observer.
+class TMediaEntries {
+public:
+    // Told before and after each change, in the order a list model must report them.
+    class TObserver {
+    public:
+        virtual ~TObserver() = default;
+        virtual void RowsAboutToBeInserted(int first, int last) = 0;
+        virtual void RowsInserted() = 0;
+        virtual void RowAboutToBeRemoved(int row) = 0;
+        virtual void RowRemoved() = 0;
+        virtual void AboutToBeCleared() = 0;
+        virtual void Cleared() = 0;
+        virtual void MarksChanged(int first, int last) = 0;
+    };
+
+    TMediaEntries();
+    TMediaEntries(const TMediaEntries &) = delete;
+    TMediaEntries &operator=(const TMediaEntries &) = delete;
+    // No observer (nullptr) is told nothing.
+    void SetObserver(TObserver *observer);
+
+    int Count() const { return int(texts_.size()); }
+    // Text, Checked and SetChecked raise EListError outside the list.
+    QByteArray Text(int row) const;
+    bool Checked(int row) const;
+    void SetChecked(int row, bool checked);
+    void SetAllChecked(bool checked);
+    // Appending returns the new row; the batch forms insert all rows in one step.
+    int Append(const QByteArray &text);
+    void Append(const QList<QByteArray> &texts);
+    void AppendEntries(const QList<TListEntry> &entries);
+    // Raises EListError outside the list.
+    void RemoveAt(int row);
+    void Clear();
+    // The first row whose text equals the given one ignoring letter case, or -1.
+    int IndexOf(const QByteArray &text) const;
+
+    QList<TListEntry> Entries() const;
+    QList<QByteArray> Texts() const;
+    QList<QByteArray> UnmarkedTexts() const;
+
+private:
+    void CheckRow(int row) const;
+    void AppendUnobserved(const QByteArray &text, bool checked);
+    template <typename Items, typename Add>
+    void AppendBatch(const Items &items, Add add);
+
+    std::vector<QByteArray> texts_;
+    std::vector<char> checked_;
+    TFoldedTextIndex index_;
+    TObserver *observer_;
+};

@@ -1,0 +1,89 @@
+#include "TMediaNavigator.h"
+
+#include "TListCursor.h"
+#include "TMediaEntries.h"
+#include "TRandomGenerator.h"
+#include "TTextPool.h"
+
+QByteArray TMediaNavigator::NextEntry()
+{
+    const int count = entries_.Count();
+    if (count == 0)
+        return {};
+    const int current = cursor_.ItemIndex();
+    cursor_.SetItemIndex(current < count - 1 ? current + 1 : 0);
+    return entries_.Text(cursor_.ItemIndex());
+}
+
+QByteArray TMediaNavigator::PreviousEntry()
+{
+    const int count = entries_.Count();
+    if (count == 0)
+        return {};
+    const int current = cursor_.ItemIndex();
+    cursor_.SetItemIndex(current > 0 ? current - 1 : count - 1);
+    return entries_.Text(cursor_.ItemIndex());
+}
+
+QByteArray TMediaNavigator::RandomEntry(TTextPool &pool, TRandomGenerator &random)
+{
+    QByteArray result;
+    try {
+        if (pool.IsEmpty()) {
+            pool.Clear();
+            pool.Append(entries_.Texts());
+            entries_.SetAllChecked(false);
+        }
+        const QByteArray text = pool.At(int(random.Draw(uint32_t(pool.Count()))));
+        const int row = entries_.IndexOf(text);
+        cursor_.SetItemIndex(row);
+        entries_.SetChecked(row, true);
+        result = entries_.Text(row);
+        pool.RemoveFirst(text);
+    } catch (...) {
+        // A draw reports nothing.
+    }
+    return result;
+}
+
+TMediaNavigator::TMove TMediaNavigator::NextMove(bool inOrder, bool random)
+{
+    if (inOrder)
+        return TMove::Next;
+    return random ? TMove::Random : TMove::None;
+}
+
+TMediaNavigator::TMove TMediaNavigator::PreviousMove(uint8_t playOrder)
+{
+    return playOrder == 0 ? TMove::Previous : TMove::None;
+}
+
+void TMediaNavigator::StepForward()
+{
+    const int current = cursor_.ItemIndex();
+    if (entries_.Count() > 0 && current < entries_.Count() - 1)
+        cursor_.SetItemIndex(current + 1);
+}
+
+void TMediaNavigator::StepBack()
+{
+    const int current = cursor_.ItemIndex();
+    if (entries_.Count() > 0 && current > 0)
+        cursor_.SetItemIndex(current - 1);
+}
+
+void TMediaNavigator::StepRandom(TTextPool &drawPool, TRandomGenerator &random)
+{
+    try {
+        if (drawPool.IsEmpty())
+            drawPool.Append(entries_.Texts());
+        const int drawn = int(random.Draw(uint32_t(drawPool.Count())));
+        const QByteArray text = drawPool.At(drawn);
+        drawPool.RemoveAt(drawn);
+        const int row = entries_.IndexOf(text);
+        cursor_.SetItemIndex(row);
+        entries_.SetChecked(row, true);
+    } catch (...) {
+        // Stepping reports nothing, by design.
+    }
+}
