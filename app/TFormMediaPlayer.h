@@ -23,6 +23,7 @@ class TBevelPanel;
 class TMediaBackEnd;
 class TOEButton;
 class TOECheckListBox;
+struct TPlayerSettings;
 
 // The player's main window. It owns every component and all run-time state; every handler
 // and operation marked virtual may be overridden, and the buttons reach them only through
@@ -194,6 +195,8 @@ private:
     void PollAtEndOfMedium();
     void MyOnClose(QCloseEvent *event);
     TMediaNavigator Navigator();
+    // The window's state as the settings kept between runs, with the given list type.
+    TPlayerSettings CurrentSettings(int fileExtension);
     QByteArray Moved(TMediaNavigator::TMove move);
 
     uint8_t FPlayOrder = 0;
