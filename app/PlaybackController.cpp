@@ -34,6 +34,13 @@ QString OpenFailure(const QByteArray &entry, const QString &reason)
 
 } // namespace
 
+void TFormMediaPlayer::sbPlayClick(QObject *) { PlayMedia(); }
+void TFormMediaPlayer::sbStopClick(QObject *) { StopMedia(); }
+void TFormMediaPlayer::sbCloseClick(QObject *) { CloseMedia(); }
+void TFormMediaPlayer::sbNextClick(QObject *) { NextMedia(); }
+void TFormMediaPlayer::sbPauseClick(QObject *) { PauseMedia(); }
+void TFormMediaPlayer::sbPreviousClick(QObject *) { PreviousMedia(); }
+
 QString TFormMediaPlayer::ModeName(TDeviceMode mode)
 {
     return QString::fromLatin1(ModeNames.at(mode));

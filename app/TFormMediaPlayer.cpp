@@ -1,8 +1,12 @@
+// The main window's components and layout, its menus and dialogs, and the gate that every
+// command of the user passes.
+
 #include "TFormMediaPlayer.h"
 
 #include "Artwork.h"
 #include "ByteText.h"
 #include "CurrentFolder.h"
+#include "FormColours.h"
 #include "Help.h"
 #include "OEMPConst.h"
 #include "TBevelPanel.h"
@@ -11,29 +15,17 @@
 #include "TOEButton.h"
 #include "TOECheckListBox.h"
 #include "TOstrelApplication.h"
-#include "TRandomGenerator.h"
-#include "TSilentDialogs.h"
 #include "TUserDialogs.h"
 
 #include <QActionGroup>
-#include <QCloseEvent>
-#include <QDir>
 #include <QLabel>
 #include <QMenuBar>
-#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-
-const QColor clSilver(192, 192, 192);
-const QColor clGray(128, 128, 128);
-const QColor clGreen(0, 128, 0);
-const QColor clBlack(0, 0, 0);
-const QColor clWhite(255, 255, 255);
-const QColor clLime(0, 255, 0);
 
 const char *const ListFilter = "Ostrel Media List (*.OML)|*.OML|MP3 Unit (*.MPU)|*.MPU|Text File (*.TXT)|*.TXT|"
                                "All files (*.*), treated as text files|*.*";
@@ -291,161 +283,11 @@ void TFormMediaPlayer::CreateDialogs()
     connect(help, &QShortcut::activated, this, [this] { RunCommand([this] { ShowHelp(UserDialogs(), FHelpFile, FHelpContext); }); });
 }
 
-void TFormMediaPlayer::StartUp()
-{
-    Guarded([this] { FormCreate(this); });
-}
-
-void TFormMediaPlayer::FormCreate(QObject *)
-{
-    FListExtension = QStringLiteral("oml");
-    FStartFolder = CurrentFolder();
-    FWorkingFolder = FStartFolder;
-    SetListFileName(FStartFolder + QStringLiteral("/default-List.") + FListExtension);
-    // The layout keeps the list filling the client area between the button row and the status bar.
-    FSaveDialog.Filter = FOpenDialog.Filter;
-    FRandomPool.Clear();
-    ProgramRandom().SeedFromClock();
-    LoadSettings();
-    FOpenDialog.DefaultExt = QStringLiteral("mp3");
-    FOpenDialog.FileName = QStringLiteral("*.mp3;*.wav");
-    FPlayOrder = 0;
-    SetPlaying(false);
-    SetStatusText(QStringLiteral("Closed"));
-    FHelpFile = FStartFolder + QStringLiteral("/OEMMPLAY.HLP");
-    BindButton(sbPlay, &TFormMediaPlayer::sbPlayClick);
-    BindButton(sbStop, &TFormMediaPlayer::sbStopClick);
-    BindButton(sbClose, &TFormMediaPlayer::sbCloseClick);
-    BindButton(sbNext, &TFormMediaPlayer::sbNextClick);
-    BindButton(sbPause, &TFormMediaPlayer::sbPauseClick);
-    BindButton(sbPrevious, &TFormMediaPlayer::sbPreviousClick);
-}
-
-void TFormMediaPlayer::showEvent(QShowEvent *event)
-{
-    if (!FShownBefore) {
-        FShownBefore = true;
-        if (const QScreen *display = screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(display->availableGeometry().center());
-            move(frame.topLeft());
-        }
-    }
-    QMainWindow::showEvent(event);
-}
-
-void TFormMediaPlayer::closeEvent(QCloseEvent *event)
-{
-    MyOnClose(event);
-}
-
-void TFormMediaPlayer::MyOnClose(QCloseEvent *event)
-{
-    if (FSearching) {
-        event->ignore();
-        RunRequest([this] { close(); });
-        return;
-    }
-    if (!FClosing)
-        Guarded([this] { MyDoClose(); });
-    event->accept();
-}
-
-void TFormMediaPlayer::miExitClick(QObject *)
-{
-    MyDoClose();
-}
-
-void TFormMediaPlayer::SaveBeforeForcedExit()
-{
-    if (FClosing || !AutoSave())
-        return;
-    FClosing = true;
-    static TSilentDialogs nobodyToTell;
-    TOstrelApplication::Instance().SetDialogs(nobodyToTell);
-    try {
-        SaveSettings();
-    } catch (...) {
-        // The process ends either way.
-    }
-}
-
-void TFormMediaPlayer::MyDoClose()
-{
-    if (AutoSave()) {
-        try {
-            SaveSettings();
-        } catch (...) {
-            UserDialogs().ShowMessage(QStringLiteral("Unknown exception, please contact your local dealer!"));
-        }
-    }
-    FClosing = true;
-    close();
-}
-
 void TFormMediaPlayer::SetListFileName(const QString &path)
 {
     FListFileName = path;
     setWindowTitle(QString::fromLatin1(OEMPConst::ProductName) + QStringLiteral(" - ") + DisplayedText(path));
 }
-
-void TFormMediaPlayer::SetBlackMediaList(bool on)
-{
-    miBlackMediaList->setChecked(on);
-    const bool black = miBlackMediaList->isChecked();
-    QPalette palette = lbFiles->palette();
-    palette.setColor(QPalette::Base, black ? clBlack : clWhite);
-    palette.setColor(QPalette::Text, black ? clLime : clBlack);
-    lbFiles->setPalette(palette);
-    QFont font = lbFiles->font();
-    font.setBold(false);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    lbFiles->setFont(font);
-}
-
-void TFormMediaPlayer::miShowControlsClick(QObject *)
-{
-    miShowControls->setChecked(!miShowControls->isChecked());
-}
-
-void TFormMediaPlayer::miAutoSaveClick(QObject *)
-{
-    SetAutoSave(!AutoSave());
-}
-
-void TFormMediaPlayer::miBlackMediaListClick(QObject *)
-{
-    SetBlackMediaList(!miBlackMediaList->isChecked());
-}
-
-void TFormMediaPlayer::SetOrderType(QObject *sender)
-{
-    if (!sender)
-        return;
-    if (sender->objectName() == QLatin1String("miInOrder"))
-        miInOrder->setChecked(true);
-    else if (sender->objectName() == QLatin1String("miRandom"))
-        miRandom->setChecked(true);
-}
-
-void TFormMediaPlayer::FOpenDialogTypeChange(TFileDialog &sender)
-{
-    SetListType(uint8_t(sender.FilterIndex));
-}
-
-void TFormMediaPlayer::FSaveDialogTypeChange(TFileDialog &sender)
-{
-    SetListType(uint8_t(sender.FilterIndex));
-}
-
-void TFormMediaPlayer::sbPlayClick(QObject *) { PlayMedia(); }
-void TFormMediaPlayer::sbStopClick(QObject *) { StopMedia(); }
-void TFormMediaPlayer::sbCloseClick(QObject *) { CloseMedia(); }
-void TFormMediaPlayer::sbNextClick(QObject *) { NextMedia(); }
-void TFormMediaPlayer::sbPauseClick(QObject *) { PauseMedia(); }
-void TFormMediaPlayer::sbPreviousClick(QObject *) { PreviousMedia(); }
 
 QString TFormMediaPlayer::StatusText() const { return FStatusText->text(); }
 

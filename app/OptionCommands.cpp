@@ -1,0 +1,59 @@
+// The Options menu and the list types the file dialogs choose.
+
+#include "TFormMediaPlayer.h"
+
+#include "FormColours.h"
+#include "TOECheckListBox.h"
+
+#include <QAction>
+
+void TFormMediaPlayer::SetBlackMediaList(bool on)
+{
+    miBlackMediaList->setChecked(on);
+    const bool black = miBlackMediaList->isChecked();
+    QPalette palette = lbFiles->palette();
+    palette.setColor(QPalette::Base, black ? clBlack : clWhite);
+    palette.setColor(QPalette::Text, black ? clLime : clBlack);
+    lbFiles->setPalette(palette);
+    QFont font = lbFiles->font();
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    lbFiles->setFont(font);
+}
+
+void TFormMediaPlayer::miShowControlsClick(QObject *)
+{
+    miShowControls->setChecked(!miShowControls->isChecked());
+}
+
+void TFormMediaPlayer::miAutoSaveClick(QObject *)
+{
+    SetAutoSave(!AutoSave());
+}
+
+void TFormMediaPlayer::miBlackMediaListClick(QObject *)
+{
+    SetBlackMediaList(!miBlackMediaList->isChecked());
+}
+
+void TFormMediaPlayer::SetOrderType(QObject *sender)
+{
+    if (!sender)
+        return;
+    if (sender->objectName() == QLatin1String("miInOrder"))
+        miInOrder->setChecked(true);
+    else if (sender->objectName() == QLatin1String("miRandom"))
+        miRandom->setChecked(true);
+}
+
+void TFormMediaPlayer::FOpenDialogTypeChange(TFileDialog &sender)
+{
+    SetListType(uint8_t(sender.FilterIndex));
+}
+
+void TFormMediaPlayer::FSaveDialogTypeChange(TFileDialog &sender)
+{
+    SetListType(uint8_t(sender.FilterIndex));
+}

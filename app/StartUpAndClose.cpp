@@ -1,0 +1,105 @@
+// The main window's start-up sequence and its ways to close, with the settings saved on the way.
+
+#include "TFormMediaPlayer.h"
+
+#include "CurrentFolder.h"
+#include "TOEButton.h"
+#include "TOstrelApplication.h"
+#include "TRandomGenerator.h"
+#include "TSilentDialogs.h"
+#include "TUserDialogs.h"
+
+#include <QCloseEvent>
+#include <QScreen>
+
+void TFormMediaPlayer::StartUp()
+{
+    Guarded([this] { FormCreate(this); });
+}
+
+void TFormMediaPlayer::FormCreate(QObject *)
+{
+    FListExtension = QStringLiteral("oml");
+    FStartFolder = CurrentFolder();
+    FWorkingFolder = FStartFolder;
+    SetListFileName(FStartFolder + QStringLiteral("/default-List.") + FListExtension);
+    // The layout keeps the list filling the client area between the button row and the status bar.
+    FSaveDialog.Filter = FOpenDialog.Filter;
+    FRandomPool.Clear();
+    ProgramRandom().SeedFromClock();
+    LoadSettings();
+    FOpenDialog.DefaultExt = QStringLiteral("mp3");
+    FOpenDialog.FileName = QStringLiteral("*.mp3;*.wav");
+    FPlayOrder = 0;
+    SetPlaying(false);
+    SetStatusText(QStringLiteral("Closed"));
+    FHelpFile = FStartFolder + QStringLiteral("/OEMMPLAY.HLP");
+    BindButton(sbPlay, &TFormMediaPlayer::sbPlayClick);
+    BindButton(sbStop, &TFormMediaPlayer::sbStopClick);
+    BindButton(sbClose, &TFormMediaPlayer::sbCloseClick);
+    BindButton(sbNext, &TFormMediaPlayer::sbNextClick);
+    BindButton(sbPause, &TFormMediaPlayer::sbPauseClick);
+    BindButton(sbPrevious, &TFormMediaPlayer::sbPreviousClick);
+}
+
+void TFormMediaPlayer::showEvent(QShowEvent *event)
+{
+    if (!FShownBefore) {
+        FShownBefore = true;
+        if (const QScreen *display = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(display->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TFormMediaPlayer::closeEvent(QCloseEvent *event)
+{
+    MyOnClose(event);
+}
+
+void TFormMediaPlayer::MyOnClose(QCloseEvent *event)
+{
+    if (FSearching) {
+        event->ignore();
+        RunRequest([this] { close(); });
+        return;
+    }
+    if (!FClosing)
+        Guarded([this] { MyDoClose(); });
+    event->accept();
+}
+
+void TFormMediaPlayer::miExitClick(QObject *)
+{
+    MyDoClose();
+}
+
+void TFormMediaPlayer::SaveBeforeForcedExit()
+{
+    if (FClosing || !AutoSave())
+        return;
+    FClosing = true;
+    static TSilentDialogs nobodyToTell;
+    TOstrelApplication::Instance().SetDialogs(nobodyToTell);
+    try {
+        SaveSettings();
+    } catch (...) {
+        // The process ends either way.
+    }
+}
+
+void TFormMediaPlayer::MyDoClose()
+{
+    if (AutoSave()) {
+        try {
+            SaveSettings();
+        } catch (...) {
+            UserDialogs().ShowMessage(QStringLiteral("Unknown exception, please contact your local dealer!"));
+        }
+    }
+    FClosing = true;
+    close();
+}
