@@ -1,6 +1,8 @@
 #pragma once
 
 #include "TFormFixture.h"
+#include "TListMarks.h"
+#include "TOECheckListBox.h"
 #include "TScriptedBackEnd.h"
 
 // A main window over the scripted back end, created anew for each test, with the message
@@ -10,10 +12,22 @@ protected:
     void SetUp() override
     {
         TFormFixture::SetUp();
-        form = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(device));
+        auto backEnd = std::make_unique<TScriptedBackEnd>(device);
+        scripted = backEnd.get();
+        form = CreateFormMediaPlayer(std::move(backEnd));
         dialogs.Messages.clear();
     }
 
+    // Entries as the user's Add puts them: into the list and the random pool.
+    void Fill(const QList<QByteArray> &texts)
+    {
+        form->lbFiles->Append(texts);
+        form->RandomPool().Append(texts);
+    }
+    QList<bool> Marks() const { return ListMarks(form->lbFiles->MediaEntries()); }
+    int MarkCount() const { return int(Marks().count(true)); }
+
     TScriptedBackEnd::TState device;
+    TScriptedBackEnd *scripted = nullptr; // owned by the form's device
     std::unique_ptr<TFormMediaPlayer> form;
 };

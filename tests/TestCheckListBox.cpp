@@ -1,7 +1,11 @@
 #include "EListError.h"
+#include "ListFileErrors.h"
 #include "TMediaListModel.h"
 #include "TOECheckListBox.h"
+#include "TListMarks.h"
 #include "TRandomGenerator.h"
+#include "TTempFolder.h"
+#include "TTextFile.h"
 #include "TextFold.h"
 
 #include <QImage>
@@ -13,10 +17,7 @@ namespace {
 
 QList<bool> Marks(const TOECheckListBox &list)
 {
-    QList<bool> marks;
-    for (int row = 0; row < list.Count(); ++row)
-        marks << list.Checked(row);
-    return marks;
+    return ListMarks(list.MediaEntries());
 }
 
 TEST(CheckListBox, StepsNeverWrap)
@@ -253,6 +254,56 @@ TEST(TextFold, HashAgreesWithSameText)
     EXPECT_FALSE(TextFold::SameText("\xFF", "\xFE"));
     EXPECT_FALSE(TextFold::SameText("a", "a "));
     EXPECT_FALSE(TextFold::SameText("[", "{")); // only letters fold
+}
+
+TEST(CheckListBoxFiles, OmlRoundTripKeepsTextsAndMarksAndSelectsNothing)
+{
+    TTempFolder folder;
+    TOECheckListBox list;
+    const QList<TListEntry> entries = {{"one", true}, {"two", false}, {"three", true}};
+    list.AppendEntries(entries);
+    list.SetItemIndex(1);
+    list.SaveListFile(folder.File("list.oml"));
+    list.LoadListFile(folder.File("list.oml"));
+    EXPECT_EQ(list.Entries(), entries);
+    EXPECT_EQ(list.ItemIndex(), -1);
+}
+
+TEST(CheckListBoxFiles, CountPrefixedFormRoundTripsAndStopsAtTheEnd)
+{
+    TTempFolder folder;
+    TOECheckListBox list;
+    list.AppendEntries({{"a", true}, {"b", false}});
+    TTextFile out = TTextFile::ForWriting(folder.File("counted.txt"));
+    out.WriteLine("header");
+    list.WriteListText(out);
+    EXPECT_EQ(out.Bytes(), QByteArray("header\r\n2\r\n1\r\na\r\n0\r\nb\r\n"));
+
+    TOECheckListBox other;
+    TTextFile in = TTextFile::FromBytes("  \r\n 2 trailing words\r\n1\r\na\r\n0\r\nb\r\nrest");
+    other.ReadListText(in);
+    EXPECT_EQ(other.Entries(), (QList<TListEntry>{{"a", true}, {"b", false}}));
+    EXPECT_EQ(in.ReadLine(), "rest");
+
+    TTextFile huge = TTextFile::FromBytes("2147483647\r\n1\r\nonly\r\n");
+    other.ReadListText(huge);
+    EXPECT_EQ(other.Entries(), (QList<TListEntry>{{"only", true}}));
+    TTextFile negative = TTextFile::FromBytes("-5\r\n1\r\nx\r\n");
+    other.ReadListText(negative);
+    EXPECT_EQ(other.Count(), 0);
+    TTextFile empty = TTextFile::FromBytes("");
+    other.ReadListText(empty);
+    EXPECT_EQ(other.Count(), 0);
+    for (const QByteArray bad : {"abc\r\n", "99999999999\r\n", "1x\r\n"}) {
+        TTextFile file = TTextFile::FromBytes(bad);
+        try {
+            other.ReadListText(file);
+            ADD_FAILURE() << "no error for " << bad.constData();
+        } catch (const EInOutError &error) {
+            EXPECT_EQ(error.ErrorCode(), 106);
+            EXPECT_STREQ(error.what(), "Invalid numeric input");
+        }
+    }
 }
 
 } // namespace

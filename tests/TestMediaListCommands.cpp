@@ -29,11 +29,6 @@ protected:
             return false;
         });
     }
-    void Fill(const QList<QByteArray> &texts)
-    {
-        form->lbFiles->Append(texts);
-        form->RandomPool().Append(texts);
-    }
 };
 
 TEST_F(TCommandTest, NewEmptiesTheListAndNamesANewFile)

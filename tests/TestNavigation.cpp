@@ -1,4 +1,4 @@
-#include "TFormFixture.h"
+#include "TScriptedFormFixture.h"
 
 #include "TOECheckListBox.h"
 #include "TRandomGenerator.h"
@@ -8,32 +8,7 @@
 
 namespace {
 
-class TNavigationTest : public TFormFixture {
-protected:
-    void SetUp() override
-    {
-        TFormFixture::SetUp();
-        form = CreateFormMediaPlayer();
-    }
-
-    void Fill(const QList<QByteArray> &texts)
-    {
-        form->lbFiles->Append(texts);
-        form->RandomPool().Append(texts);
-    }
-
-    QList<bool> Marks() const
-    {
-        QList<bool> marks;
-        for (int row = 0; row < form->lbFiles->Count(); ++row)
-            marks << form->lbFiles->Checked(row);
-        return marks;
-    }
-
-    int MarkCount() const { return int(Marks().count(true)); }
-
-    std::unique_ptr<TFormMediaPlayer> form;
-};
+using TNavigationTest = TScriptedFormFixture;
 
 TEST_F(TNavigationTest, NextEntryWrapsAroundAndLeavesMarksAlone)
 {

@@ -1,4 +1,4 @@
-#include "TFormFixture.h"
+#include "TScriptedFormFixture.h"
 
 #include "TOEButton.h"
 #include "TOECheckListBox.h"
@@ -10,35 +10,7 @@
 
 namespace {
 
-class TControllerTest : public TFormFixture {
-protected:
-    void SetUp() override
-    {
-        TFormFixture::SetUp();
-        auto backEnd = std::make_unique<TScriptedBackEnd>(device);
-        scripted = backEnd.get();
-        form = CreateFormMediaPlayer(std::move(backEnd));
-        dialogs.Messages.clear(); // the missing list file at start-up
-    }
-
-    void Fill(const QList<QByteArray> &texts)
-    {
-        form->lbFiles->Append(texts);
-        form->RandomPool().Append(texts);
-    }
-
-    QList<bool> Marks() const
-    {
-        QList<bool> marks;
-        for (const TListEntry &entry : form->lbFiles->Entries())
-            marks << entry.Marked;
-        return marks;
-    }
-
-    TScriptedBackEnd::TState device;
-    TScriptedBackEnd *scripted = nullptr; // owned by the form's device
-    std::unique_ptr<TFormMediaPlayer> form;
-};
+using TControllerTest = TScriptedFormFixture;
 
 TEST_F(TControllerTest, ModeNames)
 {

@@ -1,6 +1,7 @@
 #include "ListFileErrors.h"
 #include "ListFormats.h"
-#include "TOECheckListBox.h"
+#include "MediaListFile.h"
+#include "TMediaEntries.h"
 #include "TTempFolder.h"
 
 #include <QElapsedTimer>
@@ -54,11 +55,11 @@ bool IsLink(const QString &path)
 
 class TListFileSafetyTest : public testing::Test {
 protected:
-    void SaveOml(const QString &path) { list.SaveListFile(path); }
-    void LoadOml(const QString &path) { list.LoadListFile(path); }
+    void SaveOml(const QString &path) { MediaListFile::SaveOml(path, list); }
+    void LoadOml(const QString &path) { MediaListFile::LoadOml(path, list); }
 
     TTempFolder folder;
-    TOECheckListBox list;
+    TMediaEntries list;
 };
 
 TEST_F(TListFileSafetyTest, APipeIsNeitherReadNorWrittenAndNothingWaitsForIt)

@@ -1,6 +1,7 @@
 #include "ListFileErrors.h"
 #include "ListFormats.h"
-#include "TOECheckListBox.h"
+#include "MediaListFile.h"
+#include "TMediaEntries.h"
 #include "TTextFile.h"
 #include "TTempFolder.h"
 
@@ -19,32 +20,22 @@ protected:
     QList<TListEntry> LoadOml(const QByteArray &bytes)
     {
         folder.WriteFile("in.oml", bytes);
-        list.LoadListFile(folder.File("in.oml"));
+        MediaListFile::LoadOml(folder.File("in.oml"), list);
         return list.Entries();
     }
 
     TTempFolder folder;
-    TOECheckListBox list;
+    TMediaEntries list;
 };
 
 TEST_F(TListFileTest, OmlIsWrittenByteForByte)
 {
     list.AppendEntries({{"C:\\Music\\a.mp3", true}, {"/home/\xFF\xFE/b c.wav", false}, {"", true}});
-    list.SaveListFile(folder.File("out.oml"));
+    MediaListFile::SaveOml(folder.File("out.oml"), list);
     EXPECT_EQ(folder.ReadFile("out.oml"), QByteArray("1\r\nC:\\Music\\a.mp3\r\n0\r\n/home/\xFF\xFE/b c.wav\r\n1\r\n\r\n"));
-    list.ClearList();
-    list.SaveListFile(folder.File("empty.oml"));
+    list.Clear();
+    MediaListFile::SaveOml(folder.File("empty.oml"), list);
     EXPECT_EQ(folder.ReadFile("empty.oml"), QByteArray());
-}
-
-TEST_F(TListFileTest, OmlRoundTripKeepsTextsAndMarksAndSelectsNothing)
-{
-    const QList<TListEntry> entries = {{"one", true}, {"two", false}, {"three", true}};
-    list.AppendEntries(entries);
-    list.SetItemIndex(1);
-    list.SaveListFile(folder.File("list.oml"));
-    EXPECT_EQ(LoadOml(folder.ReadFile("list.oml")), entries);
-    EXPECT_EQ(list.ItemIndex(), -1);
 }
 
 TEST_F(TListFileTest, OmlLineRules)
@@ -97,46 +88,11 @@ TEST_F(TListFileTest, PlainListWrittenWithMarksReadsBackUnmarked)
     EXPECT_EQ(ListFormats::ReadPlainListFile(folder.File("plain.txt")), QList<QByteArray>({"1", "song.mp3"}));
 }
 
-TEST_F(TListFileTest, CountPrefixedFormRoundTripsAndStopsAtTheEnd)
-{
-    list.AppendEntries({{"a", true}, {"b", false}});
-    TTextFile out = TTextFile::ForWriting(folder.File("counted.txt"));
-    out.WriteLine("header");
-    list.WriteListText(out);
-    EXPECT_EQ(out.Bytes(), QByteArray("header\r\n2\r\n1\r\na\r\n0\r\nb\r\n"));
-
-    TOECheckListBox other;
-    TTextFile in = TTextFile::FromBytes("  \r\n 2 trailing words\r\n1\r\na\r\n0\r\nb\r\nrest");
-    other.ReadListText(in);
-    EXPECT_EQ(other.Entries(), (QList<TListEntry>{{"a", true}, {"b", false}}));
-    EXPECT_EQ(in.ReadLine(), "rest");
-
-    TTextFile huge = TTextFile::FromBytes("2147483647\r\n1\r\nonly\r\n");
-    other.ReadListText(huge);
-    EXPECT_EQ(other.Entries(), (QList<TListEntry>{{"only", true}}));
-    TTextFile negative = TTextFile::FromBytes("-5\r\n1\r\nx\r\n");
-    other.ReadListText(negative);
-    EXPECT_EQ(other.Count(), 0);
-    TTextFile empty = TTextFile::FromBytes("");
-    other.ReadListText(empty);
-    EXPECT_EQ(other.Count(), 0);
-    for (const QByteArray bad : {"abc\r\n", "99999999999\r\n", "1x\r\n"}) {
-        TTextFile file = TTextFile::FromBytes(bad);
-        try {
-            other.ReadListText(file);
-            ADD_FAILURE() << "no error for " << bad.constData();
-        } catch (const EInOutError &error) {
-            EXPECT_EQ(error.ErrorCode(), 106);
-            EXPECT_STREQ(error.what(), "Invalid numeric input");
-        }
-    }
-}
-
 TEST_F(TListFileTest, ErrorKindsAndTexts)
 {
     list.Append(QByteArray("kept"));
     try {
-        list.LoadListFile(folder.File("missing.oml"));
+        MediaListFile::LoadOml(folder.File("missing.oml"), list);
         FAIL();
     } catch (const EInOutError &error) {
         EXPECT_EQ(error.ErrorCode(), 2);
@@ -151,7 +107,7 @@ TEST_F(TListFileTest, ErrorKindsAndTexts)
     }
     folder.WriteFile("file", "x");
     try {
-        list.SaveListFile(folder.File("file/list.oml"));
+        MediaListFile::SaveOml(folder.File("file/list.oml"), list);
         FAIL();
     } catch (const EInOutError &error) {
         EXPECT_EQ(error.ErrorCode(), 3);
@@ -159,7 +115,7 @@ TEST_F(TListFileTest, ErrorKindsAndTexts)
     }
     ASSERT_TRUE(QDir(folder.path()).mkdir("folder.oml"));
     try {
-        list.SaveListFile(folder.File("folder.oml"));
+        MediaListFile::SaveOml(folder.File("folder.oml"), list);
         FAIL();
     } catch (const EInOutError &error) {
         EXPECT_EQ(error.ErrorCode(), 5);
@@ -172,7 +128,7 @@ TEST_F(TListFileTest, ErrorKindsAndTexts)
         EXPECT_EQ(QString::fromUtf8(error.what()), "Cannot create file " + folder.File("folder.oml"));
     }
     try {
-        list.SaveListFile(folder.File("no/such/folder.oml"));
+        MediaListFile::SaveOml(folder.File("no/such/folder.oml"), list);
         FAIL();
     } catch (const EInOutError &error) {
         EXPECT_EQ(error.ErrorCode(), 2);
@@ -234,7 +190,7 @@ TEST_F(TListFileTest, AFailedSaveLeavesTheOldFileExactlyAsItWas)
     {
         TFileSizeLimit limit(64);
         try {
-            list.SaveListFile(folder.File("list.oml"));
+            MediaListFile::SaveOml(folder.File("list.oml"), list);
             ADD_FAILURE() << "the save did not fail";
         } catch (const EInOutError &error) {
             EXPECT_EQ(error.ErrorCode(), EFBIG);
@@ -246,7 +202,7 @@ TEST_F(TListFileTest, AFailedSaveLeavesTheOldFileExactlyAsItWas)
     EXPECT_EQ(folder.ReadFile("list.txt"), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"list.oml", "list.txt"}));
     // A save that succeeds replaces the content and keeps the permissions.
-    list.SaveListFile(folder.File("list.oml"));
+    MediaListFile::SaveOml(folder.File("list.oml"), list);
     struct stat info {};
     ASSERT_EQ(stat(QFile::encodeName(folder.File("list.oml")).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -259,12 +215,12 @@ TEST_F(TListFileTest, SavingThroughASymbolicLinkReplacesTheFileItNames)
     folder.WriteFile("real/list.oml", "old");
     ASSERT_TRUE(QFile::link(folder.File("real/list.oml"), folder.File("link.oml")));
     list.Append(QByteArray("new"));
-    list.SaveListFile(folder.File("link.oml"));
+    MediaListFile::SaveOml(folder.File("link.oml"), list);
     EXPECT_TRUE(QFileInfo(folder.File("link.oml")).isSymLink());
     EXPECT_EQ(folder.ReadFile("real/list.oml"), QByteArray("0\r\nnew\r\n"));
     // A dangling link gets its file created.
     ASSERT_TRUE(QFile::link(folder.File("real/later.oml"), folder.File("dangling.oml")));
-    list.SaveListFile(folder.File("dangling.oml"));
+    MediaListFile::SaveOml(folder.File("dangling.oml"), list);
     EXPECT_EQ(folder.ReadFile("real/later.oml"), QByteArray("0\r\nnew\r\n"));
 }
 
@@ -276,7 +232,7 @@ TEST_F(TListFileTest, BadInputLoadsWithoutHarm)
     garbage.replace('\x1A', 'z');
     garbage.replace('\0', 'n');
     folder.WriteFile("garbage", garbage);
-    list.LoadListFile(folder.File("garbage"));
+    MediaListFile::LoadOml(folder.File("garbage"), list);
     EXPECT_GT(list.Count(), 0);
     EXPECT_FALSE(ListFormats::ReadPlainListFile(folder.File("garbage")).isEmpty());
 
@@ -284,7 +240,7 @@ TEST_F(TListFileTest, BadInputLoadsWithoutHarm)
     EXPECT_EQ(LoadOml(longLine).first().Text.size(), 10 * 1024 * 1024);
     folder.WriteFile("nuls", QByteArray(100000, '\0'));
     EXPECT_TRUE(ListFormats::ReadPlainListFile(folder.File("nuls")).isEmpty());
-    list.LoadListFile(folder.File("nuls"));
+    MediaListFile::LoadOml(folder.File("nuls"), list);
     EXPECT_EQ(list.Count(), 1);
 }
 

@@ -1,0 +1,65 @@
+#include "EListError.h"
+#include "TMediaEntries.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Writes down what a view would be told.
+class TRecordingObserver : public TMediaEntries::TObserver {
+public:
+    void RowsAboutToBeInserted(int first, int last) override { Told << QString("insert %1-%2").arg(first).arg(last); }
+    void RowsInserted() override { Told << "inserted"; }
+    void RowAboutToBeRemoved(int row) override { Told << QString("remove %1").arg(row); }
+    void RowRemoved() override { Told << "removed"; }
+    void AboutToBeCleared() override { Told << "clear"; }
+    void Cleared() override { Told << "cleared"; }
+    void MarksChanged(int first, int last) override { Told << QString("marks %1-%2").arg(first).arg(last); }
+
+    QStringList Told;
+};
+
+TEST(MediaEntries, AViewIsToldOfEveryChangeBeforeAndAfterAndOfNothingElse)
+{
+    TMediaEntries entries;
+    TRecordingObserver view;
+    entries.SetObserver(&view);
+    EXPECT_EQ(entries.Append("a"), 0);
+    entries.Append(QList<QByteArray>{"b", "c"});
+    entries.Append(QList<QByteArray>{});
+    entries.AppendEntries({{"d", true}});
+    entries.SetChecked(1, true);
+    entries.SetChecked(1, true); // no change, nothing to tell
+    entries.RemoveAt(0);
+    entries.SetAllChecked(false);
+    entries.Clear();
+    entries.SetAllChecked(true); // an empty list has no marks to change
+    EXPECT_EQ(view.Told, QStringList({"insert 0-0", "inserted", "insert 1-2", "inserted", "insert 3-3", "inserted",
+                                      "marks 1-1", "remove 0", "removed", "marks 0-2", "clear", "cleared"}));
+
+    view.Told.clear();
+    EXPECT_THROW(entries.RemoveAt(0), EListError);
+    EXPECT_THROW(entries.SetChecked(-1, true), EListError);
+    EXPECT_TRUE(view.Told.isEmpty());
+    entries.SetObserver(nullptr);
+    entries.Append("e");
+    EXPECT_TRUE(view.Told.isEmpty());
+}
+
+TEST(MediaEntries, LookupsIgnoreLetterCaseAndFollowRemovals)
+{
+    TMediaEntries entries;
+    entries.AppendEntries({{"/m/Song.mp3", false}, {"/m/other.mp3", true}, {"/M/SONG.MP3", false}});
+    EXPECT_EQ(entries.IndexOf("/m/song.MP3"), 0);
+    entries.RemoveAt(0);
+    EXPECT_EQ(entries.IndexOf("/m/song.mp3"), 1);
+    EXPECT_EQ(entries.IndexOf("/m/song.mp"), -1);
+    EXPECT_EQ(entries.Texts(), QList<QByteArray>({"/m/other.mp3", "/M/SONG.MP3"}));
+    EXPECT_EQ(entries.UnmarkedTexts(), QList<QByteArray>({"/M/SONG.MP3"}));
+    EXPECT_EQ(entries.Entries(), (QList<TListEntry>{{"/m/other.mp3", true}, {"/M/SONG.MP3", false}}));
+    EXPECT_THROW(entries.Text(2), EListError);
+    EXPECT_THROW(entries.Checked(2), EListError);
+}
+
+} // namespace

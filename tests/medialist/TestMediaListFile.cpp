@@ -1,0 +1,56 @@
+#include "ListFileErrors.h"
+#include "MediaListFile.h"
+#include "TMediaEntries.h"
+#include "TTempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TMediaListFileTest : public testing::Test {
+protected:
+    void SetUp() override { entries.AppendEntries({{"/m/a.mp3", true}, {"/m/b.wav", false}}); }
+
+    TTempFolder folder;
+    TMediaEntries entries;
+};
+
+TEST_F(TMediaListFileTest, EachListTypeWritesItsFormatAndOthersWriteNothing)
+{
+    const QByteArray oml = "1\r\n/m/a.mp3\r\n0\r\n/m/b.wav\r\n";
+    const QByteArray plain = "/m/a.mp3\r\n/m/b.wav\r\n";
+    const QList<QPair<uint8_t, QByteArray>> expected = {
+        {0, "<missing>"}, {1, oml}, {2, plain}, {3, plain}, {4, plain}, {5, "<missing>"}, {255, "<missing>"}};
+    for (const auto &[type, bytes] : expected) {
+        const QString name = QString("type%1").arg(type);
+        MediaListFile::Save(type, folder.File(name), entries);
+        EXPECT_EQ(folder.ReadFile(name), bytes) << int(type);
+    }
+}
+
+TEST_F(TMediaListFileTest, EachListTypeReadsItsFormatAndOthersLeaveTheListEmpty)
+{
+    folder.WriteFile("list", "1\r\n/m/c.mp3\r\n");
+    MediaListFile::Load(1, folder.File("list"), entries);
+    EXPECT_EQ(entries.Entries(), (QList<TListEntry>{{"/m/c.mp3", true}}));
+    MediaListFile::Load(3, folder.File("list"), entries);
+    EXPECT_EQ(entries.Entries(), (QList<TListEntry>{{"1", false}, {"/m/c.mp3", false}}));
+    MediaListFile::Load(0, folder.File("list"), entries);
+    EXPECT_EQ(entries.Count(), 0);
+}
+
+TEST_F(TMediaListFileTest, AFailedLoadLeavesTheListEmpty)
+{
+    try {
+        MediaListFile::Load(1, folder.File("missing.oml"), entries);
+        ADD_FAILURE() << "no error";
+    } catch (const EInOutError &error) {
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+    EXPECT_EQ(entries.Count(), 0);
+    entries.Append("again");
+    EXPECT_THROW(MediaListFile::Load(2, folder.File("missing.txt"), entries), EFileStreamError);
+    EXPECT_EQ(entries.Count(), 0);
+}
+
+} // namespace

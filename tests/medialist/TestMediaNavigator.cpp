@@ -1,0 +1,114 @@
+#include "TListCursor.h"
+#include "TListMarks.h"
+#include "TMediaEntries.h"
+#include "TMediaNavigator.h"
+#include "TRandomGenerator.h"
+#include "TTextPool.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+class TPlainCursor : public TListCursor {
+public:
+    explicit TPlainCursor(const TMediaEntries &entries) : entries_(entries) {}
+    int ItemIndex() const override { return index_; }
+    void SetItemIndex(int index) override { index_ = index >= 0 && index < entries_.Count() ? index : -1; }
+
+private:
+    const TMediaEntries &entries_;
+    int index_ = -1;
+};
+
+class TNavigatorTest : public testing::Test {
+protected:
+    void Fill(const QList<QByteArray> &texts)
+    {
+        entries.Append(texts);
+        pool.Append(texts);
+    }
+    int MarkCount() const { return int(ListMarks(entries).count(true)); }
+
+    TMediaEntries entries;
+    TPlainCursor cursor{entries};
+    TMediaNavigator navigator{entries, cursor};
+    TTextPool pool;
+    TRandomGenerator random;
+};
+
+TEST_F(TNavigatorTest, MovesWrapAroundAndStepsDoNot)
+{
+    EXPECT_EQ(navigator.NextEntry(), "");
+    EXPECT_EQ(navigator.PreviousEntry(), "");
+    EXPECT_EQ(cursor.ItemIndex(), -1);
+    Fill({"a", "b", "c"});
+    EXPECT_EQ(navigator.PreviousEntry(), "c"); // from no selection to the last
+    EXPECT_EQ(navigator.NextEntry(), "a");
+    EXPECT_EQ(navigator.NextEntry(), "b");
+    EXPECT_EQ(navigator.PreviousEntry(), "a");
+    EXPECT_EQ(navigator.PreviousEntry(), "c");
+
+    navigator.StepForward();
+    EXPECT_EQ(cursor.ItemIndex(), 2);
+    cursor.SetItemIndex(0);
+    navigator.StepBack();
+    EXPECT_EQ(cursor.ItemIndex(), 0);
+    EXPECT_EQ(MarkCount(), 0);
+}
+
+TEST_F(TNavigatorTest, ARandomCycleDrawsEveryEntryOnceThenClearsTheMarksForTheNext)
+{
+    Fill({"a", "b", "c", "d", "e"});
+    random.SetSeed(20261208);
+    std::set<QByteArray> drawn;
+    for (int draw = 1; draw <= 5; ++draw) {
+        const QByteArray text = navigator.RandomEntry(pool, random);
+        EXPECT_TRUE(drawn.insert(text).second) << text.constData();
+        EXPECT_EQ(entries.Text(cursor.ItemIndex()), text);
+        EXPECT_EQ(MarkCount(), draw);
+    }
+    EXPECT_TRUE(pool.IsEmpty());
+    const QByteArray first = navigator.RandomEntry(pool, random);
+    EXPECT_EQ(MarkCount(), 1);
+    EXPECT_TRUE(entries.Checked(entries.IndexOf(first)));
+    EXPECT_EQ(pool.Count(), 4);
+}
+
+TEST_F(TNavigatorTest, ADrawOfATextNoLongerListedSelectsNothingAndKeepsItInThePool)
+{
+    entries.Append("kept");
+    cursor.SetItemIndex(0);
+    pool.Append("gone");
+    EXPECT_EQ(navigator.RandomEntry(pool, random), "");
+    EXPECT_EQ(cursor.ItemIndex(), -1);
+    EXPECT_EQ(pool.Texts(), QList<QByteArray>({"gone"}));
+    EXPECT_FALSE(entries.Checked(0));
+}
+
+TEST_F(TNavigatorTest, RandomStepsRefillTheirPoolWithoutClearingMarks)
+{
+    Fill({"a", "b"});
+    TTextPool drawPool;
+    navigator.StepRandom(drawPool, random);
+    navigator.StepRandom(drawPool, random);
+    EXPECT_EQ(MarkCount(), 2);
+    EXPECT_TRUE(drawPool.IsEmpty());
+    navigator.StepRandom(drawPool, random);
+    EXPECT_EQ(MarkCount(), 2);
+    EXPECT_EQ(drawPool.Count(), 1);
+}
+
+TEST(MediaNavigatorMoves, InOrderWinsOverRandomAndOnlyPlayOrderZeroGoesBack)
+{
+    using TMove = TMediaNavigator::TMove;
+    EXPECT_EQ(TMediaNavigator::NextMove(true, true), TMove::Next);
+    EXPECT_EQ(TMediaNavigator::NextMove(true, false), TMove::Next);
+    EXPECT_EQ(TMediaNavigator::NextMove(false, true), TMove::Random);
+    EXPECT_EQ(TMediaNavigator::NextMove(false, false), TMove::None);
+    EXPECT_EQ(TMediaNavigator::PreviousMove(0), TMove::Previous);
+    EXPECT_EQ(TMediaNavigator::PreviousMove(1), TMove::None);
+    EXPECT_EQ(TMediaNavigator::PreviousMove(255), TMove::None);
+}
+
+} // namespace
