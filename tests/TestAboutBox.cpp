@@ -107,6 +107,7 @@ TEST_F(TAboutTest, WithoutCreditsValuesTheLogoFileAndTheHomePageServe)
     QImage logo(40, 20, QImage::Format_RGB32);
     logo.fill(Qt::blue);
     ASSERT_TRUE(logo.save(folder.path() + "/ostrel.bmp"));
+    QDir::setCurrent(QDir::rootPath()); // the picture is found in the folder given, not beside the process
     auto withLogo = Box();
     EXPECT_EQ(withLogo->pbCredits->Picture().size(), QSize(40, 20));
     EXPECT_TRUE(withLogo->pbCredits->Center());

@@ -1,9 +1,13 @@
 #include "TScriptedFormFixture.h"
 
 #include "TOECheckListBox.h"
+#include "TOEButton.h"
+#include "TOstrelApplication.h"
 #include "TScriptedBackEnd.h"
+#include "TUserDialogs.h"
 
 #include <QFile>
+#include <QTimer>
 #include <QProcess>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -163,6 +167,45 @@ TEST_F(TSearchTest, ACancelledSearchAddsNothing)
     dialogs.FileAnswers.push_back([](TFileDialog &) { return false; });
     form->miSearch->trigger();
     EXPECT_EQ(form->lbFiles->Count(), 0);
+}
+
+TEST_F(TSearchTest, TheSearchWalksTheWorkingFolderAndEndsThere)
+{
+    MakeFolder("music");
+    Touch("music/a.mp3");
+    Touch("stray.mp3");
+    form->SetWorkingFolder(QFile::decodeName(root + "/music"));
+    form->SearchMediaFiles("*.mp3");
+    EXPECT_EQ(Found(), QList<QByteArray>({"/music/a.mp3"}));
+    EXPECT_EQ(QDir::currentPath(), QFile::decodeName(root + "/music"));
+}
+
+TEST_F(TSearchTest, WhileItRunsCommandsAreDroppedBoxesHeldBackAndACloseWaitsForItsEnd)
+{
+    MakeFolder("A");
+    Touch("A/a.mp3");
+    Touch("A/b.mp3");
+    QStringList inside;
+    QTimer::singleShot(0, form.get(), [&] {
+        inside << QString("found %1").arg(form->lbFiles->Count());
+        form->miRemoveAll->trigger();
+        form->sbPlay->OnClick(form->sbPlay);
+        UserDialogs().ShowMessage("from the poll");
+        inside << QString("messages %1").arg(dialogs.Messages.size());
+        form->close();
+    });
+    SearchFrom("/A", 2);
+    EXPECT_EQ(inside, QStringList({"found 1", "messages 0"}));
+    EXPECT_EQ(Found(), QList<QByteArray>({"/A/a.mp3", "/A/b.mp3"}));
+    EXPECT_EQ(form->StatusText(), "Closed");
+    EXPECT_EQ(dialogs.Messages, QStringList({"from the poll"}));
+    EXPECT_FALSE(form->Searching());
+
+    // The close comes right after: with Auto Save the list is saved as it stands.
+    EXPECT_EQ(folder.ReadFile("default-List.oml"), QByteArray("<missing>"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(folder.ReadFile("default-List.oml"),
+              "0\r\n" + root + "/A/a.mp3\r\n0\r\n" + root + "/A/b.mp3\r\n");
 }
 
 } // namespace

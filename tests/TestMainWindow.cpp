@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -26,45 +27,73 @@ QStringList Captions(const QMenu *menu)
     return captions;
 }
 
-TEST_F(TMainWindowTest, StartUpStateMatchesTheDesign)
+// The window's values at start-up as the design gives them, one row per value.
+struct TDesignValue {
+    const char *Name;
+    std::function<QVariant(TFormMediaPlayer &)> Actual;
+    QVariant Expected;
+};
+
+TEST_F(TMainWindowTest, StartUpValuesMatchTheDesign)
 {
     auto form = CreateFormMediaPlayer();
     const QString start = QDir::currentPath();
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Ostrel Media Player - ") + start + "/default-List.oml");
-    EXPECT_EQ(form->ListFileName(), start + "/default-List.oml");
-    EXPECT_EQ(form->StartFolder(), start);
-    EXPECT_EQ(form->ListExtension(), "oml");
-    EXPECT_EQ(form->StatusText(), "Closed");
-    EXPECT_FALSE(form->Playing());
-    EXPECT_EQ(form->PlayOrderValue(), 0);
-    EXPECT_EQ(form->ListType(), 1);
-    EXPECT_EQ(form->HelpFile(), start + "/OEMMPLAY.HLP");
-    EXPECT_EQ(form->HelpContext(), 1000);
-    EXPECT_EQ(form->miRemove->property("HelpContext").toInt(), 1000);
-    EXPECT_TRUE(form->RandomPool().IsEmpty());
-    EXPECT_EQ(form->lbFiles->Count(), 0);
-    EXPECT_EQ(form->lbFiles->Order(), loNoOrder);
-    EXPECT_EQ(form->size(), QSize(573, 400));
-    EXPECT_EQ(form->minimumSize(), QSize(490, 295));
-    EXPECT_EQ(form->Timer1->interval(), 1000);
-    EXPECT_TRUE(form->Timer1->isActive());
+    const QString listFilter = "Ostrel Media List (*.OML)|*.OML|MP3 Unit (*.MPU)|*.MPU|Text File (*.TXT)|*.TXT|"
+                               "All files (*.*), treated as text files|*.*";
+    using F = TFormMediaPlayer;
+    const QList<TDesignValue> design = {
+        {"caption", [](F &f) { return f.windowTitle(); }, "Ostrel Media Player - " + start + "/default-List.oml"},
+        {"list file", [](F &f) { return f.ListFileName(); }, start + "/default-List.oml"},
+        {"start folder", [](F &f) { return f.StartFolder(); }, start},
+        {"working folder", [](F &f) { return f.WorkingFolder(); }, start},
+        {"list extension", [](F &f) { return f.ListExtension(); }, "oml"},
+        {"status", [](F &f) { return f.StatusText(); }, "Closed"},
+        {"playing", [](F &f) { return f.Playing(); }, false},
+        {"play order value", [](F &f) { return int(f.PlayOrderValue()); }, 0},
+        {"list type", [](F &f) { return int(f.ListType()); }, 1},
+        {"help file", [](F &f) { return f.HelpFile(); }, start + "/OEMMPLAY.HLP"},
+        {"help context", [](F &f) { return f.HelpContext(); }, 1000},
+        {"Remove's help context", [](F &f) { return f.miRemove->property("HelpContext"); }, 1000},
+        {"random pool", [](F &f) { return f.RandomPool().Count(); }, 0},
+        {"entries", [](F &f) { return f.lbFiles->Count(); }, 0},
+        {"list order", [](F &f) { return int(f.lbFiles->Order()); }, int(loNoOrder)},
+        {"size", [](F &f) { return f.size(); }, QSize(573, 400)},
+        {"minimum size", [](F &f) { return f.minimumSize(); }, QSize(490, 295)},
+        {"poll interval", [](F &f) { return f.Timer1->interval(); }, 1000},
+        {"poll running", [](F &f) { return f.Timer1->isActive(); }, true},
+        {"In order", [](F &f) { return f.miInOrder->isChecked(); }, true},
+        {"Random", [](F &f) { return f.miRandom->isChecked(); }, false},
+        {"Auto Save", [](F &f) { return f.AutoSave(); }, true},
+        {"Black Media List", [](F &f) { return f.BlackMediaList(); }, true},
+        {"Show Controls", [](F &f) { return f.miShowControls->isChecked(); }, true},
+        {"list background", [](F &f) { return f.lbFiles->palette().color(QPalette::Base); }, QColor(0, 0, 0)},
+        {"list text", [](F &f) { return f.lbFiles->palette().color(QPalette::Text); }, QColor(0, 255, 0)},
+        {"list font size", [](F &f) { return f.lbFiles->font().pixelSize(); }, 11},
+        {"list font", [](F &f) { return f.lbFiles->font().family(); }, "MS Sans Serif"},
+        {"open title", [](F &f) { return f.FOpenDialog.Title; }, "Save Media List"},
+        {"open filter", [](F &f) { return f.FOpenDialog.Filter; }, listFilter},
+        {"open options", [](F &f) { return int(f.FOpenDialog.Options); },
+         int(ofHideReadOnly | ofShowHelp | ofAllowMultiSelect | ofEnableSizing)},
+        {"open help", [](F &f) { return f.FOpenDialog.HelpContext; }, 2100},
+        {"open extension", [](F &f) { return f.FOpenDialog.DefaultExt; }, "mp3"},
+        {"open name", [](F &f) { return f.FOpenDialog.FileName; }, "*.mp3;*.wav"},
+        {"save title", [](F &f) { return f.FSaveDialog.Title; }, "Save Media List"},
+        {"save filter", [](F &f) { return f.FSaveDialog.Filter; }, listFilter},
+        {"save options", [](F &f) { return int(f.FSaveDialog.Options); }, int(ofHideReadOnly | ofShowHelp | ofEnableSizing)},
+        {"save help", [](F &f) { return f.FSaveDialog.HelpContext; }, 2300},
+        {"search title", [](F &f) { return f.FSearchDialog.Title; }, "Search Media Files"},
+        {"search filter", [](F &f) { return f.FSearchDialog.Filter; },
+         "Wave Files (*.wav)|*.wav|MP3 files (*.mp3)|*.mp3|Audio Video Files (*.avi)|*.avi|Movie Files (*.mov)|*.mov"},
+        {"search options", [](F &f) { return int(f.FSearchDialog.Options); },
+         int(ofShowHelp | ofNoValidate | ofShareAware | ofOldStyleDialog | ofEnableSizing)},
+        {"search help", [](F &f) { return f.FSearchDialog.HelpContext; }, 2200},
+        {"search type change", [](F &f) { return bool(f.FSearchDialog.OnTypeChange); }, false},
+    };
+    for (const TDesignValue &value : design)
+        EXPECT_EQ(value.Actual(*form), value.Expected) << value.Name;
+    EXPECT_EQ(form->FOpenDialog.FilterPairs().size(), 4);
+    EXPECT_EQ(form->FOpenDialog.FilterPairs()[3].first, "All files (*.*), treated as text files");
     EXPECT_TRUE(dialogs.Errors.isEmpty());
-}
-
-TEST_F(TMainWindowTest, CheckMarksAndListColoursAtStartUp)
-{
-    auto form = CreateFormMediaPlayer();
-    EXPECT_TRUE(form->miInOrder->isChecked());
-    EXPECT_FALSE(form->miRandom->isChecked());
-    EXPECT_TRUE(form->miAutoSave->isChecked());
-    EXPECT_TRUE(form->miBlackMediaList->isChecked());
-    EXPECT_TRUE(form->miShowControls->isChecked());
-    EXPECT_TRUE(form->AutoSave());
-    EXPECT_TRUE(form->BlackMediaList());
-    EXPECT_EQ(form->lbFiles->palette().color(QPalette::Base), QColor(0, 0, 0));
-    EXPECT_EQ(form->lbFiles->palette().color(QPalette::Text), QColor(0, 255, 0));
-    EXPECT_EQ(form->lbFiles->font().pixelSize(), 11);
-    EXPECT_EQ(form->lbFiles->font().family(), "MS Sans Serif");
 }
 
 TEST_F(TMainWindowTest, MenuTreeHasEveryCaptionAndShortcut)
@@ -85,32 +114,6 @@ TEST_F(TMainWindowTest, MenuTreeHasEveryCaptionAndShortcut)
     ASSERT_NE(form->miInOrder->actionGroup(), nullptr);
     EXPECT_EQ(form->miInOrder->actionGroup(), form->miRandom->actionGroup());
     EXPECT_TRUE(form->miInOrder->actionGroup()->isExclusive());
-}
-
-TEST_F(TMainWindowTest, FileDialogsAreSetUp)
-{
-    auto form = CreateFormMediaPlayer();
-    const QString listFilter = "Ostrel Media List (*.OML)|*.OML|MP3 Unit (*.MPU)|*.MPU|Text File (*.TXT)|*.TXT|"
-                               "All files (*.*), treated as text files|*.*";
-    EXPECT_EQ(form->FOpenDialog.Title, "Save Media List");
-    EXPECT_EQ(form->FOpenDialog.Filter, listFilter);
-    EXPECT_EQ(form->FOpenDialog.Options, ofHideReadOnly | ofShowHelp | ofAllowMultiSelect | ofEnableSizing);
-    EXPECT_EQ(form->FOpenDialog.HelpContext, 2100);
-    EXPECT_EQ(form->FOpenDialog.DefaultExt, "mp3");
-    EXPECT_EQ(form->FOpenDialog.FileName, "*.mp3;*.wav");
-    EXPECT_EQ(form->FSaveDialog.Title, "Save Media List");
-    EXPECT_EQ(form->FSaveDialog.Filter, listFilter);
-    EXPECT_EQ(form->FSaveDialog.Options, ofHideReadOnly | ofShowHelp | ofEnableSizing);
-    EXPECT_EQ(form->FSaveDialog.HelpContext, 2300);
-    EXPECT_EQ(form->FSearchDialog.Title, "Search Media Files");
-    EXPECT_EQ(form->FSearchDialog.Filter, "Wave Files (*.wav)|*.wav|MP3 files (*.mp3)|*.mp3|"
-                                          "Audio Video Files (*.avi)|*.avi|Movie Files (*.mov)|*.mov");
-    EXPECT_EQ(form->FSearchDialog.Options,
-              ofShowHelp | ofNoValidate | ofShareAware | ofOldStyleDialog | ofEnableSizing);
-    EXPECT_EQ(form->FSearchDialog.HelpContext, 2200);
-    EXPECT_FALSE(form->FSearchDialog.OnTypeChange);
-    EXPECT_EQ(form->FOpenDialog.FilterPairs().size(), 4);
-    EXPECT_EQ(form->FOpenDialog.FilterPairs()[3].first, "All files (*.*), treated as text files");
 }
 
 TEST_F(TMainWindowTest, FileTypeChangesWhileADialogIsOpenSetTheListType)

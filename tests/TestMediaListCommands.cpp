@@ -1,4 +1,5 @@
 #include "TScriptedFormFixture.h"
+#include "TTempFolder.h"
 
 #include "TOECheckListBox.h"
 #include "TScriptedBackEnd.h"
@@ -146,6 +147,42 @@ TEST_F(TCommandTest, DeleteAnsweredYesRemovesTheFileAndSavesUnderANewName)
     EXPECT_EQ(form->ListFileName(), "noname.oml");
     EXPECT_EQ(folder.ReadFile("noname.oml"), QByteArray("0\r\nkept\r\n"));
     EXPECT_EQ(form->lbFiles->Count(), 1);
+}
+
+TEST_F(TCommandTest, DeletesNewNameIsTakenInTheWorkingFolderWhereverTheProcessStands)
+{
+    TTempFolder elsewhere;
+    form->SetWorkingFolder(folder.path());
+    QDir::setCurrent(elsewhere.path());
+    Fill({"kept"});
+    dialogs.ConfirmAnswers.push_back(true);
+    form->miDelete->trigger();
+    EXPECT_EQ(form->ListFileName(), "noname.oml");
+    EXPECT_EQ(form->ListFilePath(), folder.path() + "/noname.oml");
+    EXPECT_EQ(folder.ReadFile("noname.oml"), QByteArray("0\r\nkept\r\n"));
+    EXPECT_EQ(elsewhere.ReadFile("noname.oml"), QByteArray("<missing>"));
+
+    // The next Delete removes that file, not one of the same name beside the process.
+    elsewhere.WriteFile("noname.oml", "0\r\nother\r\n");
+    dialogs.ConfirmAnswers.push_back(true);
+    form->miRemoveAll->trigger();
+    form->miDelete->trigger();
+    EXPECT_EQ(elsewhere.ReadFile("noname.oml"), QByteArray("0\r\nother\r\n"));
+    EXPECT_EQ(folder.ReadFile("noname.oml"), QByteArray());
+}
+
+TEST_F(TCommandTest, EveryConfirmedDialogMakesItsFolderTheWorkingFolder)
+{
+    TTempFolder lists;
+    Choose({lists.File("a.mp3")});
+    form->miAdd->trigger();
+    EXPECT_EQ(form->WorkingFolder(), lists.path());
+    Cancel();
+    form->miAdd->trigger();
+    EXPECT_EQ(form->WorkingFolder(), lists.path());
+    Choose({folder.File("saved.oml")});
+    form->miSaveMediaAs->trigger();
+    EXPECT_EQ(form->WorkingFolder(), folder.path());
 }
 
 TEST_F(TCommandTest, AddLeavesOutOnlyNamesThatNoListFileCanHold)

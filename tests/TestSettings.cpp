@@ -2,6 +2,7 @@
 
 #include "OERegistry.h"
 #include "TOECheckListBox.h"
+#include "TPlayerSettings.h"
 #include "TRegistryDatabase.h"
 
 #include <QAction>
@@ -201,6 +202,22 @@ TEST_F(TSettingsTest, SavingTwiceWritesTheSameBoth)
     form->SaveSettings();
     EXPECT_EQ(folder.ReadFile("default-List.oml"), first);
     EXPECT_EQ(first, QByteArray("0\r\nx\r\n0\r\ny\r\n"));
+}
+
+TEST_F(TSettingsTest, TheSettingsValueReadsWhatItWroteAndKeepsTheCurrentValueForWhatIsMissingOrWrong)
+{
+    const TPlayerSettings current{1, 2, 3, 4, 1, true, false, true, true, "/lists/a.oml", 0, -1};
+    EXPECT_EQ(TPlayerSettings::Read(current), current); // nothing stored yet
+
+    const TPlayerSettings written{-10, 20, 600, 450, 3, false, true, false, false, "/l/\xFF.txt", 2, 7};
+    written.Write();
+    EXPECT_EQ(TPlayerSettings::Read(current), written);
+    EXPECT_EQ(Stored("DefaultFile", TRegistryValue::Text("")).AsText(), "/l/\xFF.txt");
+
+    Store("Width", TRegistryValue::Text("wide"));
+    TPlayerSettings expected = written;
+    expected.Width = current.Width;
+    EXPECT_EQ(TPlayerSettings::Read(current), expected);
 }
 
 } // namespace
