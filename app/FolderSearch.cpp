@@ -15,8 +15,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cerrno>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -24,7 +24,7 @@ namespace {
 // (the first right away), so that the window stays alive during a long search.
 class TFoundFiles {
 public:
-    TFoundFiles(TOECheckListBox &list, TTextPool &pool) : list_(list), pool_(pool) {}
+    TFoundFiles(TOECheckListBox &list, TTextPool &pool) : list_(list), pool_(pool) { }
     ~TFoundFiles() { Flush(); }
     void Add(const QByteArray &path)
     {

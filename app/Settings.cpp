@@ -4,8 +4,8 @@
 
 #include "ListFileErrors.h"
 #include "TOECheckListBox.h"
-#include "TPlayerSettings.h"
 #include "TOstrelApplication.h"
+#include "TPlayerSettings.h"
 #include "TUserDialogs.h"
 
 #include <QAction>

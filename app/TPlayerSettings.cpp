@@ -12,9 +12,18 @@ QString SettingsKey()
 
 class TSettingsReader {
 public:
-    int Integer(const char *name, int current) const { return Value(name, TRegistryValue::Integer(current)).AsInteger(); }
-    bool Boolean(const char *name, bool current) const { return Value(name, TRegistryValue::Boolean(current)).AsBoolean(); }
-    QString Text(const char *name, const QString &current) const { return Value(name, TRegistryValue::Text(current)).AsText(); }
+    int Integer(const char *name, int current) const
+    {
+        return Value(name, TRegistryValue::Integer(current)).AsInteger();
+    }
+    bool Boolean(const char *name, bool current) const
+    {
+        return Value(name, TRegistryValue::Boolean(current)).AsBoolean();
+    }
+    QString Text(const char *name, const QString &current) const
+    {
+        return Value(name, TRegistryValue::Text(current)).AsText();
+    }
 
 private:
     TRegistryValue Value(const char *name, const TRegistryValue &current) const
@@ -53,15 +62,15 @@ TPlayerSettings TPlayerSettings::Read(const TPlayerSettings &current)
 
 void TPlayerSettings::Write() const
 {
-    WriteRegistryValues(DefaultRegistryRoot, SettingsKey(),
-                        {Entry("Left", TRegistryValue::Integer(Left)), Entry("Top", TRegistryValue::Integer(Top)),
-                         Entry("Width", TRegistryValue::Integer(Width)), Entry("Height", TRegistryValue::Integer(Height)),
-                         Entry("FileExtension", TRegistryValue::Integer(FileExtension)),
-                         Entry("InOrder", TRegistryValue::Boolean(InOrder)),
-                         Entry("Random", TRegistryValue::Boolean(Random)),
-                         Entry("AutoSave", TRegistryValue::Boolean(AutoSave)),
-                         Entry("BlackMediaList", TRegistryValue::Boolean(BlackMediaList)),
-                         Entry("DefaultFile", TRegistryValue::Text(DefaultFile)),
-                         Entry("PlayOrder", TRegistryValue::Integer(PlayOrder)),
-                         Entry("ItemIndex", TRegistryValue::Integer(ItemIndex))});
+    WriteRegistryValues(
+        DefaultRegistryRoot, SettingsKey(),
+        {Entry("Left", TRegistryValue::Integer(Left)), Entry("Top", TRegistryValue::Integer(Top)),
+         Entry("Width", TRegistryValue::Integer(Width)), Entry("Height", TRegistryValue::Integer(Height)),
+         Entry("FileExtension", TRegistryValue::Integer(FileExtension)),
+         Entry("InOrder", TRegistryValue::Boolean(InOrder)), Entry("Random", TRegistryValue::Boolean(Random)),
+         Entry("AutoSave", TRegistryValue::Boolean(AutoSave)),
+         Entry("BlackMediaList", TRegistryValue::Boolean(BlackMediaList)),
+         Entry("DefaultFile", TRegistryValue::Text(DefaultFile)),
+         Entry("PlayOrder", TRegistryValue::Integer(PlayOrder)),
+         Entry("ItemIndex", TRegistryValue::Integer(ItemIndex))});
 }

@@ -8,8 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-TOECheckListBox::TOECheckListBox(QWidget *parent)
-    : QListView(parent), model_(new TMediaListModel(this))
+TOECheckListBox::TOECheckListBox(QWidget *parent) : QListView(parent), model_(new TMediaListModel(this))
 {
     setModel(model_);
     setItemDelegate(new TCheckListDelegate(this));

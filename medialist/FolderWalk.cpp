@@ -54,7 +54,7 @@ uint32_t AttributesOf(int folder, const dirent &entry)
 {
     unsigned char type = entry.d_type;
     if (type == DT_UNKNOWN) {
-        struct stat info {};
+        struct stat info { };
         if (::fstatat(folder, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
             type = TypeFromMode(info.st_mode);
     }
@@ -116,8 +116,8 @@ QByteArray CollapseSeparators(const QByteArray &path)
     return collapsed;
 }
 
-void AddFoundFiles(const QByteArray &folder, const std::vector<TFolderEntry> &entries,
-                   const QByteArray &pattern, const std::function<void(const QByteArray &)> &add)
+void AddFoundFiles(const QByteArray &folder, const std::vector<TFolderEntry> &entries, const QByteArray &pattern,
+                   const std::function<void(const QByteArray &)> &add)
 {
     if (pattern.isEmpty())
         return;
@@ -128,8 +128,7 @@ void AddFoundFiles(const QByteArray &folder, const std::vector<TFolderEntry> &en
 
 } // namespace
 
-void WalkFolder(const QByteArray &root, const QByteArray &pattern,
-                const std::function<void(const QByteArray &)> &found)
+void WalkFolder(const QByteArray &root, const QByteArray &pattern, const std::function<void(const QByteArray &)> &found)
 {
     std::vector<TFolderVisit> visits;
     visits.push_back({root, ReadFolder(root)});

@@ -9,20 +9,20 @@ namespace {
 
 class TNobody : public TMediaEntries::TObserver {
 public:
-    void RowsAboutToBeInserted(int, int) override {}
-    void RowsInserted() override {}
-    void RowAboutToBeRemoved(int) override {}
-    void RowRemoved() override {}
-    void AboutToBeCleared() override {}
-    void Cleared() override {}
-    void MarksChanged(int, int) override {}
+    void RowsAboutToBeInserted(int, int) override { }
+    void RowsInserted() override { }
+    void RowAboutToBeRemoved(int) override { }
+    void RowRemoved() override { }
+    void AboutToBeCleared() override { }
+    void Cleared() override { }
+    void MarksChanged(int, int) override { }
 };
 
 TNobody Nobody;
 
 } // namespace
 
-TMediaEntries::TMediaEntries() : observer_(&Nobody) {}
+TMediaEntries::TMediaEntries() : observer_(&Nobody) { }
 
 void TMediaEntries::SetObserver(TObserver *observer)
 {
@@ -74,8 +74,7 @@ int TMediaEntries::Append(const QByteArray &text)
     return row;
 }
 
-template <typename Items, typename Add>
-void TMediaEntries::AppendBatch(const Items &items, Add add)
+template <typename Items, typename Add> void TMediaEntries::AppendBatch(const Items &items, Add add)
 {
     if (items.isEmpty())
         return;
@@ -120,9 +119,8 @@ void TMediaEntries::Clear()
 
 int TMediaEntries::IndexOf(const QByteArray &text) const
 {
-    return index_.FindFirst(TextFold::Hash(text), [&](int row) {
-        return TextFold::SameText(texts_[size_t(row)], text);
-    });
+    return index_.FindFirst(TextFold::Hash(text),
+                            [&](int row) { return TextFold::SameText(texts_[size_t(row)], text); });
 }
 
 QList<TListEntry> TMediaEntries::Entries() const

@@ -53,8 +53,7 @@ public:
 private:
     void CheckRow(int row) const;
     void AppendUnobserved(const QByteArray &text, bool checked);
-    template <typename Items, typename Add>
-    void AppendBatch(const Items &items, Add add);
+    template <typename Items, typename Add> void AppendBatch(const Items &items, Add add);
 
     std::vector<QByteArray> texts_;
     std::vector<char> checked_;

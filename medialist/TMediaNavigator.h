@@ -13,7 +13,7 @@ class TTextPool;
 // its own pool without touching marks.
 class TMediaNavigator {
 public:
-    TMediaNavigator(TMediaEntries &entries, TListCursor &cursor) : entries_(entries), cursor_(cursor) {}
+    TMediaNavigator(TMediaEntries &entries, TListCursor &cursor) : entries_(entries), cursor_(cursor) { }
 
     // Each selects the entry it moves to and returns its text; empty for an empty list.
     QByteArray NextEntry();

@@ -44,8 +44,9 @@ TEST_F(TFolderWalkTest, WalksByPathsInItsOrderAndLeavesTheCurrentFolderAlone)
     Touch("note.txt");
     Touch(".hidden.mp3");
     const QByteArray before = CurrentFolderBytes();
-    EXPECT_EQ(Walk(root + "/", "*.mp3"), QList<QByteArray>({root + "/Sub/x.mp3", root + "/sub2/y.mp3", root + "/A.mp3",
-                                                            root + "/a.mp3", root + "/b.MP3"}));
+    EXPECT_EQ(Walk(root + "/", "*.mp3"),
+              QList<QByteArray>(
+                  {root + "/Sub/x.mp3", root + "/sub2/y.mp3", root + "/A.mp3", root + "/a.mp3", root + "/b.MP3"}));
     EXPECT_EQ(CurrentFolderBytes(), before);
     EXPECT_EQ(Walk(root, ""), QList<QByteArray>());
 }

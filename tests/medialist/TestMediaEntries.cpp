@@ -35,8 +35,9 @@ TEST(MediaEntries, AViewIsToldOfEveryChangeBeforeAndAfterAndOfNothingElse)
     entries.SetAllChecked(false);
     entries.Clear();
     entries.SetAllChecked(true); // an empty list has no marks to change
-    EXPECT_EQ(view.Told, QStringList({"insert 0-0", "inserted", "insert 1-2", "inserted", "insert 3-3", "inserted",
-                                      "marks 1-1", "remove 0", "removed", "marks 0-2", "clear", "cleared"}));
+    EXPECT_EQ(view.Told,
+              QStringList({"insert 0-0", "inserted", "insert 1-2", "inserted", "insert 3-3", "inserted", "marks 1-1",
+                           "remove 0", "removed", "marks 0-2", "clear", "cleared"}));
 
     view.Told.clear();
     EXPECT_THROW(entries.RemoveAt(0), EListError);

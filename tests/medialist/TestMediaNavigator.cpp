@@ -12,7 +12,7 @@ namespace {
 
 class TPlainCursor : public TListCursor {
 public:
-    explicit TPlainCursor(const TMediaEntries &entries) : entries_(entries) {}
+    explicit TPlainCursor(const TMediaEntries &entries) : entries_(entries) { }
     int ItemIndex() const override { return index_; }
     void SetItemIndex(int index) override { index_ = index >= 0 && index < entries_.Count() ? index : -1; }
 
