@@ -69,7 +69,7 @@ int main(int argc, char **argv)
     auto form = CreateFormMediaPlayer();
     form->resize(573, 400);
     form->show();
-    QDir::setCurrent(tree);
+    form->SetWorkingFolder(tree);
     std::vector<double> finds, searches, removeAlls, news;
     for (int run = 0; run < 5; ++run) {
         finds.push_back(Milliseconds([&] { std::system(find.constData()); }));
