@@ -41,8 +41,9 @@ public:
 private:
     void Flush()
     {
+        const int first = list_.Count();
         list_.Append(found_);
-        pool_.Append(found_);
+        list_.MediaEntries().AppendToPool(pool_, first);
         found_.clear();
     }
 

@@ -109,9 +109,9 @@ void TFormMediaPlayer::miAddClick(QObject *)
     try {
         if (!ExecuteDialog(FOpenDialog))
             return;
-        const QList<QByteArray> added = EncodedNames(FOpenDialog.Files);
-        lbFiles->Append(added);
-        RandomPool().Append(added);
+        const int first = lbFiles->Count();
+        lbFiles->Append(EncodedNames(FOpenDialog.Files));
+        lbFiles->MediaEntries().AppendToPool(RandomPool(), first);
     } catch (...) {
         UserDialogs().ShowMessage(QStringLiteral("Unable to open ini files!"));
     }

@@ -11,7 +11,7 @@ void TFormMediaPlayer::LoadMediaList()
     RandomPool().Clear();
     MediaListFile::Load(ListType(), ListFilePath(), lbFiles->MediaEntries());
     RandomPool().Clear();
-    RandomPool().Append(lbFiles->MediaEntries().UnmarkedTexts());
+    lbFiles->MediaEntries().AppendToPool(RandomPool(), 0, true);
 }
 
 void TFormMediaPlayer::SaveMediaList()

@@ -66,7 +66,12 @@ void LoadOml(const QString &fileName, TMediaEntries &entries)
 void SaveOml(const QString &fileName, const TMediaEntries &entries)
 {
     TTextFile file = TTextFile::ForWriting(fileName);
-    ListFormats::WriteOmlPairs(file, entries.Entries());
+    qsizetype size = 0;
+    for (int row = 0; row < entries.Count(); ++row)
+        size += ListFormats::OmlPairSize(entries.Text(row));
+    file.Reserve(size);
+    for (int row = 0; row < entries.Count(); ++row)
+        ListFormats::WriteOmlPair(file, entries.Text(row), entries.Checked(row));
     file.Close();
 }
 

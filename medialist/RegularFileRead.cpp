@@ -14,18 +14,23 @@ int ReadOpened(int fd, QByteArray &content)
         return errno;
     if (!S_ISREG(info.st_mode))
         return EACCES;
-    // The size is a hint only: the file may change while it is read.
-    content.reserve(qsizetype(info.st_size));
-    char chunk[1 << 16];
+    // The size is a hint only: the file may change while it is read. Reading goes straight
+    // into the buffer; one byte more than the size is asked for, to see the end at once.
+    qsizetype filled = 0;
+    content.resize(qsizetype(info.st_size) + 1);
     for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (filled == content.size())
+            content.resize(content.size() + (content.size() >> 1) + (1 << 16));
+        const ssize_t got = ::read(fd, content.data() + filled, size_t(content.size() - filled));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             return errno;
-        if (got == 0)
+        if (got == 0) {
+            content.truncate(filled);
             return 0;
-        content.append(chunk, got);
+        }
+        filled += got;
     }
 }
 

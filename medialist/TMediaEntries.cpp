@@ -1,6 +1,7 @@
 #include "TMediaEntries.h"
 
 #include "EListError.h"
+#include "TTextPool.h"
 #include "TextFold.h"
 
 #include <algorithm>
@@ -123,6 +124,14 @@ int TMediaEntries::IndexOf(const QByteArray &text) const
                             [&](int row) { return TextFold::SameText(texts_[size_t(row)], text); });
 }
 
+void TMediaEntries::AppendToPool(TTextPool &pool, int first, bool unmarkedOnly) const
+{
+    pool.Reserve(Count() - first);
+    for (int row = first; row < Count(); ++row)
+        if (!unmarkedOnly || !checked_[size_t(row)])
+            pool.Append(texts_[size_t(row)], index_.HashAt(row));
+}
+
 QList<TListEntry> TMediaEntries::Entries() const
 {
     QList<TListEntry> entries;
@@ -135,15 +144,6 @@ QList<TListEntry> TMediaEntries::Entries() const
 QList<QByteArray> TMediaEntries::Texts() const
 {
     return QList<QByteArray>(texts_.begin(), texts_.end());
-}
-
-QList<QByteArray> TMediaEntries::UnmarkedTexts() const
-{
-    QList<QByteArray> unmarked;
-    for (size_t row = 0; row < texts_.size(); ++row)
-        if (!checked_[row])
-            unmarked.append(texts_[row]);
-    return unmarked;
 }
 
 void TMediaEntries::CheckRow(int row) const

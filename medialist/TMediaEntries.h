@@ -7,6 +7,8 @@
 #include <QList>
 #include <vector>
 
+class TTextPool;
+
 // The entries of a media list: texts kept as the bytes they were given, each with its played
 // mark, and a case-ignoring lookup. A view follows every change through its observer.
 class TMediaEntries {
@@ -46,9 +48,12 @@ public:
     // The first row whose text equals the given one ignoring letter case, or -1.
     int IndexOf(const QByteArray &text) const;
 
+    // Appends the texts of the rows from the first one on to the pool, or only those that are
+    // not marked, without hashing them again.
+    void AppendToPool(TTextPool &pool, int first = 0, bool unmarkedOnly = false) const;
+
     QList<TListEntry> Entries() const;
     QList<QByteArray> Texts() const;
-    QList<QByteArray> UnmarkedTexts() const;
 
 private:
     void CheckRow(int row) const;

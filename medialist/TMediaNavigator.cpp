@@ -31,7 +31,7 @@ QByteArray TMediaNavigator::RandomEntry(TTextPool &pool, TRandomGenerator &rando
     try {
         if (pool.IsEmpty()) {
             pool.Clear();
-            pool.Append(entries_.Texts());
+            entries_.AppendToPool(pool);
             entries_.SetAllChecked(false);
         }
         const QByteArray text = pool.At(int(random.Draw(uint32_t(pool.Count()))));
@@ -76,7 +76,7 @@ void TMediaNavigator::StepRandom(TTextPool &drawPool, TRandomGenerator &random)
 {
     try {
         if (drawPool.IsEmpty())
-            drawPool.Append(entries_.Texts());
+            entries_.AppendToPool(drawPool);
         const int drawn = int(random.Draw(uint32_t(drawPool.Count())));
         const QByteArray text = drawPool.At(drawn);
         drawPool.RemoveAt(drawn);

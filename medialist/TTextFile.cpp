@@ -6,6 +6,7 @@
 #include "SafeFileWrite.h"
 
 #include <QFile>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -51,10 +52,11 @@ QByteArray TTextFile::ReadLine()
 {
     const qsizetype start = position_;
     const char *data = bytes_.constData();
-    qsizetype end = start;
-    while (end < bytes_.size() && data[end] != '\r' && data[end] != EndOfFile)
-        ++end;
-    QByteArray line = bytes_.mid(start, end - start);
+    const auto *lineEnd = static_cast<const char *>(std::memchr(data + start, '\r', size_t(bytes_.size() - start)));
+    qsizetype end = lineEnd ? lineEnd - data : bytes_.size();
+    if (const auto *stop = static_cast<const char *>(std::memchr(data + start, EndOfFile, size_t(end - start))))
+        end = stop - data;
+    QByteArray line(data + start, end - start);
     position_ = end;
     if (position_ < bytes_.size() && data[position_] == '\r') {
         ++position_;

@@ -11,17 +11,28 @@ QByteArray TTextPool::At(int position) const
 
 void TTextPool::Append(const QByteArray &text)
 {
+    Append(text, TextFold::Hash(text));
+}
+
+void TTextPool::Append(const QByteArray &text, uint32_t hash)
+{
     slots_.push_back(text);
     live_.push_back(1);
     ranks_.AppendLive();
-    index_.Append(TextFold::Hash(text));
+    index_.Append(hash);
     ++count_;
+}
+
+void TTextPool::Reserve(int count)
+{
+    slots_.reserve(slots_.size() + size_t(count));
+    live_.reserve(live_.size() + size_t(count));
+    index_.Reserve(index_.Count() + count);
 }
 
 void TTextPool::Append(const QList<QByteArray> &texts)
 {
-    slots_.reserve(slots_.size() + size_t(texts.size()));
-    index_.Reserve(index_.Count() + int(texts.size()));
+    Reserve(int(texts.size()));
     for (const QByteArray &text : texts)
         Append(text);
 }

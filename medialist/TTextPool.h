@@ -17,6 +17,9 @@ public:
     // Raises EListError when the position is out of range.
     QByteArray At(int position) const;
     void Append(const QByteArray &text);
+    // For a text whose TextFold::Hash is known already.
+    void Append(const QByteArray &text, uint32_t hash);
+    void Reserve(int count);
     void Append(const QList<QByteArray> &texts);
     void Clear();
     // Position of the first text equal to the given one, ignoring letter case; -1 when none.

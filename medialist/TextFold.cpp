@@ -1,15 +1,31 @@
 #include "TextFold.h"
 
-#include <QHashFunctions>
 #include <QString>
 #include <QUtf8StringView>
+#include <cstring>
 
 namespace {
 
+constexpr uint64_t HighBits = 0x8080808080808080ULL;
+constexpr uint64_t Ones = 0x0101010101010101ULL;
+
+uint64_t Word(const char *bytes)
+{
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
 bool IsAscii(const QByteArray &text)
 {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
+    const char *data = text.constData();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8)
+        if (Word(data + i) & HighBits)
+            return false;
+    for (; i < size; ++i)
+        if (static_cast<unsigned char>(data[i]) >= 0x80)
             return false;
     return true;
 }
@@ -17,6 +33,36 @@ bool IsAscii(const QByteArray &text)
 char AsciiLower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
+}
+
+// The eight bytes with every ASCII capital lowered, all in one step; other bytes stay.
+uint64_t LoweredWord(uint64_t word)
+{
+    const uint64_t low7 = word & ~HighBits;
+    const uint64_t atLeastA = low7 + Ones * (0x80 - 'A');
+    const uint64_t aboveZ = low7 + Ones * (0x80 - 'Z' - 1);
+    const uint64_t capitals = atLeastA & ~aboveZ & ~word & HighBits;
+    return word | (capitals >> 2);
+}
+
+// A hash of the bytes as their ASCII capitals lowered, without making that lowered copy.
+uint32_t LoweredHash(const char *data, qsizetype size)
+{
+    uint64_t hash = 0x9E3779B97F4A7C15ULL ^ uint64_t(size);
+    const auto mix = [&hash](uint64_t word) {
+        hash = (hash ^ LoweredWord(word)) * 0xBF58476D1CE4E5B9ULL;
+        hash ^= hash >> 29;
+    };
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8)
+        mix(Word(data + i));
+    if (i < size) {
+        uint64_t tail = 0;
+        std::memcpy(&tail, data + i, size_t(size - i));
+        mix(tail);
+    }
+    hash *= 0x94D049BB133111EBULL;
+    return uint32_t(hash ^ (hash >> 32));
 }
 
 bool NeedsUnicodeFold(const QByteArray &text)
@@ -43,15 +89,19 @@ QByteArray Folded(const QByteArray &text)
     if (NeedsUnicodeFold(text))
         return QString::fromUtf8(text).toCaseFolded().toUtf8();
     QByteArray folded(text.size(), Qt::Uninitialized);
+    char *out = folded.data();
     for (qsizetype i = 0; i < text.size(); ++i)
-        folded[i] = AsciiLower(text[i]);
+        out[i] = AsciiLower(text.constData()[i]);
     return folded;
 }
 
 uint32_t Hash(const QByteArray &text)
 {
+    if (!NeedsUnicodeFold(text))
+        return LoweredHash(text.constData(), text.size());
+    // Folded text has no ASCII capitals left, so lowering it again changes nothing.
     const QByteArray folded = Folded(text);
-    return uint32_t(qHashBits(folded.constData(), size_t(folded.size()), 0));
+    return LoweredHash(folded.constData(), folded.size());
 }
 
 bool SameText(const QByteArray &a, const QByteArray &b)

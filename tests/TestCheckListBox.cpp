@@ -6,7 +6,6 @@
 #include "TRandomGenerator.h"
 #include "TTempFolder.h"
 #include "TTextFile.h"
-#include "TextFold.h"
 
 #include <QImage>
 #include <QTest>
@@ -240,20 +239,6 @@ TEST_F(TShownList, ClickOnTheCheckBoxTogglesTheMarkOnly)
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(item.left() + 60, item.center().y()));
     EXPECT_EQ(list.ItemIndex(), 1);
     EXPECT_EQ(Marks(list), QList<bool>({false, false, false}));
-}
-
-TEST(TextFold, HashAgreesWithSameText)
-{
-    const QList<QPair<QByteArray, QByteArray>> equal = {
-        {"ABC", "abc"}, {"\xC3\x84", "\xC3\xA4"}, {"\xE2\x84\xAA", "k"}, {"", ""}, {"\xFF" "A", "\xFF" "a"}};
-    for (const auto &[a, b] : equal) {
-        EXPECT_TRUE(TextFold::SameText(a, b)) << a.toStdString();
-        EXPECT_EQ(TextFold::Hash(a), TextFold::Hash(b)) << a.toStdString();
-    }
-    EXPECT_FALSE(TextFold::SameText("abc", "abd"));
-    EXPECT_FALSE(TextFold::SameText("\xFF", "\xFE"));
-    EXPECT_FALSE(TextFold::SameText("a", "a "));
-    EXPECT_FALSE(TextFold::SameText("[", "{")); // only letters fold
 }
 
 TEST(CheckListBoxFiles, OmlRoundTripKeepsTextsAndMarksAndSelectsNothing)

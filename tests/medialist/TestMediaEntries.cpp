@@ -1,5 +1,6 @@
 #include "EListError.h"
 #include "TMediaEntries.h"
+#include "TTextPool.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -57,7 +58,12 @@ TEST(MediaEntries, LookupsIgnoreLetterCaseAndFollowRemovals)
     EXPECT_EQ(entries.IndexOf("/m/song.mp3"), 1);
     EXPECT_EQ(entries.IndexOf("/m/song.mp"), -1);
     EXPECT_EQ(entries.Texts(), QList<QByteArray>({"/m/other.mp3", "/M/SONG.MP3"}));
-    EXPECT_EQ(entries.UnmarkedTexts(), QList<QByteArray>({"/M/SONG.MP3"}));
+    TTextPool pool;
+    pool.Append("first");
+    entries.AppendToPool(pool, 0, true);
+    entries.AppendToPool(pool, 1);
+    EXPECT_EQ(pool.Texts(), QList<QByteArray>({"first", "/M/SONG.MP3", "/M/SONG.MP3"}));
+    EXPECT_EQ(pool.IndexOf("/m/song.mp3"), 1);
     EXPECT_EQ(entries.Entries(), (QList<TListEntry>{{"/m/other.mp3", true}, {"/M/SONG.MP3", false}}));
     EXPECT_THROW(entries.Text(2), EListError);
     EXPECT_THROW(entries.Checked(2), EListError);
