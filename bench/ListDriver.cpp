@@ -1,0 +1,188 @@
+// The player with a long list, measured from outside the way a user meets it, interleaved
+// with its floors: start-up to the first exposed window with every entry listed, resident
+// memory a second later, and a close request (as the window manager sends it) to the end of
+// the process, which with Auto Save includes saving the list and the settings.
+// Usage: list_driver RUNS ENTRIES PLAYER_PROBE BARE_LIST_PROBE BARE_WINDOW_PROBE
+
+#include "OERegistry.h"
+#include "ProcessMemory.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct TRun {
+    double StartMilliseconds = -1;
+    double Megabytes = 0;
+    double ExitMilliseconds = -1;
+};
+
+double Now()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.empty() ? 0 : values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// An OML list of 80-byte paths, none marked.
+QByteArray OmlList(int entries)
+{
+    QByteArray bytes;
+    bytes.reserve(qsizetype(entries) * 85);
+    for (int i = 0; i < entries; ++i) {
+        QByteArray path = "/home/user/Music/Some Artist/Some Album/Track " + QByteArray::number(i) + ".mp3";
+        path.prepend(QByteArray(80 - path.size(), 'x'));
+        bytes += "0\r\n" + path + "\r\n";
+    }
+    return bytes;
+}
+
+void WriteFile(const std::string &path, const QByteArray &bytes)
+{
+    FILE *file = std::fopen(path.c_str(), "wb");
+    if (!file || std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file) != size_t(bytes.size()))
+        std::exit(1);
+    std::fclose(file);
+}
+
+// Runs the program in the folder until its first window is shown, then asks it to close.
+TRun Measure(const std::string &folder, const std::vector<std::string> &command)
+{
+    int output[2], requests[2];
+    if (pipe(output) != 0 || pipe(requests) != 0)
+        std::exit(1);
+    TRun run;
+    const double started = Now();
+    const pid_t child = fork();
+    if (child == 0) {
+        // Each folder keeps settings of its own, so that no run reads another's list.
+        if (chdir(folder.c_str()) != 0 || setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1) != 0)
+            _exit(126);
+        dup2(output[1], STDOUT_FILENO);
+        dup2(requests[0], 3);
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDERR_FILENO);
+        std::vector<char *> arguments;
+        for (const std::string &argument : command)
+            arguments.push_back(const_cast<char *>(argument.c_str()));
+        arguments.push_back(nullptr);
+        execv(arguments[0], arguments.data());
+        _exit(127);
+    }
+    close(output[1]);
+    close(requests[0]);
+    char line[64] = {};
+    FILE *reported = fdopen(output[0], "r");
+    if (reported && std::fgets(line, sizeof line, reported))
+        run.StartMilliseconds = double(std::atoll(line)) / 1e6 - started;
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    run.Megabytes = ResidentMegabytes(child);
+    const double closing = Now();
+    if (write(requests[1], "close\n", 6) == 6) {
+        waitpid(child, nullptr, 0);
+        run.ExitMilliseconds = Now() - closing;
+    } else {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
+    close(requests[1]);
+    if (reported)
+        fclose(reported);
+    return run;
+}
+
+// The floor of a closing with Auto Save: the same bytes saved atomically and durably, and
+// one store transaction of twelve values.
+double SaveFloor(const std::string &folder, const QByteArray &bytes)
+{
+    const double started = Now();
+    const std::string path = folder + "/floor.oml", temporary = path + ".tmp";
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size() || fsync(fd) != 0)
+        std::exit(1);
+    close(fd);
+    if (rename(temporary.c_str(), path.c_str()) != 0)
+        std::exit(1);
+    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    fsync(dir);
+    close(dir);
+    QList<TRegistryWrite> values;
+    for (int i = 0; i < 12; ++i)
+        values.append({QString::number(i), TRegistryValue::Integer(i)});
+    WriteRegistryValues(HKEY_CURRENT_USER, QStringLiteral("\\Software\\Floor"), values);
+    return Now() - started;
+}
+
+void Report(const char *what, const std::vector<double> &values, double floor, const char *floorName)
+{
+    const double median = Median(values);
+    std::printf("%-44s %9.1f ms  (%s %.1f ms, %.2f x)\n", what, median, floorName, floor, median / floor);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: %s RUNS ENTRIES PLAYER_PROBE BARE_LIST_PROBE BARE_WINDOW_PROBE\n", argv[0]);
+        return 2;
+    }
+    signal(SIGPIPE, SIG_IGN); // a program that ended early fails its run, not the driver
+    // The programs run in folders of their own.
+    for (int i = 3; i < 6; ++i)
+        if (char *absolute = realpath(argv[i], nullptr))
+            argv[i] = absolute;
+    const int runs = std::atoi(argv[1]);
+    const int entries = std::atoi(argv[2]);
+    char pattern[] = "/tmp/ostrel-list-driver-XXXXXX";
+    const std::string root = mkdtemp(pattern);
+    const std::string full = root + "/full", empty = root + "/empty";
+    std::system(("mkdir -p '" + full + "' '" + empty + "'").c_str());
+    setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+    const QByteArray list = OmlList(entries);
+    WriteFile(full + "/default-List.oml", list);
+    WriteFile(empty + "/default-List.oml", {});
+
+    std::vector<double> playerStart, playerMemory, playerExit, listStart, listMemory, floors, emptyExit, bareExit;
+    for (int run = 0; run < runs; ++run) {
+        const TRun player = Measure(full, {argv[3]});
+        playerStart.push_back(player.StartMilliseconds);
+        playerMemory.push_back(player.Megabytes);
+        playerExit.push_back(player.ExitMilliseconds);
+        const TRun bareList = Measure(full, {argv[4], full + "/default-List.oml"});
+        listStart.push_back(bareList.StartMilliseconds);
+        listMemory.push_back(bareList.Megabytes);
+        floors.push_back(SaveFloor(root, list));
+        emptyExit.push_back(Measure(empty, {argv[3]}).ExitMilliseconds);
+        bareExit.push_back(Measure(empty, {argv[5]}).ExitMilliseconds);
+    }
+    std::printf("%d entries of 80 bytes, medians of %d interleaved runs\n", entries, runs);
+    Report("start-up to the first window, all listed", playerStart, Median(listStart), "bare list view");
+    std::printf("%-44s %9.1f MB  (bare list view %.1f MB)\n", "resident 1 s later", Median(playerMemory),
+                Median(listMemory));
+    Report("close request to process end (Auto Save)", playerExit, Median(floors), "atomic save + one transaction");
+    Report("the same with an empty list", emptyExit, Median(bareExit), "bare window");
+    std::system(("rm -rf '" + root + "'").c_str());
+    return 0;
+}
