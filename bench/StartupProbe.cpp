@@ -1,5 +1,5 @@
 // Linked into a program to report, on standard output, the monotonic clock in nanoseconds
-// at the moment its first window is exposed. Where the driver hands it descriptor 3, a line
+// at the moment its first window is exposed. Where the driver hands it a pipe as descriptor 3, a line
 // read from there asks every shown window to close, as the window manager's close would.
 
 #include <QCoreApplication>
@@ -9,7 +9,7 @@
 #include <QWindow>
 #include <cstdio>
 #include <ctime>
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -47,9 +47,10 @@ void CloseShownWindows()
 void InstallProbe()
 {
     QCoreApplication::instance()->installEventFilter(new TFirstExposeProbe);
-    if (::fcntl(CloseRequests, F_GETFD) != -1) {
-        auto *requests = new QSocketNotifier(CloseRequests, QSocketNotifier::Read, QCoreApplication::instance());
-        QObject::connect(requests, &QSocketNotifier::activated, requests, [] { CloseShownWindows(); });
+    struct stat requests {};
+    if (::fstat(CloseRequests, &requests) == 0 && S_ISFIFO(requests.st_mode)) {
+        auto *notifier = new QSocketNotifier(CloseRequests, QSocketNotifier::Read, QCoreApplication::instance());
+        QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] { CloseShownWindows(); });
     }
 }
 
