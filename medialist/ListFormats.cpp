@@ -30,23 +30,17 @@ QList<TListEntry> ReadOmlPairs(TTextFile &file)
 
 void WriteOmlPairs(TTextFile &file, const QList<TListEntry> &entries)
 {
-    qsizetype size = 0;
-    for (const TListEntry &entry : entries)
-        size += OmlPairSize(entry.Text);
-    file.Reserve(size);
-    for (const TListEntry &entry : entries)
-        WriteOmlPair(file, entry.Text, entry.Marked);
+    for (const TListEntry &entry : entries) {
+        file.WriteLine(entry.Marked ? "1" : "0");
+        file.WriteLine(entry.Text);
+    }
 }
 
-void WriteOmlPair(TTextFile &file, const QByteArray &text, bool marked)
+void AppendOmlPair(QByteArray &bytes, const QByteArray &text, bool marked)
 {
-    file.WriteLine(marked ? "1" : "0");
-    file.WriteLine(text);
-}
-
-qsizetype OmlPairSize(const QByteArray &text)
-{
-    return 3 + text.size() + 2;
+    bytes += marked ? "1\r\n" : "0\r\n";
+    bytes += text;
+    bytes += "\r\n";
 }
 
 QList<TListEntry> ReadCountedPairs(TTextFile &file)

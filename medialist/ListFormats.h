@@ -19,9 +19,7 @@ namespace ListFormats {
 // entry only when it is exactly "1".
 QList<TListEntry> ReadOmlPairs(TTextFile &file);
 void WriteOmlPairs(TTextFile &file, const QList<TListEntry> &entries);
-void WriteOmlPair(TTextFile &file, const QByteArray &text, bool marked);
-// The bytes one entry takes in the OML format.
-qsizetype OmlPairSize(const QByteArray &text);
+void AppendOmlPair(QByteArray &bytes, const QByteArray &text, bool marked);
 
 // A count line, then that many OML pairs. Reading stops at the end of the file even when
 // the count promised more, so that no count can make it allocate without bound.

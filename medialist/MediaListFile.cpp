@@ -1,6 +1,8 @@
 #include "MediaListFile.h"
 
+#include "ListFileErrors.h"
 #include "ListFormats.h"
+#include "SafeFileWrite.h"
 #include "TMediaEntries.h"
 #include "TTextFile.h"
 
@@ -65,14 +67,17 @@ void LoadOml(const QString &fileName, TMediaEntries &entries)
 
 void SaveOml(const QString &fileName, const TMediaEntries &entries)
 {
-    TTextFile file = TTextFile::ForWriting(fileName);
-    qsizetype size = 0;
-    for (int row = 0; row < entries.Count(); ++row)
-        size += ListFormats::OmlPairSize(entries.Text(row));
-    file.Reserve(size);
-    for (int row = 0; row < entries.Count(); ++row)
-        ListFormats::WriteOmlPair(file, entries.Text(row), entries.Checked(row));
-    file.Close();
+    // Written a megabyte at a time: a long list needs no second copy of itself in memory.
+    constexpr qsizetype PieceSize = 1 << 20;
+    int row = 0;
+    const int error = WriteFileSafely(fileName, [&](QByteArray &piece) {
+        piece.reserve(PieceSize + 4096);
+        for (; row < entries.Count() && piece.size() < PieceSize; ++row)
+            ListFormats::AppendOmlPair(piece, entries.Text(row), entries.Checked(row));
+        return row < entries.Count();
+    });
+    if (error)
+        throw EInOutError::FromErrno(error);
 }
 
 } // namespace MediaListFile

@@ -31,6 +31,19 @@ int WriteAll(int fd, const QByteArray &bytes)
         data += written;
         left -= written;
     }
+    return 0;
+}
+
+int WritePieces(int fd, const std::function<bool(QByteArray &)> &fill)
+{
+    QByteArray piece;
+    bool more = true;
+    while (more) {
+        piece.truncate(0);
+        more = fill(piece);
+        if (const int error = WriteAll(fd, piece))
+            return error;
+    }
     return ::fsync(fd) == 0 ? 0 : errno;
 }
 
@@ -125,6 +138,14 @@ void SyncFolder(const QByteArray &folder)
 
 int WriteFileSafely(const QString &path, const QByteArray &bytes)
 {
+    return WriteFileSafely(path, [&bytes](QByteArray &piece) {
+        piece = bytes;
+        return false;
+    });
+}
+
+int WriteFileSafely(const QString &path, const std::function<bool(QByteArray &piece)> &fill)
+{
     if (path.isEmpty())
         return ENOENT;
     const QByteArray target = ResolveLinks(TextBytes(path));
@@ -153,7 +174,7 @@ int WriteFileSafely(const QString &path, const QByteArray &bytes)
         // Best effort: only a privileged user can hand a file to another owner.
         [[maybe_unused]] const int kept = ::fchown(fd, old.st_uid, old.st_gid);
     }
-    int error = WriteAll(fd, bytes);
+    int error = WritePieces(fd, fill);
     if (::close(fd) != 0 && error == 0)
         error = errno;
     if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)

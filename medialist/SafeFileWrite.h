@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 // Replaces a file's content so that a failure at any moment leaves either the old or the
 // new content: the bytes go to a temporary file in the same folder, are flushed to disk and
@@ -12,3 +13,6 @@
 // files that killed saves of the same file left behind are removed.
 // Returns 0, or the C library's error number of the step that failed.
 int WriteFileSafely(const QString &path, const QByteArray &bytes);
+// The same for content made piece by piece, so that no copy of all of it is needed: fill
+// puts the next piece into the emptied buffer it is given and returns false after the last.
+int WriteFileSafely(const QString &path, const std::function<bool(QByteArray &piece)> &fill);

@@ -25,8 +25,6 @@ public:
     void SkipLine();
 
     void WriteLine(const QByteArray &line);
-    // Room for that many more bytes, so that writing a long list does not regrow its buffer.
-    void Reserve(qsizetype bytes) { bytes_.reserve(bytes_.size() + bytes); }
     // Writes what was collected; raises EInOutError when that fails.
     void Close();
     const QByteArray &Bytes() const { return bytes_; }

@@ -53,4 +53,24 @@ TEST_F(TMediaListFileTest, AFailedLoadLeavesTheListEmpty)
     EXPECT_EQ(entries.Count(), 0);
 }
 
+TEST_F(TMediaListFileTest, AListLongerThanOnePieceIsWrittenWholeAndInOrder)
+{
+    entries.Clear();
+    QByteArray expected;
+    for (int i = 0; i < 30000; ++i) {
+        const QByteArray text = "/music/" + QByteArray::number(i) + QByteArray(30, 'x') + ".mp3";
+        entries.AppendEntries({{text, i % 7 == 0}});
+        expected += (i % 7 == 0 ? "1\r\n" : "0\r\n") + text + "\r\n";
+    }
+    ASSERT_GT(expected.size(), 1 << 20);
+    MediaListFile::Save(1, folder.File("long.oml"), entries);
+    EXPECT_EQ(folder.ReadFile("long.oml"), expected);
+    try {
+        MediaListFile::Save(1, folder.File("missing/long.oml"), entries);
+        ADD_FAILURE() << "no error";
+    } catch (const EInOutError &error) {
+        EXPECT_EQ(error.ErrorCode(), 2);
+    }
+}
+
 } // namespace
