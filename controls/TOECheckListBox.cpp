@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <utility>
 
 TOECheckListBox::TOECheckListBox(QWidget *parent) : QListView(parent), model_(new TMediaListModel(this))
 {
@@ -15,6 +16,7 @@ TOECheckListBox::TOECheckListBox(QWidget *parent) : QListView(parent), model_(ne
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAutoScroll(false); // the current entry is scrolled into view by ScrollToCurrentSoon
     connect(model_, &TMediaListModel::RowMarksChanged, this, &TOECheckListBox::RepaintRows);
 }
 
@@ -138,7 +140,6 @@ void TOECheckListBox::SetItemIndex(int index)
     }
     const QModelIndex target = model_->index(index);
     selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
-    scrollTo(target);
 }
 
 QByteArray TOECheckListBox::Text(int index) const
@@ -194,6 +195,26 @@ int TOECheckListBox::IndexOf(const QByteArray &text) const
 QList<QByteArray> TOECheckListBox::Texts() const
 {
     return MediaEntries().Texts();
+}
+
+void TOECheckListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QListView::currentChanged(current, previous);
+    ScrollToCurrentSoon();
+}
+
+void TOECheckListBox::ScrollToCurrentSoon()
+{
+    if (std::exchange(scrollPending_, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            scrollPending_ = false;
+            if (currentIndex().isValid())
+                scrollTo(currentIndex());
+        },
+        Qt::QueuedConnection);
 }
 
 void TOECheckListBox::keyPressEvent(QKeyEvent *event)

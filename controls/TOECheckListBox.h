@@ -76,15 +76,21 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
     bool IsOnCheckBox(const QPoint &position, int *row) const;
     void ToggleMark(int row);
     void RepaintRows(int first, int last);
+    // Brings the current entry into view on the next turn of the event loop, once however
+    // often it moves before: scrolling at every move of a long run of moves costs more than
+    // the moves.
+    void ScrollToCurrentSoon();
     TMediaNavigator Navigator() { return TMediaNavigator(MediaEntries(), *this); }
 
     TMediaListModel *model_;
     TTextPool drawPool_;
     uint8_t order_ = loNoOrder;
     bool releaseBelongsToCheckBox_ = false;
+    bool scrollPending_ = false;
 };

@@ -226,6 +226,29 @@ TEST_F(TShownList, SpaceTogglesTheCurrentEntrysMarkOnly)
     EXPECT_EQ(list.ItemIndex(), 1);
 }
 
+TEST_F(TShownList, TheCurrentEntryComesIntoViewByCodeAndByKeyOnceTheLoopTurns)
+{
+    QList<QByteArray> many;
+    for (int i = 0; i < 1000; ++i)
+        many << "entry " + QByteArray::number(i);
+    list.Append(many);
+    const auto shown = [this](int row) {
+        return list.viewport()->rect().contains(list.visualRect(list.model()->index(row, 0)));
+    };
+    for (int row : {900, 3, 500, 1002}) // several moves before a turn: only the last counts
+        list.SetItemIndex(row);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(shown(1002));
+    EXPECT_FALSE(shown(0));
+    QTest::keyClick(&list, Qt::Key_Home);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(shown(0));
+    QTest::keyClick(&list, Qt::Key_End);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.ItemIndex(), 1002);
+    EXPECT_TRUE(shown(1002));
+}
+
 TEST_F(TShownList, ClickOnTheCheckBoxTogglesTheMarkOnly)
 {
     list.SetItemIndex(0);
