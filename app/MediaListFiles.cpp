@@ -2,19 +2,36 @@
 
 #include "TFormMediaPlayer.h"
 
+#include "ListFileErrors.h"
 #include "MediaListFile.h"
 #include "TOECheckListBox.h"
+
+namespace {
+
+constexpr int NotEnoughMemory = 8;
+
+} // namespace
 
 void TFormMediaPlayer::LoadMediaList()
 {
     lbFiles->ClearList();
     RandomPool().Clear();
-    MediaListFile::Load(ListType(), ListFilePath(), lbFiles->MediaEntries());
+    FRefusedListFile.clear();
+    try {
+        MediaListFile::Load(ListType(), ListFilePath(), lbFiles->MediaEntries());
+    } catch (const EInOutError &error) {
+        if (error.ErrorCode() == NotEnoughMemory)
+            FRefusedListFile = ListFilePath();
+        throw;
+    }
     RandomPool().Clear();
     lbFiles->MediaEntries().AppendToPool(RandomPool(), 0, true);
 }
 
 void TFormMediaPlayer::SaveMediaList()
 {
+    // A list too large to load is still the user's: the empty list shown is never saved over it.
+    if (!FRefusedListFile.isEmpty() && FRefusedListFile == ListFilePath())
+        return;
     MediaListFile::Save(ListType(), ListFilePath(), lbFiles->MediaEntries());
 }

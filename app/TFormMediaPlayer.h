@@ -203,6 +203,7 @@ private:
     bool FPlaying = false;
     QString FStartFolder;
     QString FWorkingFolder;
+    QString FRefusedListFile; // the list file last refused for lack of memory
     QString FListExtension;
     QString FListFileName;
     TTextPool FRandomPool;

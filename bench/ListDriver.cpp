@@ -2,7 +2,8 @@
 // with its floors: start-up to the first exposed window with every entry listed, resident
 // memory a second later, and a close request (as the window manager sends it) to the end of
 // the process, which with Auto Save includes saving the list and the settings.
-// Usage: list_driver RUNS ENTRIES PLAYER_PROBE BARE_LIST_PROBE BARE_WINDOW_PROBE
+// Usage: list_driver RUNS ENTRIES NAME_BYTES PLAYER_PROBE BARE_LIST_PROBE BARE_WINDOW_PROBE
+// A program that does not end within 60 s of the close request is killed; its time reads -1.
 
 #include "OERegistry.h"
 #include "ProcessMemory.h"
@@ -45,17 +46,31 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-// An OML list of 80-byte paths, none marked.
-QByteArray OmlList(int entries)
+// An OML list of paths of that many bytes (at least the number itself), none marked.
+QByteArray OmlList(int entries, int nameBytes)
 {
     QByteArray bytes;
-    bytes.reserve(qsizetype(entries) * 85);
+    bytes.reserve(qsizetype(entries) * (nameBytes + 5));
     for (int i = 0; i < entries; ++i) {
-        QByteArray path = "/home/user/Music/Some Artist/Some Album/Track " + QByteArray::number(i) + ".mp3";
-        path.prepend(QByteArray(80 - path.size(), 'x'));
+        QByteArray path = "/Track " + QByteArray::number(i) + ".mp3";
+        if (path.size() < nameBytes)
+            path.prepend(QByteArray(nameBytes - path.size(), 'x'));
         bytes += "0\r\n" + path + "\r\n";
     }
     return bytes;
+}
+
+// Waits for the child's end for at most a minute; false when it had to be killed.
+bool Reaped(pid_t child)
+{
+    for (int tenth = 0; tenth < 600; ++tenth) {
+        if (waitpid(child, nullptr, WNOHANG) == child)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(tenth < 50 ? 1 : 100));
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return false;
 }
 
 void WriteFile(const std::string &path, const QByteArray &bytes)
@@ -100,8 +115,8 @@ TRun Measure(const std::string &folder, const std::vector<std::string> &command)
     run.Megabytes = ResidentMegabytes(child);
     const double closing = Now();
     if (write(requests[1], "close\n", 6) == 6) {
-        waitpid(child, nullptr, 0);
-        run.ExitMilliseconds = Now() - closing;
+        if (Reaped(child))
+            run.ExitMilliseconds = Now() - closing;
     } else {
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
@@ -144,40 +159,43 @@ void Report(const char *what, const std::vector<double> &values, double floor, c
 
 int main(int argc, char **argv)
 {
-    if (argc != 6) {
-        std::fprintf(stderr, "usage: %s RUNS ENTRIES PLAYER_PROBE BARE_LIST_PROBE BARE_WINDOW_PROBE\n", argv[0]);
+    if (argc != 7) {
+        std::fprintf(stderr, "usage: %s RUNS ENTRIES NAME_BYTES PLAYER_PROBE BARE_LIST_PROBE BARE_WINDOW_PROBE\n",
+                     argv[0]);
         return 2;
     }
     signal(SIGPIPE, SIG_IGN); // a program that ended early fails its run, not the driver
     // The programs run in folders of their own.
-    for (int i = 3; i < 6; ++i)
+    for (int i = 4; i < 7; ++i)
         if (char *absolute = realpath(argv[i], nullptr))
             argv[i] = absolute;
     const int runs = std::atoi(argv[1]);
     const int entries = std::atoi(argv[2]);
+    const int nameBytes = std::atoi(argv[3]);
     char pattern[] = "/tmp/ostrel-list-driver-XXXXXX";
     const std::string root = mkdtemp(pattern);
     const std::string full = root + "/full", empty = root + "/empty";
     std::system(("mkdir -p '" + full + "' '" + empty + "'").c_str());
     setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
-    const QByteArray list = OmlList(entries);
+    const QByteArray list = OmlList(entries, nameBytes);
     WriteFile(full + "/default-List.oml", list);
     WriteFile(empty + "/default-List.oml", {});
 
     std::vector<double> playerStart, playerMemory, playerExit, listStart, listMemory, floors, emptyExit, bareExit;
     for (int run = 0; run < runs; ++run) {
-        const TRun player = Measure(full, {argv[3]});
+        const TRun player = Measure(full, {argv[4]});
         playerStart.push_back(player.StartMilliseconds);
         playerMemory.push_back(player.Megabytes);
         playerExit.push_back(player.ExitMilliseconds);
-        const TRun bareList = Measure(full, {argv[4], full + "/default-List.oml"});
+        const TRun bareList = Measure(full, {argv[5], full + "/default-List.oml"});
         listStart.push_back(bareList.StartMilliseconds);
         listMemory.push_back(bareList.Megabytes);
         floors.push_back(SaveFloor(root, list));
-        emptyExit.push_back(Measure(empty, {argv[3]}).ExitMilliseconds);
-        bareExit.push_back(Measure(empty, {argv[5]}).ExitMilliseconds);
+        emptyExit.push_back(Measure(empty, {argv[4]}).ExitMilliseconds);
+        bareExit.push_back(Measure(empty, {argv[6]}).ExitMilliseconds);
     }
-    std::printf("%d entries of 80 bytes, medians of %d interleaved runs\n", entries, runs);
+    std::printf("%d entries of %d bytes (a file of %.1f MB), medians of %d interleaved runs\n", entries, nameBytes,
+                double(list.size()) / 1e6, runs);
     Report("start-up to the first window, all listed", playerStart, Median(listStart), "bare list view");
     std::printf("%-44s %9.1f MB  (bare list view %.1f MB)\n", "resident 1 s later", Median(playerMemory),
                 Median(listMemory));

@@ -9,7 +9,7 @@ constexpr int UnlistedErrnoBase = 1000;
 
 bool IsListedCode(int code)
 {
-    return (code >= 2 && code <= 5) || code == 100 || code == 101 || code == 106;
+    return (code >= 2 && code <= 5) || code == 8 || code == 100 || code == 101 || code == 106;
 }
 
 std::string TextOf(int code)
@@ -23,6 +23,8 @@ std::string TextOf(int code)
         return "Too many open files";
     case 5:
         return "File access denied";
+    case 8:
+        return "Not enough memory";
     case 100:
         return "Read beyond end of file";
     case 101:
@@ -59,6 +61,8 @@ EInOutError EInOutError::FromErrno(int errorNumber)
     case ENOSPC:
     case EDQUOT:
         return EInOutError(101);
+    case ENOMEM:
+        return EInOutError(8);
     default:
         // An error number that happens to equal a listed code would read as that code's
         // meaning (EIO as "File access denied"): move it out of their way.

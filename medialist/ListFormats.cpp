@@ -2,11 +2,13 @@
 
 #include "ByteText.h"
 #include "ListFileErrors.h"
+#include "ListMemory.h"
 #include "RegularFileRead.h"
 #include "SafeFileWrite.h"
 #include "TTextFile.h"
 
 #include <QFile>
+#include <cerrno>
 
 namespace ListFormats {
 
@@ -105,8 +107,12 @@ bool CanHoldName(const QByteArray &name)
 QList<QByteArray> ReadPlainListFile(const QString &path)
 {
     QByteArray text;
-    if (ReadRegularFile(TextBytes(path), text) != 0)
+    if (const int error = ReadRegularFile(TextBytes(path), text)) {
+        if (error == ENOMEM)
+            throw EInOutError::FromErrno(error);
         throw EFileStreamError::CannotOpen(path);
+    }
+    ListMemory::RequireRoomToLoad(text, 1);
     return SplitPlainList(text);
 }
 

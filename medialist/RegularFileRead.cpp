@@ -1,5 +1,7 @@
 #include "RegularFileRead.h"
 
+#include "ListMemory.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,6 +16,8 @@ int ReadOpened(int fd, QByteArray &content)
         return errno;
     if (!S_ISREG(info.st_mode))
         return EACCES;
+    if (!ListMemory::Fits(ListMemory::Needed(qint64(info.st_size), 0), ListMemory::Available()))
+        return ENOMEM;
     // The size is a hint only: the file may change while it is read. Reading goes straight
     // into the buffer; one byte more than the size is asked for, to see the end at once.
     qsizetype filled = 0;

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -144,6 +145,32 @@ TEST_F(TSettingsTest, APlainListTypeLoadsAndSavesPlainLines)
     form->SaveSettings();
     EXPECT_EQ(folder.ReadFile("songs.txt"), QByteArray("one.mp3\r\ntwo.mp3\r\n"));
     EXPECT_EQ(Stored("FileExtension", TRegistryValue::Integer(0)).AsInteger(), 3);
+}
+
+TEST_F(TSettingsTest, AListFileLargerThanTheMemoryIsRefusedWithoutReadingIt)
+{
+    for (const char *name : {"huge.oml", "huge.txt"}) {
+        QFile huge(folder.File(name));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(huge.resize(qint64(1) << 40)) << "this file system takes no sparse file of 1 TiB";
+    }
+    Store("DefaultFile", TRegistryValue::Text(folder.File("huge.oml")));
+    auto form = CreateFormMediaPlayer();
+    EXPECT_EQ(dialogs.Messages, QStringList({"Not enough memory"}));
+    EXPECT_EQ(form->lbFiles->Count(), 0);
+    // Saving, as Auto Save does at closing, leaves the list file alone; another name is saved.
+    form->miSave->trigger();
+    EXPECT_EQ(QFileInfo(folder.File("huge.oml")).size(), qint64(1) << 40);
+    form->SetListFileName(folder.File("other.oml"));
+    form->miSave->trigger();
+    EXPECT_EQ(folder.ReadFile("other.oml"), QByteArray());
+
+    dialogs.Messages.clear();
+    Store("FileExtension", TRegistryValue::Integer(3));
+    Store("DefaultFile", TRegistryValue::Text(folder.File("huge.txt")));
+    auto plain = CreateFormMediaPlayer();
+    EXPECT_EQ(dialogs.Messages, QStringList({"Not enough memory"}));
+    EXPECT_EQ(plain->lbFiles->Count(), 0);
 }
 
 TEST_F(TSettingsTest, AMissingPlainListStopsStartUpWithItsError)

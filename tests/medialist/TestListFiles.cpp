@@ -148,6 +148,7 @@ TEST(InOutErrorTest, ErrorNumbersTakeTheCodeOfTheirMeaningAndNeverAnotherCodesTe
         {ENOENT, "File not found"},     {ENOTDIR, "Invalid filename"},  {EMFILE, "Too many open files"},
         {ENFILE, "Too many open files"}, {EACCES, "File access denied"}, {EPERM, "File access denied"},
         {EROFS, "File access denied"},   {ENOSPC, "Disk full"},          {EDQUOT, "Disk full"},
+        {ENOMEM, "Not enough memory"},   {ENOEXEC, "I/O error 1008"},
         // Numbers that equal a listed code but mean something else.
         {EIO, "I/O error 1005"},         {EINTR, "I/O error 1004"},      {ESRCH, "I/O error 1003"},
         {ENETDOWN, "I/O error 1100"},    {ENETUNREACH, "I/O error 1101"}, {EISCONN, "I/O error 1106"},
