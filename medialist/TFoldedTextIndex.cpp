@@ -58,7 +58,7 @@ void TFoldedTextIndex::Link(int slot) const
 void TFoldedTextIndex::RebuildIfStale() const
 {
     if (stale_)
-        Rebuild(BucketsFor(hashes_.size() * 2));
+        Rebuild(BucketsFor(hashes_.size()));
 }
 
 void TFoldedTextIndex::Rebuild(size_t bucketCount) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 // Counts the live slots of an append-only sequence whose slots can die, so that the
@@ -7,6 +8,7 @@
 class TRankTree {
 public:
     void Clear() { tree_.clear(); }
+    void Reserve(std::size_t more) { tree_.reserve(tree_.size() + more); }
     void AppendLive();
     void Kill(int slot);
     int LiveBefore(int slot) const;

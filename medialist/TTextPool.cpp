@@ -27,6 +27,7 @@ void TTextPool::Reserve(int count)
 {
     slots_.reserve(slots_.size() + size_t(count));
     live_.reserve(live_.size() + size_t(count));
+    ranks_.Reserve(size_t(count));
     index_.Reserve(index_.Count() + count);
 }
 
