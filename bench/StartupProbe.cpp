@@ -47,7 +47,7 @@ void CloseShownWindows()
 void InstallProbe()
 {
     QCoreApplication::instance()->installEventFilter(new TFirstExposeProbe);
-    struct stat requests {};
+    struct stat requests { };
     if (::fstat(CloseRequests, &requests) == 0 && S_ISFIFO(requests.st_mode)) {
         auto *notifier = new QSocketNotifier(CloseRequests, QSocketNotifier::Read, QCoreApplication::instance());
         QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] { CloseShownWindows(); });

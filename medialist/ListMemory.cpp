@@ -43,8 +43,8 @@ qint64 Occurrences(const QByteArray &bytes, char wanted)
 {
     qint64 count = 0;
     const char *end = bytes.constData() + bytes.size();
-    for (const char *at = bytes.constData(); (at = static_cast<const char *>(std::memchr(at, wanted, size_t(end - at))));
-         ++at)
+    for (const char *at = bytes.constData();
+         (at = static_cast<const char *>(std::memchr(at, wanted, size_t(end - at)))); ++at)
         ++count;
     return count;
 }

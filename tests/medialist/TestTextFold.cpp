@@ -9,8 +9,14 @@ namespace {
 
 TEST(TextFold, HashAgreesWithSameText)
 {
-    const QList<QPair<QByteArray, QByteArray>> equal = {
-        {"ABC", "abc"}, {"\xC3\x84", "\xC3\xA4"}, {"\xE2\x84\xAA", "k"}, {"", ""}, {"\xFF" "A", "\xFF" "a"}};
+    const QList<QPair<QByteArray, QByteArray>> equal = {{"ABC", "abc"},
+                                                        {"\xC3\x84", "\xC3\xA4"},
+                                                        {"\xE2\x84\xAA", "k"},
+                                                        {"", ""},
+                                                        {"\xFF"
+                                                         "A",
+                                                         "\xFF"
+                                                         "a"}};
     for (const auto &[a, b] : equal) {
         EXPECT_TRUE(TextFold::SameText(a, b)) << a.toStdString();
         EXPECT_EQ(TextFold::Hash(a), TextFold::Hash(b)) << a.toStdString();
