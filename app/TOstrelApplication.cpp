@@ -4,15 +4,27 @@
 #include "TUserDialogs.h"
 
 #include <QFont>
+#include <QIcon>
 #include <stdexcept>
 
 TOstrelApplication::TOstrelApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QString::fromLatin1(OEMPConst::ProductName));
+    setDesktopFileName(QString::fromLatin1(OEMPConst::ApplicationId));
+    setWindowIcon(ApplicationIcon());
     // The faces the windows were designed with, by their metric-compatible free namesakes.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+}
+
+QIcon TOstrelApplication::ApplicationIcon()
+{
+    // The installed theme's icon where there is one; the built-in drawing otherwise.
+    QIcon builtIn;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        builtIn.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    return QIcon::fromTheme(QString::fromLatin1(OEMPConst::ApplicationId), builtIn);
 }
 
 TOstrelApplication &TOstrelApplication::Instance()

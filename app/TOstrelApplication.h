@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QIcon>
 #include <exception>
 
 class TUserDialogs;
@@ -14,6 +15,8 @@ public:
     TOstrelApplication(int &argc, char **argv);
 
     static TOstrelApplication &Instance();
+    // The player's icon, which every window of it shows.
+    static QIcon ApplicationIcon();
 
     TUserDialogs &Dialogs() const;
     void SetDialogs(TUserDialogs &dialogs) { dialogs_ = &dialogs; }

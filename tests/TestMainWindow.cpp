@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -88,6 +89,9 @@ TEST_F(TMainWindowTest, StartUpValuesMatchTheDesign)
          int(ofShowHelp | ofNoValidate | ofShareAware | ofOldStyleDialog | ofEnableSizing)},
         {"search help", [](F &f) { return f.FSearchDialog.HelpContext; }, 2200},
         {"search type change", [](F &f) { return bool(f.FSearchDialog.OnTypeChange); }, false},
+        {"window icon sizes", [](F &f) { return QVariant::fromValue(f.windowIcon().availableSizes()); },
+         QVariant::fromValue(QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}})},
+        {"desktop file", [](F &) { return QGuiApplication::desktopFileName(); }, "example.ostrel.MediaPlayer"},
     };
     for (const TDesignValue &value : design)
         EXPECT_EQ(value.Actual(*form), value.Expected) << value.Name;
