@@ -47,6 +47,11 @@ public:
     virtual uint32_t Resume(uint16_t deviceId, TCommandFlags flags) = 0;
     virtual uint32_t Stop(uint16_t deviceId, TCommandFlags flags) = 0;
     virtual uint32_t SeekToStart(uint16_t deviceId) = 0;
+    // Moves the open medium to a position in milliseconds; playing or paused, it stays so.
+    virtual uint32_t SeekTo(uint16_t deviceId, uint32_t milliseconds) = 0;
+    // The engine's volume, from 0.0 (silent) to 1.0 (full), open medium or not.
+    virtual double Volume() const = 0;
+    virtual void SetVolume(double volume) = 0;
     // Must answer at once, without waiting for the engine.
     virtual uint32_t StatusMode(uint16_t deviceId, uint32_t &mode) = 0;
     virtual uint32_t StatusPosition(uint16_t deviceId, uint32_t &milliseconds) = 0;

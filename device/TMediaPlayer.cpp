@@ -143,6 +143,24 @@ void TMediaPlayer::Close()
     }
 }
 
+uint32_t TMediaPlayer::Position()
+{
+    uint32_t milliseconds = 0;
+    return opened_ && backEnd_->StatusPosition(deviceId_, milliseconds) == 0 ? milliseconds : 0;
+}
+
+uint32_t TMediaPlayer::Length()
+{
+    uint32_t milliseconds = 0;
+    return opened_ && backEnd_->StatusLength(deviceId_, milliseconds) == 0 ? milliseconds : 0;
+}
+
+void TMediaPlayer::Seek(uint32_t milliseconds)
+{
+    RequireOpen();
+    error_ = backEnd_->SeekTo(deviceId_, milliseconds);
+}
+
 void TMediaPlayer::Rewind()
 {
     RequireOpen();

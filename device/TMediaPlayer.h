@@ -73,6 +73,14 @@ public:
     void Rewind();
     TDeviceMode Mode();
     QString ErrorMessage() const;
+    // The open medium's position and length in milliseconds; 0 where the engine knows none yet.
+    uint32_t Position();
+    uint32_t Length();
+    // Moves the open medium; raises EMCIDeviceError when none is open.
+    void Seek(uint32_t milliseconds);
+    // The engine's volume, 0.0 to 1.0 (values outside are clamped); it is not stored.
+    double Volume() const { return backEnd_->Volume(); }
+    void SetVolume(double volume) { backEnd_->SetVolume(volume); }
 
 signals:
     // After each completion notice, once NotifyValue is set and OnNotify has run.

@@ -4,6 +4,7 @@
 #include "MpvLibrary.h"
 #include "StandardInput.h"
 
+#include <algorithm>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -125,6 +126,7 @@ uint32_t TMpvBackEnd::StartEngine()
         return EngineUnavailable;
     }
     handle_ = handle;
+    ApplyVolume();
     if (HasDisplay())
         RouteDisplayLossToTheUserInterfaceThread();
     const QByteArray bindings = QByteArray("CLOSE_WIN script-message ") + CloseWindowMessage + '\n';
@@ -348,12 +350,30 @@ uint32_t TMpvBackEnd::Stop(uint16_t deviceId, TCommandFlags flags)
 
 uint32_t TMpvBackEnd::SeekToStart(uint16_t deviceId)
 {
+    return SeekTo(deviceId, 0);
+}
+
+uint32_t TMpvBackEnd::SeekTo(uint16_t deviceId, uint32_t milliseconds)
+{
     if (const uint32_t checked = Check(deviceId))
         return checked;
-    const uint32_t result = Command({"seek", "0", "absolute"});
+    const QByteArray seconds = QByteArray::number(double(milliseconds) / 1000.0, 'f', 3);
+    const uint32_t result = Command({"seek", seconds.constData(), "absolute"});
     ended_ = false;
     ObserveEndOfFile();
     return result;
+}
+
+void TMpvBackEnd::SetVolume(double volume)
+{
+    volume_ = std::clamp(volume, 0.0, 1.0);
+    if (handle_)
+        ApplyVolume();
+}
+
+void TMpvBackEnd::ApplyVolume()
+{
+    mpv_->setPropertyString(handle_, "volume", QByteArray::number(volume_ * 100, 'f', 1).constData());
 }
 
 uint32_t TMpvBackEnd::StatusMode(uint16_t deviceId, uint32_t &mode)

@@ -41,6 +41,9 @@ public:
     uint32_t Resume(uint16_t deviceId, TCommandFlags flags) override;
     uint32_t Stop(uint16_t deviceId, TCommandFlags flags) override;
     uint32_t SeekToStart(uint16_t deviceId) override;
+    uint32_t SeekTo(uint16_t deviceId, uint32_t milliseconds) override;
+    double Volume() const override { return volume_; }
+    void SetVolume(double volume) override;
     uint32_t StatusMode(uint16_t deviceId, uint32_t &mode) override;
     uint32_t StatusPosition(uint16_t deviceId, uint32_t &milliseconds) override;
     uint32_t StatusLength(uint16_t deviceId, uint32_t &milliseconds) override;
@@ -71,6 +74,7 @@ private:
     uint32_t Halt(uint16_t deviceId, TCommandFlags flags, TState state);
     // A time property of the engine (a blocking read: only for the rarely used position queries).
     uint32_t ReadMilliseconds(uint16_t deviceId, const char *property, uint32_t &milliseconds);
+    void ApplyVolume();
     uint32_t LoadAndWait(const QByteArray &path);
     void SetCaption(const QByteArray &path);
     void StartSound();
@@ -103,6 +107,7 @@ private:
     bool soundStarted_ = false; // since it was loaded
     bool videoHidden_ = false;
     bool ended_ = false;
+    double volume_ = 1.0; // kept here, so that it holds across engine starts
     uint64_t lastObservation_ = 0;
     uint64_t endOfFileObservation_ = 0;
     uint64_t pauseObservation_ = 0;

@@ -2,6 +2,7 @@
 
 #include "TMediaBackEnd.h"
 
+#include <algorithm>
 #include <QMap>
 #include <QStringList>
 
@@ -22,6 +23,9 @@ public:
         uint16_t OpenDevice = 0;
         uint16_t NextDevice = 1;
         QByteArray OpenFile;
+        uint32_t Position = 0;
+        uint32_t Length = 1000;
+        double Volume = 1.0;
     };
 
     explicit TScriptedBackEnd(TState &state) : state_(state) {}
@@ -70,14 +74,24 @@ public:
         mode = state_.Mode;
         return 0;
     }
+    uint32_t SeekTo(uint16_t deviceId, uint32_t milliseconds) override
+    {
+        state_.Log << QStringLiteral("SeekTo %1 %2").arg(deviceId).arg(milliseconds);
+        if (deviceId != state_.OpenDevice)
+            return 263;
+        state_.Position = std::min(milliseconds, state_.Length);
+        return 0;
+    }
+    double Volume() const override { return state_.Volume; }
+    void SetVolume(double volume) override { state_.Volume = std::clamp(volume, 0.0, 1.0); }
     uint32_t StatusPosition(uint16_t, uint32_t &milliseconds) override
     {
-        milliseconds = 0;
+        milliseconds = state_.Position;
         return 0;
     }
     uint32_t StatusLength(uint16_t, uint32_t &milliseconds) override
     {
-        milliseconds = 1000;
+        milliseconds = state_.Length;
         return 0;
     }
     QString ErrorText(uint32_t code) const override

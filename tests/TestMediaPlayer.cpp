@@ -32,10 +32,28 @@ TEST_F(TMediaPlayerTest, NothingOpen)
     ExpectNoDeviceOpen([&] { player.Resume(); });
     ExpectNoDeviceOpen([&] { player.Stop(); });
     ExpectNoDeviceOpen([&] { player.Rewind(); });
+    ExpectNoDeviceOpen([&] { player.Seek(100); });
+    EXPECT_EQ(player.Position(), 0u);
+    EXPECT_EQ(player.Length(), 0u);
     player.Close();
     EXPECT_TRUE(backEnd.Log.isEmpty());
     EXPECT_FALSE(player.Opened());
     EXPECT_EQ(player.DeviceID(), 0);
+}
+
+TEST_F(TMediaPlayerTest, SeekingMovesTheOpenMediumAndTheVolumeIsClampedToItsRange)
+{
+    player.Open();
+    backEnd.Length = 5000;
+    player.Seek(1200);
+    EXPECT_EQ(player.Position(), 1200u);
+    EXPECT_EQ(player.Length(), 5000u);
+    EXPECT_EQ(backEnd.Log.last(), "SeekTo 1 1200");
+    EXPECT_EQ(player.Error(), 0u);
+    for (const auto &[asked, kept] : {std::pair{0.25, 0.25}, {-1.0, 0.0}, {7.0, 1.0}}) {
+        player.SetVolume(asked);
+        EXPECT_EQ(player.Volume(), kept);
+    }
 }
 
 TEST_F(TMediaPlayerTest, DesignValues)

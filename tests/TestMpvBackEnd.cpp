@@ -97,6 +97,24 @@ TEST_F(TMpvTest, StopKeepsThePosition)
     EXPECT_LT(clock.elapsed(), 800);
 }
 
+TEST_F(TMpvTest, SeekingMovesTheEngineAndLengthAndVolumeAreKnown)
+{
+    player.SetVolume(0.5);
+    player.SetFileName(Data("tone.wav"));
+    player.Open();
+    EXPECT_EQ(player.Volume(), 0.5);
+    EXPECT_NEAR(double(player.Length()), 1000, 60);
+    player.Play();
+    player.Seek(800);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.Position() >= 800; }, 2000));
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(WaitForMode(dmStopped, 2000)); // only the last 0.2 s is left to play
+    EXPECT_LT(clock.elapsed(), 700);
+    player.SetVolume(2.0);
+    EXPECT_EQ(player.Volume(), 1.0);
+}
+
 TEST_F(TMpvTest, FilesThatCannotBePlayedFailWithTheBackEndsText)
 {
     QTemporaryDir folder;
