@@ -4,12 +4,12 @@
 #include "MpvLibrary.h"
 #include "StandardInput.h"
 
-#include <algorithm>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <clocale>

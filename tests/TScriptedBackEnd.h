@@ -2,9 +2,9 @@
 
 #include "TMediaBackEnd.h"
 
-#include <algorithm>
 #include <QMap>
 #include <QStringList>
+#include <algorithm>
 
 // A back end for tests: logs every command with its flags, answers from a script, and
 // plays the device's modes as a real engine would.
