@@ -24,9 +24,12 @@ TListEntry ReadPair(TTextFile &file)
 
 QList<TListEntry> ReadOmlPairs(TTextFile &file)
 {
+    const ListMemory::TLoadBudget budget(file.Bytes().size());
     QList<TListEntry> entries;
-    while (!file.Eof())
+    while (!file.Eof()) {
         entries.append(ReadPair(file));
+        budget.Check(entries.size());
+    }
     return entries;
 }
 
@@ -49,9 +52,12 @@ QList<TListEntry> ReadCountedPairs(TTextFile &file)
 {
     const int count = file.ReadInteger();
     file.SkipLine();
+    const ListMemory::TLoadBudget budget(file.Bytes().size());
     QList<TListEntry> entries;
-    for (int i = 0; i < count && !file.Eof(); ++i)
+    for (int i = 0; i < count && !file.Eof(); ++i) {
         entries.append(ReadPair(file));
+        budget.Check(entries.size());
+    }
     return entries;
 }
 
@@ -63,6 +69,7 @@ void WriteCountedPairs(TTextFile &file, const QList<TListEntry> &entries)
 
 QList<QByteArray> SplitPlainList(const QByteArray &text)
 {
+    const ListMemory::TLoadBudget budget(text.size());
     QList<QByteArray> lines;
     const qsizetype nul = text.indexOf('\0');
     const qsizetype end = nul < 0 ? text.size() : nul;
@@ -73,6 +80,7 @@ QList<QByteArray> SplitPlainList(const QByteArray &text)
         while (stop < end && data[stop] != '\r' && data[stop] != '\n')
             ++stop;
         lines.append(QByteArray(data + start, stop - start));
+        budget.Check(lines.size());
         if (stop < end && data[stop] == '\r') {
             ++stop;
             if (stop < end && data[stop] == '\n')
@@ -112,7 +120,6 @@ QList<QByteArray> ReadPlainListFile(const QString &path)
             throw EInOutError::FromErrno(error);
         throw EFileStreamError::CannotOpen(path);
     }
-    ListMemory::RequireRoomToLoad(text, 1);
     return SplitPlainList(text);
 }
 

@@ -2,9 +2,7 @@
 
 #include "ListFileErrors.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <limits>
 #include <string>
@@ -37,24 +35,11 @@ qint64 Available()
     return std::numeric_limits<qint64>::max();
 }
 
-namespace {
-
-qint64 Occurrences(const QByteArray &bytes, char wanted)
+void TLoadBudget::CheckNow(qsizetype entries) const
 {
-    qint64 count = 0;
-    const char *end = bytes.constData() + bytes.size();
-    for (const char *at = bytes.constData();
-         (at = static_cast<const char *>(std::memchr(at, wanted, size_t(end - at)))); ++at)
-        ++count;
-    return count;
-}
-
-} // namespace
-
-void RequireRoomToLoad(const QByteArray &bytes, int linesPerEntry)
-{
-    const qint64 lines = std::max(Occurrences(bytes, '\r'), Occurrences(bytes, '\n')) + 1;
-    if (!Fits(Needed(bytes.size(), lines / linesPerEntry + 1), Available()))
+    if (available_ < 0)
+        available_ = Available();
+    if (!Fits(Needed(fileBytes_, entries), available_))
         throw EInOutError::FromErrno(ENOMEM);
 }
 

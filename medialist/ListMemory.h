@@ -17,8 +17,25 @@ bool Fits(qint64 needed, qint64 available);
 // The memory the system still has for new work; the largest value when it cannot be read.
 qint64 Available();
 
-// Once a file is read: its entries are about as many as its lines (ended by CR or by LF,
-// whichever it has more of), divided by the lines of an entry.
-void RequireRoomToLoad(const QByteArray &bytes, int linesPerEntry);
+// Follows the entries of a file being read into a list, against the memory free at its first
+// look, so that no separate pass over the file is needed to count them. A short list never
+// looks at all.
+class TLoadBudget {
+public:
+    explicit TLoadBudget(qint64 fileBytes) : fileBytes_(fileBytes) {}
+    // Raises EInOutError "Not enough memory" once that many entries would not fit; looks only
+    // at every so many entries, which costs nothing in between.
+    void Check(qsizetype entries) const
+    {
+        if ((entries & 0xFFFF) == 0)
+            CheckNow(entries);
+    }
+
+private:
+    void CheckNow(qsizetype entries) const;
+
+    qint64 fileBytes_;
+    mutable qint64 available_ = -1;
+};
 
 } // namespace ListMemory

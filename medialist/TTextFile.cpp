@@ -2,7 +2,6 @@
 
 #include "ByteText.h"
 #include "ListFileErrors.h"
-#include "ListMemory.h"
 #include "RegularFileRead.h"
 #include "SafeFileWrite.h"
 
@@ -27,7 +26,6 @@ TTextFile TTextFile::OpenForReading(const QString &path)
     file.path_ = path;
     if (const int error = ReadRegularFile(TextBytes(path), file.bytes_))
         throw EInOutError::FromErrno(error);
-    ListMemory::RequireRoomToLoad(file.bytes_, 2);
     return file;
 }
 
