@@ -9,41 +9,50 @@
 
 #include <QFile>
 #include <cerrno>
+#include <limits>
 
 namespace ListFormats {
 
 namespace {
 
-TListEntry ReadPair(TTextFile &file)
+// A mark line marks its entry only when it is exactly "1".
+const char *MarkLine(bool marked)
 {
-    const QByteArray mark = file.ReadLine();
-    return TListEntry{file.ReadLine(), mark == "1"};
+    return marked ? "1" : "0";
+}
+
+// Pairs until the end of the file, or until there are that many.
+QList<TListEntry> ReadPairs(TTextFile &file, qint64 most)
+{
+    const ListMemory::TLoadBudget budget(file.Bytes().size());
+    QList<TListEntry> entries;
+    while (entries.size() < most && !file.Eof()) {
+        const QByteArray mark = file.ReadLine();
+        entries.append(TListEntry{file.ReadLine(), mark == MarkLine(true)});
+        budget.Check(entries.size());
+    }
+    return entries;
 }
 
 } // namespace
 
 QList<TListEntry> ReadOmlPairs(TTextFile &file)
 {
-    const ListMemory::TLoadBudget budget(file.Bytes().size());
-    QList<TListEntry> entries;
-    while (!file.Eof()) {
-        entries.append(ReadPair(file));
-        budget.Check(entries.size());
-    }
-    return entries;
+    return ReadPairs(file, std::numeric_limits<qint64>::max());
 }
 
 void WriteOmlPairs(TTextFile &file, const QList<TListEntry> &entries)
 {
     for (const TListEntry &entry : entries) {
-        file.WriteLine(entry.Marked ? "1" : "0");
+        file.WriteLine(MarkLine(entry.Marked));
         file.WriteLine(entry.Text);
     }
 }
 
 void AppendOmlPair(QByteArray &bytes, const QByteArray &text, bool marked)
 {
-    bytes += marked ? "1\r\n" : "0\r\n";
+    bytes += MarkLine(marked);
+    bytes += "\r\n";
     bytes += text;
     bytes += "\r\n";
 }
@@ -52,13 +61,7 @@ QList<TListEntry> ReadCountedPairs(TTextFile &file)
 {
     const int count = file.ReadInteger();
     file.SkipLine();
-    const ListMemory::TLoadBudget budget(file.Bytes().size());
-    QList<TListEntry> entries;
-    for (int i = 0; i < count && !file.Eof(); ++i) {
-        entries.append(ReadPair(file));
-        budget.Check(entries.size());
-    }
-    return entries;
+    return ReadPairs(file, count);
 }
 
 void WriteCountedPairs(TTextFile &file, const QList<TListEntry> &entries)
