@@ -53,8 +53,10 @@ QAction *AddItem(TFormMediaPlayer *form, QMenu *menu, const char *name, const ch
         QObject::connect(item, &QAction::triggered, form, [form, item, handler, checkable](bool checked) {
             if (checkable && !item->actionGroup())
                 item->setChecked(!checked);
-            if (!form->Searching())
-                Guarded([&] { (form->*handler)(item); });
+            if (form->Searching())
+                return;
+            Guarded([&] { (form->*handler)(item); });
+            emit form->StateMayHaveChanged();
         });
     }
     return item;
@@ -106,13 +108,19 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { TimerTimer(Timer1); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        Guarded([this] { TimerTimer(Timer1); });
+        emit StateMayHaveChanged();
+    });
     Timer1->start();
 
     FMediaPlayer = new TMediaPlayer(
         backEnd ? std::move(backEnd) : std::make_unique<TMpvBackEnd>(QString::fromLatin1(OEMPConst::ProductName)), this);
     FMediaPlayer->setObjectName(QStringLiteral("FMediaPlayer"));
-    connect(FMediaPlayer, &TMediaPlayer::Notified, this, [this] { Guarded([this] { PollAtEndOfMedium(); }); });
+    connect(FMediaPlayer, &TMediaPlayer::Notified, this, [this] {
+        Guarded([this] { PollAtEndOfMedium(); });
+        emit StateMayHaveChanged();
+    });
     connect(FMediaPlayer, &TMediaPlayer::WindowCloseRequested, this,
             [this] { RunRequest([this] { sbStopClick(FMediaPlayer); }); });
     FMediaPlayer->SetAutoRewind(false);
@@ -174,16 +182,20 @@ void TFormMediaPlayer::BindButton(TOEButton *button, void (TFormMediaPlayer::*ha
 
 void TFormMediaPlayer::RunCommand(const std::function<void()> &command)
 {
-    if (!FSearching)
-        Guarded(command);
+    if (FSearching)
+        return;
+    Guarded(command);
+    emit StateMayHaveChanged();
 }
 
 void TFormMediaPlayer::RunRequest(const std::function<void()> &request)
 {
-    if (FSearching)
+    if (FSearching) {
         FAfterSearch.append(request);
-    else
-        Guarded(request);
+        return;
+    }
+    Guarded(request);
+    emit StateMayHaveChanged();
 }
 
 bool TFormMediaPlayer::ExecuteDialog(TFileDialog &dialog)

@@ -172,6 +172,11 @@ public:
     QTimer *Timer1;
     TMediaPlayer *FMediaPlayer;
 
+signals:
+    // After each command, close request, poll and completion notice: what the window shows
+    // of the playback may have changed.
+    void StateMayHaveChanged();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;

@@ -2,10 +2,13 @@
 #include "SessionBus.h"
 #include "StandardInput.h"
 #include "TFormMediaPlayer.h"
+#include "TMprisService.h"
 #include "TOstrelApplication.h"
 #include "TQtUserDialogs.h"
 
+#include <QTimer>
 #include <clocale>
+#include <optional>
 
 int main(int argc, char **argv)
 {
@@ -18,5 +21,8 @@ int main(int argc, char **argv)
     auto form = CreateFormMediaPlayer();
     const TForcedExitSave forcedExitSave(*form);
     form->show();
+    // The media controls join the bus once the window is up, so that start-up waits for nothing.
+    std::optional<TMprisService> mediaControls;
+    QTimer::singleShot(0, form.get(), [&] { mediaControls.emplace(*form, QDBusConnection::sessionBus()); });
     return application.exec();
 }

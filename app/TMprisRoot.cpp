@@ -1,0 +1,47 @@
+#include "TMprisRoot.h"
+
+#include "OEMPConst.h"
+#include "TFormMediaPlayer.h"
+#include "TMprisService.h"
+
+TMprisRoot::TMprisRoot(TMprisService &service)
+    : QDBusAbstractAdaptor(&service), service_(service)
+{
+}
+
+QString TMprisRoot::Identity() const
+{
+    return QString::fromLatin1(OEMPConst::ProductName);
+}
+
+QString TMprisRoot::DesktopEntry() const
+{
+    return QString::fromLatin1(OEMPConst::ApplicationId);
+}
+
+QStringList TMprisRoot::SupportedMimeTypes() const
+{
+    // The kinds the search looks for: wave, MP3, AVI and movie files.
+    return {QStringLiteral("audio/x-wav"),     QStringLiteral("audio/wav"),       QStringLiteral("audio/mpeg"),
+            QStringLiteral("video/x-msvideo"), QStringLiteral("video/vnd.avi"),   QStringLiteral("video/quicktime")};
+}
+
+void TMprisRoot::Raise()
+{
+    TFormMediaPlayer &form = service_.Form();
+    QMetaObject::invokeMethod(
+        &form,
+        [&form] {
+            form.setWindowState(form.windowState() & ~Qt::WindowMinimized);
+            form.show();
+            form.raise();
+            form.activateWindow();
+        },
+        Qt::QueuedConnection);
+}
+
+void TMprisRoot::Quit()
+{
+    TFormMediaPlayer &form = service_.Form();
+    service_.Control([&form] { form.miExitClick(form.miExit); });
+}

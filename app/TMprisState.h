@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVariantMap>
+
+class TFormMediaPlayer;
+
+// What desktop media controls show of the player at one moment; the properties that
+// differ from an earlier moment are what the controls are told of.
+struct TMprisState {
+    QString PlaybackStatus = QStringLiteral("Stopped");
+    bool HasTrack = false;
+    QByteArray Entry;      // the medium that is open, else the selected entry
+    QByteArray Folder;     // where a relative entry is found
+    qint64 LengthUs = 0;   // 0 while unknown
+    double Volume = 1.0;
+    bool HasEntries = false;
+    bool CanSeek = false;
+
+    static TMprisState Of(TFormMediaPlayer &form);
+
+    QString TrackId() const;
+    QVariantMap Metadata() const;
+    // Each property of the player's interface whose value differs from the earlier state.
+    QVariantMap ChangedSince(const TMprisState &earlier) const;
+};
