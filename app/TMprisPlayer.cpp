@@ -18,10 +18,7 @@ constexpr qlonglong UsPerMs = 1000;
 
 } // namespace
 
-TMprisPlayer::TMprisPlayer(TMprisService &service)
-    : QDBusAbstractAdaptor(&service), service_(service)
-{
-}
+TMprisPlayer::TMprisPlayer(TMprisService &service) : QDBusAbstractAdaptor(&service), service_(service) { }
 
 TMediaPlayer &TMprisPlayer::Device() const
 {

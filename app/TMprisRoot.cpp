@@ -4,10 +4,7 @@
 #include "TFormMediaPlayer.h"
 #include "TMprisService.h"
 
-TMprisRoot::TMprisRoot(TMprisService &service)
-    : QDBusAbstractAdaptor(&service), service_(service)
-{
-}
+TMprisRoot::TMprisRoot(TMprisService &service) : QDBusAbstractAdaptor(&service), service_(service) { }
 
 QString TMprisRoot::Identity() const
 {
@@ -22,8 +19,8 @@ QString TMprisRoot::DesktopEntry() const
 QStringList TMprisRoot::SupportedMimeTypes() const
 {
     // The kinds the search looks for: wave, MP3, AVI and movie files.
-    return {QStringLiteral("audio/x-wav"),     QStringLiteral("audio/wav"),       QStringLiteral("audio/mpeg"),
-            QStringLiteral("video/x-msvideo"), QStringLiteral("video/vnd.avi"),   QStringLiteral("video/quicktime")};
+    return {QStringLiteral("audio/x-wav"),     QStringLiteral("audio/wav"),     QStringLiteral("audio/mpeg"),
+            QStringLiteral("video/x-msvideo"), QStringLiteral("video/vnd.avi"), QStringLiteral("video/quicktime")};
 }
 
 void TMprisRoot::Raise()

@@ -17,8 +17,7 @@ const QString BaseName = QStringLiteral("org.mpris.MediaPlayer2.ostrel");
 
 } // namespace
 
-TMprisService::TMprisService(TFormMediaPlayer &form, const QDBusConnection &bus)
-    : form_(form), bus_(bus)
+TMprisService::TMprisService(TFormMediaPlayer &form, const QDBusConnection &bus) : form_(form), bus_(bus)
 {
     new TMprisRoot(*this);
     new TMprisPlayer(*this);
@@ -83,9 +82,9 @@ void TMprisService::Refresh()
     state_ = std::move(now);
     if (changed.isEmpty())
         return;
-    QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(ObjectPath),
-                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                     QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal
+        = QDBusMessage::createSignal(QLatin1String(ObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+                                     QStringLiteral("PropertiesChanged"));
     signal << PlayerInterface << changed << QStringList();
     bus_.send(signal);
 }

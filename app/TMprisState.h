@@ -11,9 +11,9 @@ class TFormMediaPlayer;
 struct TMprisState {
     QString PlaybackStatus = QStringLiteral("Stopped");
     bool HasTrack = false;
-    QByteArray Entry;      // the medium that is open, else the selected entry
-    QByteArray Folder;     // where a relative entry is found
-    qint64 LengthUs = 0;   // 0 while unknown
+    QByteArray Entry; // the medium that is open, else the selected entry
+    QByteArray Folder; // where a relative entry is found
+    qint64 LengthUs = 0; // 0 while unknown
     double Volume = 1.0;
     bool HasEntries = false;
     bool CanSeek = false;

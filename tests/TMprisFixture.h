@@ -37,8 +37,9 @@ protected:
     // A method call as a client makes it; the operation it asks for has run on return.
     QDBusMessage Call(const char *interface, const char *method, const QVariantList &arguments = {})
     {
-        QDBusMessage message = QDBusMessage::createMethodCall(QLatin1String(Service), QLatin1String(TMprisService::ObjectPath),
-                                                              QLatin1String(interface), QLatin1String(method));
+        QDBusMessage message
+            = QDBusMessage::createMethodCall(QLatin1String(Service), QLatin1String(TMprisService::ObjectPath),
+                                             QLatin1String(interface), QLatin1String(method));
         message.setArguments(arguments);
         const QDBusMessage reply = client->call(message, QDBus::BlockWithGui);
         RunPending();
@@ -50,8 +51,8 @@ protected:
     }
     QVariant Property(const char *name, const char *interface = PlayerInterface)
     {
-        const QDBusMessage reply = Call("org.freedesktop.DBus.Properties", "Get",
-                                        {QLatin1String(interface), QLatin1String(name)});
+        const QDBusMessage reply
+            = Call("org.freedesktop.DBus.Properties", "Get", {QLatin1String(interface), QLatin1String(name)});
         if (reply.type() != QDBusMessage::ReplyMessage)
             return QVariant();
         return reply.arguments().value(0).value<QDBusVariant>().variant();

@@ -14,8 +14,7 @@ public:
         daemon_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
         if (!daemon_.waitForStarted(5000))
             return;
-        while (!daemon_.canReadLine() && daemon_.waitForReadyRead(5000)) {
-        }
+        while (!daemon_.canReadLine() && daemon_.waitForReadyRead(5000)) { }
         address_ = QString::fromUtf8(daemon_.readLine().trimmed());
     }
     ~TPrivateBus()

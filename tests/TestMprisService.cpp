@@ -21,10 +21,12 @@ class TChangeRecorder : public QObject {
 public:
     explicit TChangeRecorder(QDBusConnection &client)
     {
-        client.connect(QString(), QLatin1String(TMprisService::ObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
-                       QStringLiteral("PropertiesChanged"), this, SLOT(Changed(QString, QVariantMap, QStringList)));
-        client.connect(QString(), QLatin1String(TMprisService::ObjectPath), QStringLiteral("org.mpris.MediaPlayer2.Player"),
-                       QStringLiteral("Seeked"), this, SLOT(Seek(qlonglong)));
+        client.connect(QString(), QLatin1String(TMprisService::ObjectPath),
+                       QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"), this,
+                       SLOT(Changed(QString, QVariantMap, QStringList)));
+        client.connect(QString(), QLatin1String(TMprisService::ObjectPath),
+                       QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("Seeked"), this,
+                       SLOT(Seek(qlonglong)));
     }
 
     QList<QVariantMap> Changes;
@@ -103,7 +105,8 @@ TEST_F(TMprisTest, WithAnEmptyListNothingCanBeDoneAndThereIsNoTrack)
     EXPECT_EQ(Property("PlaybackStatus"), "Stopped");
     const QVariantMap metadata = Metadata();
     EXPECT_EQ(metadata.keys(), QStringList({"mpris:trackid"}));
-    EXPECT_EQ(metadata.value("mpris:trackid").value<QDBusObjectPath>().path(), "/org/mpris/MediaPlayer2/TrackList/NoTrack");
+    EXPECT_EQ(metadata.value("mpris:trackid").value<QDBusObjectPath>().path(),
+              "/org/mpris/MediaPlayer2/TrackList/NoTrack");
     EXPECT_EQ(Property("Position"), 0);
 }
 
@@ -295,7 +298,8 @@ TEST_F(TMprisTest, WithNothingOpenSeekingDoesNothing)
 {
     FillAndSelect();
     CallPlayer("Seek", {qlonglong(100000)});
-    CallPlayer("SetPosition", {QVariant::fromValue(QDBusObjectPath(MprisTrack::TrackId("/music/one.mp3"))), qlonglong(0)});
+    CallPlayer("SetPosition",
+               {QVariant::fromValue(QDBusObjectPath(MprisTrack::TrackId("/music/one.mp3"))), qlonglong(0)});
     EXPECT_TRUE(device.Log.isEmpty()) << device.Log.join(", ").toStdString();
     EXPECT_TRUE(dialogs.Errors.isEmpty());
 }
@@ -436,7 +440,8 @@ TEST(TMprisNoBus, WithoutABusTheServiceStaysIdleAndTheWindowWorks)
     TScriptedBackEnd::TState device;
     auto form = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(device));
     dialogs.Messages.clear();
-    const QDBusConnection nowhere = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), "nowhere");
+    const QDBusConnection nowhere
+        = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), "nowhere");
     ASSERT_FALSE(nowhere.isConnected());
     TMprisService idle(*form, nowhere);
     EXPECT_TRUE(idle.ServiceName().isEmpty());
