@@ -17,8 +17,7 @@ size_t BucketsFor(size_t count)
 void TFoldedTextIndex::Clear()
 {
     hashes_.clear();
-    heads_.clear();
-    tails_.clear();
+    lasts_.clear();
     next_.clear();
     stale_ = true;
 }
@@ -31,7 +30,7 @@ void TFoldedTextIndex::Reserve(int count)
 void TFoldedTextIndex::Append(uint32_t hash)
 {
     hashes_.push_back(hash);
-    if (stale_ || hashes_.size() > heads_.size()) {
+    if (stale_ || hashes_.size() > lasts_.size()) {
         stale_ = true;
         return;
     }
@@ -48,11 +47,14 @@ void TFoldedTextIndex::RemoveAt(int slot)
 void TFoldedTextIndex::Link(int slot) const
 {
     const size_t bucket = hashes_[size_t(slot)] & mask_;
-    if (tails_[bucket] < 0)
-        heads_[bucket] = slot;
-    else
-        next_[size_t(tails_[bucket])] = slot;
-    tails_[bucket] = slot;
+    const int last = lasts_[bucket];
+    if (last < 0) {
+        next_[size_t(slot)] = slot;
+    } else {
+        next_[size_t(slot)] = next_[size_t(last)];
+        next_[size_t(last)] = slot;
+    }
+    lasts_[bucket] = slot;
 }
 
 void TFoldedTextIndex::RebuildIfStale() const
@@ -64,8 +66,7 @@ void TFoldedTextIndex::RebuildIfStale() const
 void TFoldedTextIndex::Rebuild(size_t bucketCount) const
 {
     mask_ = uint32_t(bucketCount - 1);
-    heads_.assign(bucketCount, -1);
-    tails_.assign(bucketCount, -1);
+    lasts_.assign(bucketCount, -1);
     next_.assign(hashes_.size(), -1);
     for (int slot = 0; slot < int(hashes_.size()); ++slot)
         Link(slot);

@@ -24,10 +24,15 @@ public:
         if (hashes_.empty())
             return -1;
         RebuildIfStale();
-        for (int slot = heads_[hash & mask_]; slot >= 0; slot = next_[size_t(slot)])
+        const int last = lasts_[hash & mask_];
+        if (last < 0)
+            return -1;
+        for (int slot = next_[size_t(last)];; slot = next_[size_t(slot)]) {
             if (hashes_[size_t(slot)] == hash && matches(slot))
                 return slot;
-        return -1;
+            if (slot == last)
+                return -1;
+        }
     }
 
 private:
@@ -36,9 +41,9 @@ private:
     void Rebuild(size_t bucketCount) const;
 
     std::vector<uint32_t> hashes_;
-    // Chains run in ascending slot order, so the first match found is the lowest slot.
-    mutable std::vector<int> heads_;
-    mutable std::vector<int> tails_;
+    // Each bucket's chain is a ring in ascending slot order, known by its last slot: the
+    // first match found is the lowest slot, and an appended slot joins in constant time.
+    mutable std::vector<int> lasts_;
     mutable std::vector<int> next_;
     mutable uint32_t mask_ = 0;
     mutable bool stale_ = true;

@@ -33,6 +33,7 @@ TTextFile TTextFile::FromBytes(const QByteArray &bytes)
 {
     TTextFile file;
     file.bytes_ = bytes;
+    file.bytes_.detach(); // lines are cut from a buffer of the file's own
     return file;
 }
 
@@ -56,24 +57,39 @@ QByteArray TTextFile::ReadLine()
     qsizetype end = lineEnd ? lineEnd - data : bytes_.size();
     if (const auto *stop = static_cast<const char *>(std::memchr(data + start, EndOfFile, size_t(end - start))))
         end = stop - data;
-    QByteArray line(data + start, end - start);
     position_ = end;
     if (position_ < bytes_.size() && data[position_] == '\r') {
         ++position_;
         if (position_ < bytes_.size() && data[position_] == '\n')
             ++position_;
     }
-    return line;
+    return Line(start, end);
+}
+
+QByteArray TTextFile::Line(qsizetype start, qsizetype end)
+{
+    QByteArray::DataPointer &buffer = bytes_.data_ptr();
+    const bool endsAtCr = end < bytes_.size() && buffer.data()[end] == '\r';
+    if (!buffer.d_ptr() || (!endsAtCr && end != bytes_.size()))
+        return QByteArray(bytes_.constData() + start, end - start);
+    // The CR is behind the reading position and in no line handed out, so it can become the
+    // line's terminating NUL; the buffer's own NUL ends the last line.
+    buffer.data()[end] = '\0';
+    QByteArray::DataPointer line = buffer;
+    line.ptr += start;
+    line.size = end - start;
+    return QByteArray(std::move(line));
 }
 
 int TTextFile::ReadInteger()
 {
-    while (!Eof() && IsBlank(bytes_[position_]))
+    const char *data = bytes_.constData(); // never a detaching access: lines share the buffer
+    while (!Eof() && IsBlank(data[position_]))
         ++position_;
     if (Eof())
         return 0;
     qsizetype end = position_;
-    while (end < bytes_.size() && !IsBlank(bytes_[end]) && bytes_[end] != EndOfFile)
+    while (end < bytes_.size() && !IsBlank(data[end]) && data[end] != EndOfFile)
         ++end;
     bool ok = false;
     const long long value = bytes_.mid(position_, end - position_).toLongLong(&ok, 10);

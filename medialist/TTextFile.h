@@ -5,8 +5,9 @@
 
 // A text file handled line by line, the way list files are. Reading takes the whole file in
 // at once: a line ends at CR, one LF right after that CR belongs to the line end, any other
-// LF is an ordinary character, and the byte 0x1A ends the file. Writing collects lines,
-// each ended by CR LF, and replaces the file safely on Close.
+// LF is an ordinary character, and the byte 0x1A ends the file. The lines read share the
+// file's buffer instead of copying it, so a long list costs its file and little more.
+// Writing collects lines, each ended by CR LF, and replaces the file safely on Close.
 class TTextFile {
 public:
     // Raises EInOutError when the file cannot be read.
@@ -27,9 +28,13 @@ public:
     void WriteLine(const QByteArray &line);
     // Writes what was collected; raises EInOutError when that fails.
     void Close();
+    // What was collected for writing, or the buffer read (where each CR that ended a line
+    // read so far is a NUL).
     const QByteArray &Bytes() const { return bytes_; }
 
 private:
+    QByteArray Line(qsizetype start, qsizetype end);
+
     QString path_;
     QByteArray bytes_;
     qsizetype position_ = 0;

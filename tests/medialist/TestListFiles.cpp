@@ -59,6 +59,29 @@ TEST_F(TListFileTest, OmlLineRules)
     EXPECT_EQ(LoadOml(""), QList<TListEntry>());
 }
 
+TEST(TextFileTest, LinesOutliveTheFileAreTerminatedAndLeaveTheCallersBytesAlone)
+{
+    const QByteArray bytes("1\r\nfirst\r\n0\rsecond\nstill\r\nends at\x1A" "after", 39);
+    const QByteArray before = bytes;
+    QList<QByteArray> lines;
+    {
+        TTextFile file = TTextFile::FromBytes(bytes);
+        while (!file.Eof())
+            lines << file.ReadLine();
+    }
+    EXPECT_EQ(bytes, before);
+    ASSERT_EQ(lines, QList<QByteArray>({"1", "first", "0", "second\nstill", "ends at"}));
+    for (const QByteArray &line : lines)
+        EXPECT_EQ(line.constData()[line.size()], '\0') << line.constData();
+    // A line is a value of its own: changing it changes no other line.
+    QByteArray changed = lines[1];
+    changed[0] = 'F';
+    changed.append(" and more");
+    EXPECT_EQ(lines[1], "first");
+    EXPECT_EQ(lines[2], "0");
+    EXPECT_EQ(changed, "First and more");
+}
+
 TEST_F(TListFileTest, PlainListIsWrittenByteForByte)
 {
     ListFormats::WritePlainListFile(folder.File("out.txt"), {"a", "", "\xE4\xF6.mp3"});
