@@ -33,7 +33,7 @@ void TMediaEntries::SetObserver(TObserver *observer)
 QByteArray TMediaEntries::Text(int row) const
 {
     CheckRow(row);
-    return texts_[size_t(row)];
+    return texts_.At(size_t(row));
 }
 
 bool TMediaEntries::Checked(int row) const
@@ -53,7 +53,7 @@ void TMediaEntries::SetChecked(int row, bool checked)
 
 void TMediaEntries::SetAllChecked(bool checked)
 {
-    if (texts_.empty())
+    if (texts_.Empty())
         return;
     std::fill(checked_.begin(), checked_.end(), char(checked));
     observer_->MarksChanged(0, Count() - 1);
@@ -61,7 +61,7 @@ void TMediaEntries::SetAllChecked(bool checked)
 
 void TMediaEntries::AppendUnobserved(const QByteArray &text, bool checked)
 {
-    texts_.push_back(text);
+    texts_.Append(text);
     checked_.push_back(checked);
     index_.Append(TextFold::Hash(text));
 }
@@ -81,7 +81,7 @@ template <typename Items, typename Add> void TMediaEntries::AppendBatch(const It
         return;
     const int first = Count();
     observer_->RowsAboutToBeInserted(first, first + int(items.size()) - 1);
-    texts_.reserve(texts_.size() + size_t(items.size()));
+    texts_.Reserve(texts_.Size() + size_t(items.size()));
     checked_.reserve(checked_.size() + size_t(items.size()));
     index_.Reserve(first + int(items.size()));
     for (const auto &item : items)
@@ -103,7 +103,7 @@ void TMediaEntries::RemoveAt(int row)
 {
     CheckRow(row);
     observer_->RowAboutToBeRemoved(row);
-    texts_.erase(texts_.begin() + row);
+    texts_.RemoveAt(size_t(row));
     checked_.erase(checked_.begin() + row);
     index_.RemoveAt(row);
     observer_->RowRemoved();
@@ -112,7 +112,7 @@ void TMediaEntries::RemoveAt(int row)
 void TMediaEntries::Clear()
 {
     observer_->AboutToBeCleared();
-    texts_.clear();
+    texts_.Clear();
     checked_.clear();
     index_.Clear();
     observer_->Cleared();
@@ -121,7 +121,7 @@ void TMediaEntries::Clear()
 int TMediaEntries::IndexOf(const QByteArray &text) const
 {
     return index_.FindFirst(TextFold::Hash(text),
-                            [&](int row) { return TextFold::SameText(texts_[size_t(row)], text); });
+                            [&](int row) { return TextFold::SameText(texts_.At(size_t(row)), text); });
 }
 
 void TMediaEntries::AppendToPool(TTextPool &pool, int first, bool unmarkedOnly) const
@@ -129,21 +129,25 @@ void TMediaEntries::AppendToPool(TTextPool &pool, int first, bool unmarkedOnly) 
     pool.Reserve(Count() - first);
     for (int row = first; row < Count(); ++row)
         if (!unmarkedOnly || !checked_[size_t(row)])
-            pool.Append(texts_[size_t(row)], index_.HashAt(row));
+            pool.Append(texts_.At(size_t(row)), index_.HashAt(row));
 }
 
 QList<TListEntry> TMediaEntries::Entries() const
 {
     QList<TListEntry> entries;
     entries.reserve(Count());
-    for (size_t row = 0; row < texts_.size(); ++row)
-        entries.append(TListEntry{texts_[row], checked_[row] != 0});
+    for (size_t row = 0; row < texts_.Size(); ++row)
+        entries.append(TListEntry{texts_.At(row), checked_[row] != 0});
     return entries;
 }
 
 QList<QByteArray> TMediaEntries::Texts() const
 {
-    return QList<QByteArray>(texts_.begin(), texts_.end());
+    QList<QByteArray> texts;
+    texts.reserve(Count());
+    for (size_t row = 0; row < texts_.Size(); ++row)
+        texts.append(texts_.At(row));
+    return texts;
 }
 
 void TMediaEntries::CheckRow(int row) const

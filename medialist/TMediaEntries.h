@@ -2,6 +2,7 @@
 
 #include "ListFormats.h"
 #include "TFoldedTextIndex.h"
+#include "TTextStore.h"
 
 #include <QByteArray>
 #include <QList>
@@ -32,7 +33,7 @@ public:
     // No observer (nullptr) is told nothing.
     void SetObserver(TObserver *observer);
 
-    int Count() const { return int(texts_.size()); }
+    int Count() const { return int(texts_.Size()); }
     // Text, Checked and SetChecked raise EListError outside the list.
     QByteArray Text(int row) const;
     bool Checked(int row) const;
@@ -60,7 +61,7 @@ private:
     void AppendUnobserved(const QByteArray &text, bool checked);
     template <typename Items, typename Add> void AppendBatch(const Items &items, Add add);
 
-    std::vector<QByteArray> texts_;
+    TTextStore texts_;
     std::vector<char> checked_;
     TFoldedTextIndex index_;
     TObserver *observer_;

@@ -6,7 +6,7 @@
 QByteArray TTextPool::At(int position) const
 {
     CheckPosition(position);
-    return slots_[size_t(ranks_.SlotOfRank(position))];
+    return slots_.At(size_t(ranks_.SlotOfRank(position)));
 }
 
 void TTextPool::Append(const QByteArray &text)
@@ -16,7 +16,7 @@ void TTextPool::Append(const QByteArray &text)
 
 void TTextPool::Append(const QByteArray &text, uint32_t hash)
 {
-    slots_.push_back(text);
+    slots_.Append(text);
     live_.push_back(1);
     ranks_.AppendLive();
     index_.Append(hash);
@@ -25,7 +25,7 @@ void TTextPool::Append(const QByteArray &text, uint32_t hash)
 
 void TTextPool::Reserve(int count)
 {
-    slots_.reserve(slots_.size() + size_t(count));
+    slots_.Reserve(slots_.Size() + size_t(count));
     live_.reserve(live_.size() + size_t(count));
     ranks_.Reserve(size_t(count));
     index_.Reserve(index_.Count() + count);
@@ -40,7 +40,7 @@ void TTextPool::Append(const QList<QByteArray> &texts)
 
 void TTextPool::Clear()
 {
-    slots_.clear();
+    slots_.Clear();
     live_.clear();
     ranks_.Clear();
     index_.Clear();
@@ -50,7 +50,7 @@ void TTextPool::Clear()
 int TTextPool::FirstLiveSlotOf(const QByteArray &text) const
 {
     return index_.FindFirst(TextFold::Hash(text), [&](int slot) {
-        return live_[size_t(slot)] && TextFold::SameText(slots_[size_t(slot)], text);
+        return live_[size_t(slot)] && TextFold::SameText(slots_.At(size_t(slot)), text);
     });
 }
 
@@ -79,16 +79,16 @@ QList<QByteArray> TTextPool::Texts() const
 {
     QList<QByteArray> texts;
     texts.reserve(count_);
-    for (size_t slot = 0; slot < slots_.size(); ++slot)
+    for (size_t slot = 0; slot < slots_.Size(); ++slot)
         if (live_[slot])
-            texts.append(slots_[slot]);
+            texts.append(slots_.At(slot));
     return texts;
 }
 
 void TTextPool::KillSlot(int slot)
 {
     live_[size_t(slot)] = 0;
-    slots_[size_t(slot)] = QByteArray();
+    slots_.Release(size_t(slot));
     ranks_.Kill(slot);
     --count_;
     CompactWhenSparse();
@@ -96,7 +96,7 @@ void TTextPool::KillSlot(int slot)
 
 void TTextPool::CompactWhenSparse()
 {
-    const int dead = int(slots_.size()) - count_;
+    const int dead = int(slots_.Size()) - count_;
     if (dead < 1024 || dead < count_)
         return;
     const QList<QByteArray> texts = Texts();

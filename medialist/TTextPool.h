@@ -2,6 +2,7 @@
 
 #include "TFoldedTextIndex.h"
 #include "TRankTree.h"
+#include "TTextStore.h"
 
 #include <QByteArray>
 #include <QList>
@@ -36,7 +37,7 @@ private:
     void CompactWhenSparse();
     void CheckPosition(int position) const;
 
-    std::vector<QByteArray> slots_;
+    TTextStore slots_;
     std::vector<char> live_;
     TRankTree ranks_;
     TFoldedTextIndex index_;

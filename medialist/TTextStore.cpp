@@ -1,0 +1,145 @@
+#include "TTextStore.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+
+namespace {
+
+// Texts in buffers at least this large are shared; copies go into blocks of this size.
+constexpr qsizetype LargeBuffer = 64 * 1024;
+
+const void *BufferOf(QByteArray &text)
+{
+    return text.data_ptr().d_ptr();
+}
+
+const char *StartOf(QByteArray &text)
+{
+    const QByteArray::DataPointer &pointer = text.data_ptr();
+    return pointer.data() - pointer.freeSpaceAtBegin();
+}
+
+} // namespace
+
+QByteArray TTextStore::At(size_t position) const
+{
+    const TRef &ref = refs_[position];
+    if (ref.Block == NoBlock)
+        return QByteArray("", 0);
+    const TBlock &block = blocks_[ref.Block];
+    QByteArray text = block.Holder;
+    QByteArray::DataPointer &pointer = text.data_ptr();
+    pointer.ptr = const_cast<char *>(block.Start) + ref.Offset;
+    pointer.size = ref.Size;
+    return text;
+}
+
+void TTextStore::Append(const QByteArray &text)
+{
+    if (quint64(text.size()) >= std::numeric_limits<uint32_t>::max())
+        throw std::length_error("a text of 4 GiB or more cannot be kept");
+    refs_.push_back(Shared(text));
+}
+
+TTextStore::TRef TTextStore::Shared(const QByteArray &text)
+{
+    QByteArray holder = text;
+    const void *buffer = BufferOf(holder);
+    if (!buffer || holder.data_ptr().constAllocatedCapacity() < LargeBuffer)
+        return Copied(text);
+    const qsizetype offset = holder.constData() - StartOf(holder);
+    if (quint64(offset) + quint64(text.size()) >= std::numeric_limits<uint32_t>::max())
+        return Copied(text);
+    // A text is NUL-terminated within its buffer, as every other QByteArray. Texts mostly
+    // come in runs from one buffer, so the last one found is tried first.
+    uint32_t block = lastShared_;
+    if (block == NoBlock || BufferOf(blocks_[block].Holder) != buffer) {
+        const auto found = blockOf_.find(buffer);
+        block = found != blockOf_.end() ? found->second : NoBlock;
+    }
+    if (block == NoBlock) {
+        const char *start = StartOf(holder);
+        block = NewBlock(std::move(holder), start);
+        blockOf_.emplace(buffer, block);
+    }
+    lastShared_ = block;
+    ++blocks_[block].Uses;
+    return {block, uint32_t(offset), uint32_t(text.size())};
+}
+
+TTextStore::TRef TTextStore::Copied(const QByteArray &text)
+{
+    const qsizetype needed = text.size() + 1;
+    if (chunk_ == NoBlock || chunkSize_ - chunkUsed_ < needed) {
+        chunkSize_ = std::max(LargeBuffer, needed);
+        QByteArray chunk(chunkSize_, Qt::Uninitialized);
+        const char *start = StartOf(chunk);
+        chunk_ = NewBlock(std::move(chunk), start);
+        chunkUsed_ = 0;
+    }
+    // Only bytes past every text handed out are written, so no shared text changes.
+    TBlock &block = blocks_[chunk_];
+    char *at = const_cast<char *>(block.Start) + chunkUsed_;
+    std::memcpy(at, text.constData(), size_t(text.size()));
+    at[text.size()] = '\0';
+    const TRef ref{chunk_, uint32_t(chunkUsed_), uint32_t(text.size())};
+    chunkUsed_ += needed;
+    ++block.Uses;
+    return ref;
+}
+
+uint32_t TTextStore::NewBlock(QByteArray holder, const char *start)
+{
+    uint32_t block = 0;
+    if (!freeBlocks_.empty()) {
+        block = freeBlocks_.back();
+        freeBlocks_.pop_back();
+    } else {
+        block = uint32_t(blocks_.size());
+        blocks_.emplace_back();
+    }
+    blocks_[block] = TBlock{std::move(holder), start, 0};
+    return block;
+}
+
+void TTextStore::Drop(const TRef &ref)
+{
+    if (ref.Block == NoBlock)
+        return;
+    TBlock &block = blocks_[ref.Block];
+    if (--block.Uses > 0)
+        return;
+    blockOf_.erase(BufferOf(block.Holder));
+    if (ref.Block == chunk_)
+        chunk_ = NoBlock;
+    if (ref.Block == lastShared_)
+        lastShared_ = NoBlock;
+    block = TBlock();
+    freeBlocks_.push_back(ref.Block);
+}
+
+void TTextStore::RemoveAt(size_t position)
+{
+    Drop(refs_[position]);
+    refs_.erase(refs_.begin() + qsizetype(position));
+}
+
+void TTextStore::Release(size_t position)
+{
+    Drop(refs_[position]);
+    refs_[position] = TRef{NoBlock, 0, 0};
+}
+
+void TTextStore::Clear()
+{
+    refs_.clear();
+    blocks_.clear();
+    freeBlocks_.clear();
+    blockOf_.clear();
+    chunk_ = NoBlock;
+    lastShared_ = NoBlock;
+    chunkUsed_ = 0;
+    chunkSize_ = 0;
+}
