@@ -68,26 +68,21 @@ bool TMprisPlayer::CanSeek() const
     return Device().Opened();
 }
 
-void TMprisPlayer::Next()
+void TMprisPlayer::Click(THandler handler, TOEButton *TFormMediaPlayer::*button)
 {
     TFormMediaPlayer &form = service_.Form();
-    service_.Control([&form] { form.sbNextClick(form.sbNext); });
+    service_.Control([&form, handler, button] { (form.*handler)(form.*button); });
 }
 
-void TMprisPlayer::Previous()
-{
-    TFormMediaPlayer &form = service_.Form();
-    service_.Control([&form] { form.sbPreviousClick(form.sbPrevious); });
-}
-
-void TMprisPlayer::Pause()
-{
-    TFormMediaPlayer &form = service_.Form();
-    service_.Control([&form] { form.sbPauseClick(form.sbPause); });
-}
+void TMprisPlayer::Next() { Click(&TFormMediaPlayer::sbNextClick, &TFormMediaPlayer::sbNext); }
+void TMprisPlayer::Previous() { Click(&TFormMediaPlayer::sbPreviousClick, &TFormMediaPlayer::sbPrevious); }
+void TMprisPlayer::Pause() { Click(&TFormMediaPlayer::sbPauseClick, &TFormMediaPlayer::sbPause); }
+void TMprisPlayer::Stop() { Click(&TFormMediaPlayer::sbStopClick, &TFormMediaPlayer::sbStop); }
+void TMprisPlayer::Play() { Click(&TFormMediaPlayer::sbPlayClick, &TFormMediaPlayer::sbPlay); }
 
 void TMprisPlayer::PlayPause()
 {
+    // Decided when it runs: two presses in a row toggle twice.
     TFormMediaPlayer &form = service_.Form();
     service_.Control([&form] {
         if (form.FMediaPlayer->Mode() == dmPlaying)
@@ -95,18 +90,6 @@ void TMprisPlayer::PlayPause()
         else
             form.sbPlayClick(form.sbPlay);
     });
-}
-
-void TMprisPlayer::Stop()
-{
-    TFormMediaPlayer &form = service_.Form();
-    service_.Control([&form] { form.sbStopClick(form.sbStop); });
-}
-
-void TMprisPlayer::Play()
-{
-    TFormMediaPlayer &form = service_.Form();
-    service_.Control([&form] { form.sbPlayClick(form.sbPlay); });
 }
 
 void TMprisPlayer::Seek(qlonglong offset)

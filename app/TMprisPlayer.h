@@ -5,8 +5,10 @@
 #include <QDBusObjectPath>
 #include <QVariantMap>
 
+class TFormMediaPlayer;
 class TMediaPlayer;
 class TMprisService;
+class TOEButton;
 
 // The transport as desktop media controls and media keys drive it. Every control runs the
 // window's own button handler, so an override counts and its messages appear as for a click.
@@ -63,6 +65,10 @@ signals:
     void Seeked(qlonglong position);
 
 private:
+    using THandler = void (TFormMediaPlayer::*)(QObject *);
+
+    // Runs the window's handler of the button, as a click on it would.
+    void Click(THandler handler, TOEButton *TFormMediaPlayer::*button);
     TMediaPlayer &Device() const;
     void SeekTo(qlonglong position);
 

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QUrl>
@@ -144,6 +145,17 @@ TEST_F(TMprisTest, PauseAndPlayPauseFollowTheDevice)
     EXPECT_EQ(Property("PlaybackStatus"), "Playing");
     EXPECT_TRUE(device.Log.contains("Resume notify")) << device.Log.join(", ").toStdString();
     CallPlayer("PlayPause");
+    EXPECT_EQ(Property("PlaybackStatus"), "Paused");
+
+    // Two presses that arrive together toggle twice.
+    const QDBusMessage press = QDBusMessage::createMethodCall(
+        QLatin1String(Service), QLatin1String(TMprisService::ObjectPath), QLatin1String(PlayerInterface), "PlayPause");
+    device.Log.clear();
+    client->asyncCall(press);
+    client->call(press, QDBus::BlockWithGui);
+    RunPending();
+    EXPECT_EQ(device.Log.filter(QRegularExpression("^(Pause|Resume)")),
+              QStringList({"Resume notify", "Pause wait"}));
     EXPECT_EQ(Property("PlaybackStatus"), "Paused");
 }
 
