@@ -74,11 +74,26 @@ void TMprisPlayer::Click(THandler handler, TOEButton *TFormMediaPlayer::*button)
     service_.Control([&form, handler, button] { (form.*handler)(form.*button); });
 }
 
-void TMprisPlayer::Next() { Click(&TFormMediaPlayer::sbNextClick, &TFormMediaPlayer::sbNext); }
-void TMprisPlayer::Previous() { Click(&TFormMediaPlayer::sbPreviousClick, &TFormMediaPlayer::sbPrevious); }
-void TMprisPlayer::Pause() { Click(&TFormMediaPlayer::sbPauseClick, &TFormMediaPlayer::sbPause); }
-void TMprisPlayer::Stop() { Click(&TFormMediaPlayer::sbStopClick, &TFormMediaPlayer::sbStop); }
-void TMprisPlayer::Play() { Click(&TFormMediaPlayer::sbPlayClick, &TFormMediaPlayer::sbPlay); }
+void TMprisPlayer::Next()
+{
+    Click(&TFormMediaPlayer::sbNextClick, &TFormMediaPlayer::sbNext);
+}
+void TMprisPlayer::Previous()
+{
+    Click(&TFormMediaPlayer::sbPreviousClick, &TFormMediaPlayer::sbPrevious);
+}
+void TMprisPlayer::Pause()
+{
+    Click(&TFormMediaPlayer::sbPauseClick, &TFormMediaPlayer::sbPause);
+}
+void TMprisPlayer::Stop()
+{
+    Click(&TFormMediaPlayer::sbStopClick, &TFormMediaPlayer::sbStop);
+}
+void TMprisPlayer::Play()
+{
+    Click(&TFormMediaPlayer::sbPlayClick, &TFormMediaPlayer::sbPlay);
+}
 
 void TMprisPlayer::PlayPause()
 {

@@ -51,7 +51,7 @@ private:
     std::vector<TBlock> blocks_;
     std::vector<uint32_t> freeBlocks_;
     std::unordered_map<const void *, uint32_t> blockOf_; // by the buffer a shared block is in
-    uint32_t chunk_ = NoBlock;                           // the block copies go into
+    uint32_t chunk_ = NoBlock; // the block copies go into
     uint32_t lastShared_ = NoBlock;
     qsizetype chunkUsed_ = 0;
     qsizetype chunkSize_ = 0;
