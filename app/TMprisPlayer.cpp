@@ -78,18 +78,22 @@ void TMprisPlayer::Next()
 {
     Click(&TFormMediaPlayer::sbNextClick, &TFormMediaPlayer::sbNext);
 }
+
 void TMprisPlayer::Previous()
 {
     Click(&TFormMediaPlayer::sbPreviousClick, &TFormMediaPlayer::sbPrevious);
 }
+
 void TMprisPlayer::Pause()
 {
     Click(&TFormMediaPlayer::sbPauseClick, &TFormMediaPlayer::sbPause);
 }
+
 void TMprisPlayer::Stop()
 {
     Click(&TFormMediaPlayer::sbStopClick, &TFormMediaPlayer::sbStop);
 }
+
 void TMprisPlayer::Play()
 {
     Click(&TFormMediaPlayer::sbPlayClick, &TFormMediaPlayer::sbPlay);
