@@ -134,7 +134,16 @@ double SaveFloor(const std::string &folder, const QByteArray &bytes)
     const double started = Now();
     const std::string path = folder + "/floor.oml", temporary = path + ".tmp";
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size() || fsync(fd) != 0)
+    if (fd < 0)
+        std::exit(1);
+    // One write moves at most about 2 GiB.
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t wrote = write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (wrote <= 0)
+            std::exit(1);
+        done += wrote;
+    }
+    if (fsync(fd) != 0)
         std::exit(1);
     close(fd);
     if (rename(temporary.c_str(), path.c_str()) != 0)
