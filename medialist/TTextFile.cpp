@@ -4,6 +4,7 @@
 #include "ListFileErrors.h"
 #include "RegularFileRead.h"
 #include "SafeFileWrite.h"
+#include "SharedSlice.h"
 
 #include <QFile>
 #include <cstring>
@@ -75,10 +76,7 @@ QByteArray TTextFile::Line(qsizetype start, qsizetype end)
     // The CR is behind the reading position and in no line handed out, so it can become the
     // line's terminating NUL; the buffer's own NUL ends the last line.
     buffer.data()[end] = '\0';
-    QByteArray::DataPointer line = buffer;
-    line.ptr += start;
-    line.size = end - start;
-    return QByteArray(std::move(line));
+    return SharedSlice(bytes_, bytes_.constData() + start, end - start);
 }
 
 int TTextFile::ReadInteger()

@@ -1,5 +1,7 @@
 #include "TTextStore.h"
 
+#include "SharedSlice.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -29,11 +31,7 @@ QByteArray TTextStore::At(size_t position) const
     if (ref.Block == NoBlock)
         return QByteArray("", 0);
     const TBlock &block = blocks_[ref.Block];
-    QByteArray text = block.Holder;
-    QByteArray::DataPointer &pointer = text.data_ptr();
-    pointer.ptr = const_cast<char *>(block.Start) + ref.Offset;
-    pointer.size = ref.Size;
-    return text;
+    return SharedSlice(block.Holder, block.Start + ref.Offset, ref.Size);
 }
 
 void TTextStore::Append(const QByteArray &text)

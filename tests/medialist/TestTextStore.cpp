@@ -1,3 +1,4 @@
+#include "SharedSlice.h"
 #include "TTextStore.h"
 
 #include <gtest/gtest.h>
@@ -20,10 +21,7 @@ struct TLargeBuffer {
     // The text as a QByteArray that shares the buffer.
     QByteArray Text(int i)
     {
-        QByteArray text = Bytes;
-        text.data_ptr().ptr += Starts[size_t(i)];
-        text.data_ptr().size = Sizes[size_t(i)];
-        return text;
+        return SharedSlice(Bytes, Bytes.constData() + Starts[size_t(i)], Sizes[size_t(i)]);
     }
     QByteArray Bytes;
     std::vector<qsizetype> Starts;
