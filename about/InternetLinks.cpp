@@ -1,6 +1,6 @@
-#include "InternetLinks.h"
+#include "about/InternetLinks.h"
 
-#include "TUserDialogs.h"
+#include "dialogs/TUserDialogs.h"
 
 #include <QDesktopServices>
 #include <QUrl>

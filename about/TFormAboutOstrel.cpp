@@ -1,10 +1,10 @@
-#include "TFormAboutOstrel.h"
+#include "about/TFormAboutOstrel.h"
 
-#include "Artwork.h"
-#include "CurrentFolder.h"
-#include "InternetLinks.h"
-#include "OERegistry.h"
-#include "TOEButton.h"
+#include "about/InternetLinks.h"
+#include "controls/Artwork.h"
+#include "controls/TOEButton.h"
+#include "medialist/CurrentFolder.h"
+#include "registry/OERegistry.h"
 
 #include <QEvent>
 #include <QLabel>

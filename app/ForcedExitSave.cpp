@@ -1,6 +1,6 @@
-#include "ForcedExitSave.h"
+#include "app/ForcedExitSave.h"
 
-#include "TFormMediaPlayer.h"
+#include "window/TFormMediaPlayer.h"
 
 #include <QCoreApplication>
 #include <QThread>

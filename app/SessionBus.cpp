@@ -1,4 +1,4 @@
-#include "SessionBus.h"
+#include "app/SessionBus.h"
 
 #include <QByteArray>
 #include <QtGlobal>

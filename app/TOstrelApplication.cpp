@@ -1,7 +1,7 @@
-#include "TOstrelApplication.h"
+#include "app/TOstrelApplication.h"
 
-#include "OEMPConst.h"
-#include "TUserDialogs.h"
+#include "about/OEMPConst.h"
+#include "dialogs/TUserDialogs.h"
 
 #include <QFont>
 #include <QIcon>

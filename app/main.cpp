@@ -1,10 +1,10 @@
-#include "ForcedExitSave.h"
-#include "SessionBus.h"
-#include "StandardInput.h"
-#include "TFormMediaPlayer.h"
-#include "TMprisService.h"
-#include "TOstrelApplication.h"
-#include "TQtUserDialogs.h"
+#include "app/ForcedExitSave.h"
+#include "app/SessionBus.h"
+#include "app/TOstrelApplication.h"
+#include "desktop/TMprisService.h"
+#include "device/StandardInput.h"
+#include "dialogs/TQtUserDialogs.h"
+#include "window/TFormMediaPlayer.h"
 
 #include <QTimer>
 #include <clocale>

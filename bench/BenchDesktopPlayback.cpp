@@ -2,17 +2,17 @@
 // the heard end of one track and the first heard sample of the next when the player moves
 // on by itself, and the time from Play to a video's first frame on screen.
 
-#include "SessionBus.h"
 #include "TDesktopSession.h"
-#include "TFormMediaPlayer.h"
-#include "TMediaPlayer.h"
-#include "TMpvBackEnd.h"
-#include "TOECheckListBox.h"
-#include "TOEButton.h"
-#include "TOstrelApplication.h"
 #include "TQuietDialogs.h"
 #include "TXWindows.h"
 #include "ToneSegments.h"
+#include "app/SessionBus.h"
+#include "app/TOstrelApplication.h"
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
+#include "device/TMediaPlayer.h"
+#include "device/TMpvBackEnd.h"
+#include "window/TFormMediaPlayer.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
 // The media list at 100,000 entries: appending, navigation, lookups and memory.
 
 #include "ProcessMemory.h"
-#include "TFormMediaPlayer.h"
-#include "TOECheckListBox.h"
-#include "TOstrelApplication.h"
 #include "TQuietDialogs.h"
+#include "app/TOstrelApplication.h"
+#include "controls/TOECheckListBox.h"
+#include "window/TFormMediaPlayer.h"
 
 #include <QAction>
 #include <QListView>

@@ -1,9 +1,9 @@
 // List files at 100,000 entries of 80-byte paths, against the floor of reading and splitting
 // the same file in a bare loop; and the settings' registry writes and reads.
 
-#include "ListFormats.h"
-#include "OERegistry.h"
-#include "TOECheckListBox.h"
+#include "controls/TOECheckListBox.h"
+#include "medialist/ListFormats.h"
+#include "registry/OERegistry.h"
 
 #include <QApplication>
 #include <QFile>

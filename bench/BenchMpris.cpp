@@ -1,12 +1,12 @@
 // Desktop media controls over a private bus: how long from a PlayPause call to the status
 // change it causes arriving back at the caller, with the real window and engine.
 
-#include "TFormMediaPlayer.h"
-#include "TMprisService.h"
-#include "TOECheckListBox.h"
-#include "TOstrelApplication.h"
 #include "TPrivateBus.h"
 #include "TQuietDialogs.h"
+#include "app/TOstrelApplication.h"
+#include "controls/TOECheckListBox.h"
+#include "desktop/TMprisService.h"
+#include "window/TFormMediaPlayer.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCall>

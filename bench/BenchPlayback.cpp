@@ -1,8 +1,8 @@
 // The media device on libmpv: how fast Mode answers while a file plays, how long Open
 // takes, and how much of a core playing and idling cost.
 
-#include "TMediaPlayer.h"
-#include "TMpvBackEnd.h"
+#include "device/TMediaPlayer.h"
+#include "device/TMpvBackEnd.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,10 +2,10 @@
 // beside `find TREE -type f -iname '*.mp3'` on the same tree; and Remove All and New at
 // 100,000 entries.
 
-#include "TFormMediaPlayer.h"
-#include "TOECheckListBox.h"
-#include "TOstrelApplication.h"
 #include "TQuietDialogs.h"
+#include "app/TOstrelApplication.h"
+#include "controls/TOECheckListBox.h"
+#include "window/TFormMediaPlayer.h"
 
 #include <QAction>
 #include <QDir>

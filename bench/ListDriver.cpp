@@ -5,8 +5,8 @@
 // Usage: list_driver RUNS ENTRIES NAME_BYTES PLAYER_PROBE BARE_LIST_PROBE BARE_WINDOW_PROBE
 // A program that does not end within 60 s of the close request is killed; its time reads -1.
 
-#include "OERegistry.h"
 #include "ProcessMemory.h"
+#include "registry/OERegistry.h"
 
 #include <QByteArray>
 #include <QList>

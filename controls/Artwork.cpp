@@ -1,4 +1,4 @@
-#include "Artwork.h"
+#include "controls/Artwork.h"
 
 #include <QString>
 

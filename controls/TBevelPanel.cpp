@@ -1,4 +1,4 @@
-#include "TBevelPanel.h"
+#include "controls/TBevelPanel.h"
 
 #include <QPainter>
 #include <qdrawutil.h>

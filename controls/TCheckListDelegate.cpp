@@ -1,4 +1,4 @@
-#include "TCheckListDelegate.h"
+#include "controls/TCheckListDelegate.h"
 
 #include <QApplication>
 #include <QPainter>

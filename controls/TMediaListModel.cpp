@@ -1,4 +1,4 @@
-#include "TMediaListModel.h"
+#include "controls/TMediaListModel.h"
 
 #include <QSize>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TMediaEntries.h"
+#include "medialist/TMediaEntries.h"
 
 #include <QAbstractListModel>
 

@@ -1,9 +1,9 @@
-#include "TOECheckListBox.h"
+#include "controls/TOECheckListBox.h"
 
-#include "MediaListFile.h"
-#include "TCheckListDelegate.h"
-#include "TRandomGenerator.h"
-#include "TTextFile.h"
+#include "controls/TCheckListDelegate.h"
+#include "medialist/MediaListFile.h"
+#include "medialist/TRandomGenerator.h"
+#include "medialist/TTextFile.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

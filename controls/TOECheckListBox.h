@@ -1,9 +1,9 @@
 #pragma once
 
-#include "TListCursor.h"
-#include "TMediaListModel.h"
-#include "TMediaNavigator.h"
-#include "TTextPool.h"
+#include "controls/TMediaListModel.h"
+#include "medialist/TListCursor.h"
+#include "medialist/TMediaNavigator.h"
+#include "medialist/TTextPool.h"
 
 #include <QListView>
 #include <cstdint>

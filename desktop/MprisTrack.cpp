@@ -1,4 +1,4 @@
-#include "MprisTrack.h"
+#include "desktop/MprisTrack.h"
 
 #include <QCryptographicHash>
 

@@ -1,10 +1,10 @@
-#include "TMprisPlayer.h"
+#include "desktop/TMprisPlayer.h"
 
-#include "TFormMediaPlayer.h"
-#include "TMprisService.h"
-#include "TMprisState.h"
-#include "TOEButton.h"
-#include "TOECheckListBox.h"
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
+#include "desktop/TMprisService.h"
+#include "desktop/TMprisState.h"
+#include "window/TFormMediaPlayer.h"
 
 #include <QDBusConnection>
 #include <QDBusError>

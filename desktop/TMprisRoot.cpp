@@ -1,8 +1,8 @@
-#include "TMprisRoot.h"
+#include "desktop/TMprisRoot.h"
 
-#include "OEMPConst.h"
-#include "TFormMediaPlayer.h"
-#include "TMprisService.h"
+#include "about/OEMPConst.h"
+#include "desktop/TMprisService.h"
+#include "window/TFormMediaPlayer.h"
 
 TMprisRoot::TMprisRoot(TMprisService &service) : QDBusAbstractAdaptor(&service), service_(service) { }
 

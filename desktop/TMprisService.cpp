@@ -1,9 +1,9 @@
-#include "TMprisService.h"
+#include "desktop/TMprisService.h"
 
-#include "TFormMediaPlayer.h"
-#include "TMprisPlayer.h"
-#include "TMprisRoot.h"
-#include "TOstrelApplication.h"
+#include "app/TOstrelApplication.h"
+#include "desktop/TMprisPlayer.h"
+#include "desktop/TMprisRoot.h"
+#include "window/TFormMediaPlayer.h"
 
 #include <QApplication>
 #include <QDBusConnectionInterface>

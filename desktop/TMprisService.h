@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TMprisState.h"
+#include "desktop/TMprisState.h"
 
 #include <QDBusConnection>
 #include <QObject>

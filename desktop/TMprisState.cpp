@@ -1,9 +1,9 @@
-#include "TMprisState.h"
+#include "desktop/TMprisState.h"
 
-#include "CurrentFolder.h"
-#include "MprisTrack.h"
-#include "TFormMediaPlayer.h"
-#include "TOECheckListBox.h"
+#include "controls/TOECheckListBox.h"
+#include "desktop/MprisTrack.h"
+#include "medialist/CurrentFolder.h"
+#include "window/TFormMediaPlayer.h"
 
 #include <QDBusObjectPath>
 

@@ -1,4 +1,4 @@
-#include "DisplayLoss.h"
+#include "device/DisplayLoss.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

@@ -1,4 +1,4 @@
-#include "MpvLibrary.h"
+#include "device/MpvLibrary.h"
 
 #include <dlfcn.h>
 

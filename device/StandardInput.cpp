@@ -1,4 +1,4 @@
-#include "StandardInput.h"
+#include "device/StandardInput.h"
 
 #include <cerrno>
 #include <fcntl.h>

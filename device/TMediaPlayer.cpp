@@ -1,4 +1,4 @@
-#include "TMediaPlayer.h"
+#include "device/TMediaPlayer.h"
 
 TMediaPlayer::TMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd, QObject *parent)
     : QObject(parent), backEnd_(std::move(backEnd))

@@ -1,8 +1,8 @@
-#include "TMpvBackEnd.h"
+#include "device/TMpvBackEnd.h"
 
-#include "DisplayLoss.h"
-#include "MpvLibrary.h"
-#include "StandardInput.h"
+#include "device/DisplayLoss.h"
+#include "device/MpvLibrary.h"
+#include "device/StandardInput.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "TDeferredDialogs.h"
+#include "dialogs/TDeferredDialogs.h"
 
 #include <utility>
 

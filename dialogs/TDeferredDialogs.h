@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TUserDialogs.h"
+#include "dialogs/TUserDialogs.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "TFileDialog.h"
+#include "dialogs/TFileDialog.h"
 
-#include "TUserDialogs.h"
+#include "dialogs/TUserDialogs.h"
 
 #include <QDir>
 #include <QFileInfo>

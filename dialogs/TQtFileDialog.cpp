@@ -1,4 +1,4 @@
-#include "TQtFileDialog.h"
+#include "dialogs/TQtFileDialog.h"
 
 #include <QComboBox>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "TQtUserDialogs.h"
+#include "dialogs/TQtUserDialogs.h"
 
-#include "OEMPConst.h"
-#include "TFileDialog.h"
-#include "TQtFileDialog.h"
+#include "about/OEMPConst.h"
+#include "dialogs/TFileDialog.h"
+#include "dialogs/TQtFileDialog.h"
 
 #include <QDialogButtonBox>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TUserDialogs.h"
+#include "dialogs/TUserDialogs.h"
 
 // The user-dialog seam on Qt's message boxes and file dialogs.
 class TQtUserDialogs : public TUserDialogs {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TUserDialogs.h"
+#include "dialogs/TUserDialogs.h"
 
 // For when no box can be shown any more (the display is gone): messages are dropped,
 // questions answered No, dialogs cancelled.

@@ -1,4 +1,4 @@
-#include "ByteText.h"
+#include "medialist/ByteText.h"
 
 #include <QUtf8StringView>
 

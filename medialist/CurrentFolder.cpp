@@ -1,6 +1,6 @@
-#include "CurrentFolder.h"
+#include "medialist/CurrentFolder.h"
 
-#include "ByteText.h"
+#include "medialist/ByteText.h"
 
 #include <climits>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "EListError.h"
+#include "medialist/EListError.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "FolderWalk.h"
+#include "medialist/FolderWalk.h"
 
-#include "ListFileErrors.h"
+#include "medialist/ListFileErrors.h"
 
 #include <QByteArray>
 #include <algorithm>

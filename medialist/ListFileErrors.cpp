@@ -1,4 +1,4 @@
-#include "ListFileErrors.h"
+#include "medialist/ListFileErrors.h"
 
 #include <cerrno>
 #include <string>

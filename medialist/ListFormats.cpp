@@ -1,11 +1,11 @@
-#include "ListFormats.h"
+#include "medialist/ListFormats.h"
 
-#include "ByteText.h"
-#include "ListFileErrors.h"
-#include "ListMemory.h"
-#include "RegularFileRead.h"
-#include "SafeFileWrite.h"
-#include "TTextFile.h"
+#include "medialist/ByteText.h"
+#include "medialist/ListFileErrors.h"
+#include "medialist/ListMemory.h"
+#include "medialist/RegularFileRead.h"
+#include "medialist/SafeFileWrite.h"
+#include "medialist/TTextFile.h"
 
 #include <QFile>
 #include <cerrno>

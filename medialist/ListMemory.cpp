@@ -1,6 +1,6 @@
-#include "ListMemory.h"
+#include "medialist/ListMemory.h"
 
-#include "ListFileErrors.h"
+#include "medialist/ListFileErrors.h"
 
 #include <cerrno>
 #include <fstream>

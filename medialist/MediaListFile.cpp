@@ -1,10 +1,10 @@
-#include "MediaListFile.h"
+#include "medialist/MediaListFile.h"
 
-#include "ListFileErrors.h"
-#include "ListFormats.h"
-#include "SafeFileWrite.h"
-#include "TMediaEntries.h"
-#include "TTextFile.h"
+#include "medialist/ListFileErrors.h"
+#include "medialist/ListFormats.h"
+#include "medialist/SafeFileWrite.h"
+#include "medialist/TMediaEntries.h"
+#include "medialist/TTextFile.h"
 
 namespace {
 

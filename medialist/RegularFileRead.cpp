@@ -1,6 +1,6 @@
-#include "RegularFileRead.h"
+#include "medialist/RegularFileRead.h"
 
-#include "ListMemory.h"
+#include "medialist/ListMemory.h"
 
 #include <cerrno>
 #include <fcntl.h>

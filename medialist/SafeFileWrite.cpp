@@ -1,6 +1,6 @@
-#include "SafeFileWrite.h"
+#include "medialist/SafeFileWrite.h"
 
-#include "ByteText.h"
+#include "medialist/ByteText.h"
 
 #include <QFile>
 #include <cctype>

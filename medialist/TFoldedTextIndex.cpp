@@ -1,4 +1,4 @@
-#include "TFoldedTextIndex.h"
+#include "medialist/TFoldedTextIndex.h"
 
 #include <algorithm>
 

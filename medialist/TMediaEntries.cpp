@@ -1,8 +1,8 @@
-#include "TMediaEntries.h"
+#include "medialist/TMediaEntries.h"
 
-#include "EListError.h"
-#include "TTextPool.h"
-#include "TextFold.h"
+#include "medialist/EListError.h"
+#include "medialist/TTextPool.h"
+#include "medialist/TextFold.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ListFormats.h"
-#include "TFoldedTextIndex.h"
-#include "TTextStore.h"
+#include "medialist/ListFormats.h"
+#include "medialist/TFoldedTextIndex.h"
+#include "medialist/TTextStore.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,9 +1,9 @@
-#include "TMediaNavigator.h"
+#include "medialist/TMediaNavigator.h"
 
-#include "TListCursor.h"
-#include "TMediaEntries.h"
-#include "TRandomGenerator.h"
-#include "TTextPool.h"
+#include "medialist/TListCursor.h"
+#include "medialist/TMediaEntries.h"
+#include "medialist/TRandomGenerator.h"
+#include "medialist/TTextPool.h"
 
 QByteArray TMediaNavigator::NextEntry()
 {

@@ -1,4 +1,4 @@
-#include "TRandomGenerator.h"
+#include "medialist/TRandomGenerator.h"
 
 #include <QDateTime>
 

@@ -1,4 +1,4 @@
-#include "TRankTree.h"
+#include "medialist/TRankTree.h"
 
 #include <cstddef>
 

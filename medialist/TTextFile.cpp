@@ -1,10 +1,10 @@
-#include "TTextFile.h"
+#include "medialist/TTextFile.h"
 
-#include "ByteText.h"
-#include "ListFileErrors.h"
-#include "RegularFileRead.h"
-#include "SafeFileWrite.h"
-#include "SharedSlice.h"
+#include "medialist/ByteText.h"
+#include "medialist/ListFileErrors.h"
+#include "medialist/RegularFileRead.h"
+#include "medialist/SafeFileWrite.h"
+#include "medialist/SharedSlice.h"
 
 #include <QFile>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "TTextPool.h"
+#include "medialist/TTextPool.h"
 
-#include "EListError.h"
-#include "TextFold.h"
+#include "medialist/EListError.h"
+#include "medialist/TextFold.h"
 
 QByteArray TTextPool::At(int position) const
 {

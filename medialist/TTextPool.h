@@ -1,8 +1,8 @@
 #pragma once
 
-#include "TFoldedTextIndex.h"
-#include "TRankTree.h"
-#include "TTextStore.h"
+#include "medialist/TFoldedTextIndex.h"
+#include "medialist/TRankTree.h"
+#include "medialist/TTextStore.h"
 
 #include <QByteArray>
 #include <QList>

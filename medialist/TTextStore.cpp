@@ -1,6 +1,6 @@
-#include "TTextStore.h"
+#include "medialist/TTextStore.h"
 
-#include "SharedSlice.h"
+#include "medialist/SharedSlice.h"
 
 #include <algorithm>
 #include <cstring>

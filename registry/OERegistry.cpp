@@ -1,7 +1,7 @@
-#include "OERegistry.h"
+#include "registry/OERegistry.h"
 
-#include "ByteText.h"
-#include "TRegistryDatabase.h"
+#include "medialist/ByteText.h"
+#include "registry/TRegistryDatabase.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 // ostrel-reg: shows and changes the player's registry store from the command line.
 
-#include "ByteText.h"
-#include "RegTool.h"
+#include "medialist/ByteText.h"
+#include "registry/RegTool.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "RegTool.h"
+#include "registry/RegTool.h"
 
-#include "ByteText.h"
-#include "TRegistryDatabase.h"
+#include "medialist/ByteText.h"
+#include "registry/TRegistryDatabase.h"
 
 #include <QFileInfo>
 #include <QtEndian>

@@ -1,6 +1,6 @@
-#include "TRegistryDatabase.h"
+#include "registry/TRegistryDatabase.h"
 
-#include "ByteText.h"
+#include "medialist/ByteText.h"
 
 #include <QDir>
 #include <QFile>

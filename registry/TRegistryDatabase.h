@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OERegistry.h"
-#include "RegistryDataTypes.h"
+#include "registry/OERegistry.h"
+#include "registry/RegistryDataTypes.h"
 
 #include <QByteArray>
 #include <QList>

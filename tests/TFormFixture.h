@@ -1,9 +1,9 @@
 #pragma once
 
-#include "TFormMediaPlayer.h"
-#include "TOstrelApplication.h"
 #include "TScriptedDialogs.h"
 #include "TTempFolder.h"
+#include "app/TOstrelApplication.h"
+#include "window/TFormMediaPlayer.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

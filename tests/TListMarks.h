@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TMediaEntries.h"
+#include "medialist/TMediaEntries.h"
 
 // The played marks of a list, entry by entry.
 inline QList<bool> ListMarks(const TMediaEntries &entries)

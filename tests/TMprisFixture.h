@@ -1,8 +1,8 @@
 #pragma once
 
-#include "TMprisService.h"
 #include "TPrivateBus.h"
 #include "TScriptedFormFixture.h"
+#include "desktop/TMprisService.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>

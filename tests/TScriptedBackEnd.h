@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TMediaBackEnd.h"
+#include "device/TMediaBackEnd.h"
 
 #include <QMap>
 #include <QStringList>

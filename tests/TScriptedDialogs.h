@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TFileDialog.h"
-#include "TUserDialogs.h"
+#include "dialogs/TFileDialog.h"
+#include "dialogs/TUserDialogs.h"
 
 #include <QStringList>
 #include <deque>

@@ -2,8 +2,8 @@
 
 #include "TFormFixture.h"
 #include "TListMarks.h"
-#include "TOECheckListBox.h"
 #include "TScriptedBackEnd.h"
+#include "controls/TOECheckListBox.h"
 
 // A main window over the scripted back end, created anew for each test, with the message
 // of the missing list file at start-up cleared.

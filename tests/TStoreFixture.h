@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TRegistryDatabase.h"
+#include "registry/TRegistryDatabase.h"
 
 #include <QFile>
 #include <QTemporaryDir>

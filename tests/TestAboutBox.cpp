@@ -1,9 +1,9 @@
 #include "TFormFixture.h"
 
-#include "InternetLinks.h"
-#include "OERegistry.h"
-#include "TFormAboutOstrel.h"
-#include "TOEButton.h"
+#include "about/InternetLinks.h"
+#include "about/TFormAboutOstrel.h"
+#include "controls/TOEButton.h"
+#include "registry/OERegistry.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "ByteText.h"
-#include "OERegistry.h"
 #include "TFormFixture.h"
-#include "TOECheckListBox.h"
-#include "TRegistryDatabase.h"
+#include "controls/TOECheckListBox.h"
+#include "medialist/ByteText.h"
+#include "registry/OERegistry.h"
+#include "registry/TRegistryDatabase.h"
 
 #include <QAction>
 #include <random>

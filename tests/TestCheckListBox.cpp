@@ -1,11 +1,11 @@
-#include "EListError.h"
-#include "ListFileErrors.h"
-#include "TMediaListModel.h"
-#include "TOECheckListBox.h"
 #include "TListMarks.h"
-#include "TRandomGenerator.h"
 #include "TTempFolder.h"
-#include "TTextFile.h"
+#include "controls/TMediaListModel.h"
+#include "controls/TOECheckListBox.h"
+#include "medialist/EListError.h"
+#include "medialist/ListFileErrors.h"
+#include "medialist/TRandomGenerator.h"
+#include "medialist/TTextFile.h"
 
 #include <QImage>
 #include <QTest>

@@ -1,10 +1,10 @@
 #include "TScriptedFormFixture.h"
 
-#include "TOECheckListBox.h"
-#include "TOEButton.h"
-#include "TOstrelApplication.h"
 #include "TScriptedBackEnd.h"
-#include "TUserDialogs.h"
+#include "app/TOstrelApplication.h"
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
+#include "dialogs/TUserDialogs.h"
 
 #include <QFile>
 #include <QTimer>

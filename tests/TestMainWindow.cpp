@@ -1,8 +1,8 @@
 #include "TFormFixture.h"
 
-#include "TBevelPanel.h"
-#include "TOEButton.h"
-#include "TOECheckListBox.h"
+#include "controls/TBevelPanel.h"
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,8 +1,8 @@
 #include "TScriptedFormFixture.h"
 #include "TTempFolder.h"
 
-#include "TOECheckListBox.h"
 #include "TScriptedBackEnd.h"
+#include "controls/TOECheckListBox.h"
 
 #include <QAction>
 #include <QFile>

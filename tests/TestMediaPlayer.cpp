@@ -1,5 +1,5 @@
-#include "TMediaPlayer.h"
 #include "TScriptedBackEnd.h"
+#include "device/TMediaPlayer.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "TMprisFixture.h"
 
-#include "TOECheckListBox.h"
+#include "controls/TOECheckListBox.h"
 
 #include <QProcess>
 #include <QTimer>

@@ -1,8 +1,8 @@
 #include "TMprisFixture.h"
 
-#include "MprisTrack.h"
-#include "TOEButton.h"
-#include "TOECheckListBox.h"
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
+#include "desktop/MprisTrack.h"
 
 #include <QAction>
 #include <QMessageBox>

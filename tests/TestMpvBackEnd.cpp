@@ -1,5 +1,5 @@
-#include "TMediaPlayer.h"
-#include "TMpvBackEnd.h"
+#include "device/TMediaPlayer.h"
+#include "device/TMpvBackEnd.h"
 
 #include <QCoreApplication>
 #include <QDir>

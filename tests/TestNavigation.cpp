@@ -1,7 +1,7 @@
 #include "TScriptedFormFixture.h"
 
-#include "TOECheckListBox.h"
-#include "TRandomGenerator.h"
+#include "controls/TOECheckListBox.h"
+#include "medialist/TRandomGenerator.h"
 
 #include <QAction>
 #include <set>

@@ -1,4 +1,4 @@
-#include "TOEButton.h"
+#include "controls/TOEButton.h"
 
 #include <QMouseEvent>
 #include <QTest>

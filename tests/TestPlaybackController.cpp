@@ -1,9 +1,9 @@
 #include "TScriptedFormFixture.h"
 
-#include "TOEButton.h"
-#include "TOECheckListBox.h"
-#include "TRandomGenerator.h"
 #include "TScriptedBackEnd.h"
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
+#include "medialist/TRandomGenerator.h"
 
 #include <QAction>
 #include <QTimer>

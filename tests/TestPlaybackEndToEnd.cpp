@@ -1,7 +1,7 @@
 #include "TFormFixture.h"
 
-#include "TOEButton.h"
-#include "TOECheckListBox.h"
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
 
 #include <QElapsedTimer>
 #include <QTest>

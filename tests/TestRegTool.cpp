@@ -1,5 +1,5 @@
-#include "RegTool.h"
 #include "TStoreFixture.h"
+#include "registry/RegTool.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "OERegistry.h"
 #include "TStoreFixture.h"
+#include "registry/OERegistry.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,9 +1,9 @@
 #include "TFormFixture.h"
 
-#include "OERegistry.h"
-#include "TOECheckListBox.h"
-#include "TPlayerSettings.h"
-#include "TRegistryDatabase.h"
+#include "controls/TOECheckListBox.h"
+#include "registry/OERegistry.h"
+#include "registry/TRegistryDatabase.h"
+#include "window/TPlayerSettings.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "Artwork.h"
-#include "TScriptedFormFixture.h"
-#include "TFormAboutOstrel.h"
-#include "TOEButton.h"
-#include "TOECheckListBox.h"
 #include "TScriptedBackEnd.h"
+#include "TScriptedFormFixture.h"
+#include "about/TFormAboutOstrel.h"
+#include "controls/Artwork.h"
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
 
 #include <QAccessible>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "TOstrelApplication.h"
+#include "app/TOstrelApplication.h"
 
 #include <clocale>
 #include <gtest/gtest.h>

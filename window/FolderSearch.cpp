@@ -1,15 +1,15 @@
 // Media > Search: the walk of the working folder's tree fills the list and the random pool
 // while the window stays alive but takes no commands.
 
-#include "TFormMediaPlayer.h"
+#include "window/TFormMediaPlayer.h"
 
-#include "ByteText.h"
-#include "FolderWalk.h"
-#include "ListFileErrors.h"
-#include "ListFormats.h"
-#include "TDeferredDialogs.h"
-#include "TOECheckListBox.h"
-#include "TOstrelApplication.h"
+#include "app/TOstrelApplication.h"
+#include "controls/TOECheckListBox.h"
+#include "dialogs/TDeferredDialogs.h"
+#include "medialist/ByteText.h"
+#include "medialist/FolderWalk.h"
+#include "medialist/ListFileErrors.h"
+#include "medialist/ListFormats.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "Help.h"
+#include "window/Help.h"
 
-#include "InternetLinks.h"
+#include "about/InternetLinks.h"
 
 #include <QFileInfo>
 #include <QUrl>

@@ -1,15 +1,15 @@
 // The user's commands on the media list: the Media and Edit menus and Help > About.
 
-#include "TFormMediaPlayer.h"
+#include "window/TFormMediaPlayer.h"
 
-#include "ByteText.h"
-#include "ListFileErrors.h"
-#include "ListFormats.h"
-#include "OEMPConst.h"
-#include "TFormAboutOstrel.h"
-#include "TOECheckListBox.h"
-#include "TOstrelApplication.h"
-#include "TUserDialogs.h"
+#include "about/OEMPConst.h"
+#include "about/TFormAboutOstrel.h"
+#include "app/TOstrelApplication.h"
+#include "controls/TOECheckListBox.h"
+#include "dialogs/TUserDialogs.h"
+#include "medialist/ByteText.h"
+#include "medialist/ListFileErrors.h"
+#include "medialist/ListFormats.h"
 
 #include <QFile>
 #include <unistd.h>

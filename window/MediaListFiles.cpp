@@ -1,10 +1,10 @@
 // The current list file: read and written in the format its list type selects.
 
-#include "TFormMediaPlayer.h"
+#include "window/TFormMediaPlayer.h"
 
-#include "ListFileErrors.h"
-#include "MediaListFile.h"
-#include "TOECheckListBox.h"
+#include "controls/TOECheckListBox.h"
+#include "medialist/ListFileErrors.h"
+#include "medialist/MediaListFile.h"
 
 namespace {
 

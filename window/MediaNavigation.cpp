@@ -1,10 +1,10 @@
 // The main window's way through the media list, by the navigator of its entries; the
 // choice of move calls the overridable moves.
 
-#include "TFormMediaPlayer.h"
+#include "window/TFormMediaPlayer.h"
 
-#include "TOECheckListBox.h"
-#include "TRandomGenerator.h"
+#include "controls/TOECheckListBox.h"
+#include "medialist/TRandomGenerator.h"
 
 #include <QAction>
 

@@ -1,9 +1,9 @@
 // The Options menu and the list types the file dialogs choose.
 
-#include "TFormMediaPlayer.h"
+#include "window/TFormMediaPlayer.h"
 
-#include "FormColours.h"
-#include "TOECheckListBox.h"
+#include "controls/TOECheckListBox.h"
+#include "window/FormColours.h"
 
 #include <QAction>
 

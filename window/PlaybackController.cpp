@@ -1,13 +1,13 @@
 // The buttons and the one-second poll drive the media device for the media list. Every
 // operation catches what it calls, reports it in its own words or drops it.
 
-#include "TFormMediaPlayer.h"
+#include "window/TFormMediaPlayer.h"
 
-#include "ListFileErrors.h"
-#include "TMediaPlayer.h"
-#include "TOECheckListBox.h"
-#include "TOstrelApplication.h"
-#include "TUserDialogs.h"
+#include "app/TOstrelApplication.h"
+#include "controls/TOECheckListBox.h"
+#include "device/TMediaPlayer.h"
+#include "dialogs/TUserDialogs.h"
+#include "medialist/ListFileErrors.h"
 
 #include <QTimer>
 #include <array>

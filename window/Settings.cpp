@@ -1,12 +1,12 @@
 // The window's state as the settings kept between runs, and the list file saved with them.
 
-#include "TFormMediaPlayer.h"
+#include "window/TFormMediaPlayer.h"
 
-#include "ListFileErrors.h"
-#include "TOECheckListBox.h"
-#include "TOstrelApplication.h"
-#include "TPlayerSettings.h"
-#include "TUserDialogs.h"
+#include "app/TOstrelApplication.h"
+#include "controls/TOECheckListBox.h"
+#include "dialogs/TUserDialogs.h"
+#include "medialist/ListFileErrors.h"
+#include "window/TPlayerSettings.h"
 
 #include <QAction>
 #include <QGuiApplication>

@@ -1,13 +1,13 @@
 // The main window's start-up sequence and its ways to close, with the settings saved on the way.
 
-#include "TFormMediaPlayer.h"
+#include "window/TFormMediaPlayer.h"
 
-#include "CurrentFolder.h"
-#include "TOEButton.h"
-#include "TOstrelApplication.h"
-#include "TRandomGenerator.h"
-#include "TSilentDialogs.h"
-#include "TUserDialogs.h"
+#include "app/TOstrelApplication.h"
+#include "controls/TOEButton.h"
+#include "dialogs/TSilentDialogs.h"
+#include "dialogs/TUserDialogs.h"
+#include "medialist/CurrentFolder.h"
+#include "medialist/TRandomGenerator.h"
 
 #include <QCloseEvent>
 #include <QScreen>

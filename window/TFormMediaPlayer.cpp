@@ -1,21 +1,21 @@
 // The main window's components and layout, its menus and dialogs, and the gate that every
 // command of the user passes.
 
-#include "TFormMediaPlayer.h"
+#include "window/TFormMediaPlayer.h"
 
-#include "Artwork.h"
-#include "ByteText.h"
-#include "CurrentFolder.h"
-#include "FormColours.h"
-#include "Help.h"
-#include "OEMPConst.h"
-#include "TBevelPanel.h"
-#include "TMediaPlayer.h"
-#include "TMpvBackEnd.h"
-#include "TOEButton.h"
-#include "TOECheckListBox.h"
-#include "TOstrelApplication.h"
-#include "TUserDialogs.h"
+#include "about/OEMPConst.h"
+#include "app/TOstrelApplication.h"
+#include "controls/Artwork.h"
+#include "controls/TBevelPanel.h"
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
+#include "device/TMediaPlayer.h"
+#include "device/TMpvBackEnd.h"
+#include "dialogs/TUserDialogs.h"
+#include "medialist/ByteText.h"
+#include "medialist/CurrentFolder.h"
+#include "window/FormColours.h"
+#include "window/Help.h"
 
 #include <QActionGroup>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "TFileDialog.h"
-#include "TMediaNavigator.h"
-#include "TMediaPlayer.h"
-#include "TTextPool.h"
+#include "device/TMediaPlayer.h"
+#include "dialogs/TFileDialog.h"
+#include "medialist/TMediaNavigator.h"
+#include "medialist/TTextPool.h"
 
 #include <QByteArray>
 #include <QMainWindow>

@@ -1,7 +1,7 @@
-#include "TPlayerSettings.h"
+#include "window/TPlayerSettings.h"
 
-#include "OEMPConst.h"
-#include "OERegistry.h"
+#include "about/OEMPConst.h"
+#include "registry/OERegistry.h"
 
 namespace {
 

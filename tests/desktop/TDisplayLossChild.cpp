@@ -1,13 +1,13 @@
 #include "TDisplayLossChild.h"
 
-#include "ForcedExitSave.h"
-#include "SessionBus.h"
-#include "TFormMediaPlayer.h"
-#include "TOEButton.h"
-#include "TOECheckListBox.h"
-#include "TOstrelApplication.h"
-#include "TSilentDialogs.h"
 #include "TXWindows.h"
+#include "app/ForcedExitSave.h"
+#include "app/SessionBus.h"
+#include "app/TOstrelApplication.h"
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
+#include "dialogs/TSilentDialogs.h"
+#include "window/TFormMediaPlayer.h"
 
 #include <QFileInfo>
 #include <QTest>

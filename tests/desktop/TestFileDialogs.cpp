@@ -1,6 +1,6 @@
 #include "TDesktopFixture.h"
-#include "TOECheckListBox.h"
-#include "TQtUserDialogs.h"
+#include "controls/TOECheckListBox.h"
+#include "dialogs/TQtUserDialogs.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "TDesktopFixture.h"
-#include "TOEButton.h"
-#include "TOECheckListBox.h"
 #include "ToneSegments.h"
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
 
 #include <QFile>
 #include <QTest>

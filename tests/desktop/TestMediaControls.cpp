@@ -2,8 +2,8 @@
 // after start-up, the real engine, and a client nobody here wrote.
 
 #include "TDesktopFixture.h"
-#include "TPlayerSettings.h"
 #include "TPrivateBus.h"
+#include "window/TPlayerSettings.h"
 
 #include <QDBusInterface>
 #include <QDBusReply>

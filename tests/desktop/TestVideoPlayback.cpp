@@ -1,9 +1,9 @@
 #include "TDesktopFixture.h"
 #include "TEventLoopWatch.h"
-#include "TMpvBackEnd.h"
-#include "TOEButton.h"
-#include "TOECheckListBox.h"
 #include "TXWindows.h"
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
+#include "device/TMpvBackEnd.h"
 
 #include <QFile>
 #include <QTest>

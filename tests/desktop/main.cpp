@@ -1,7 +1,7 @@
-#include "SessionBus.h"
-#include "TDisplayLossChild.h"
 #include "TDesktopFixture.h"
-#include "TOstrelApplication.h"
+#include "TDisplayLossChild.h"
+#include "app/SessionBus.h"
+#include "app/TOstrelApplication.h"
 
 #include <clocale>
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // without a crash or hang, each reader must give back what it reads when its own output
 // is read again.
 
-#include "ListFileErrors.h"
-#include "ListFormats.h"
-#include "TTextFile.h"
+#include "medialist/ListFileErrors.h"
+#include "medialist/ListFormats.h"
+#include "medialist/TTextFile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 // the way the list control saves, until it is killed. Prints "ready" after its first save
 // (or its first refused save: a refused one is tried again).
 
-#include "ListFormats.h"
-#include "TTextFile.h"
+#include "medialist/ListFormats.h"
+#include "medialist/TTextFile.h"
 
 #include <cstdio>
 

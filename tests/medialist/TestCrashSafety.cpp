@@ -1,5 +1,5 @@
-#include "ListFormats.h"
-#include "TTextFile.h"
+#include "medialist/ListFormats.h"
+#include "medialist/TTextFile.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,7 +1,7 @@
-#include "CurrentFolder.h"
-#include "FolderWalk.h"
-#include "ListFileErrors.h"
 #include "TTempFolder.h"
+#include "medialist/CurrentFolder.h"
+#include "medialist/FolderWalk.h"
+#include "medialist/ListFileErrors.h"
 
 #include <QDir>
 #include <fcntl.h>

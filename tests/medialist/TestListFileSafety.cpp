@@ -1,8 +1,8 @@
-#include "ListFileErrors.h"
-#include "ListFormats.h"
-#include "MediaListFile.h"
-#include "TMediaEntries.h"
 #include "TTempFolder.h"
+#include "medialist/ListFileErrors.h"
+#include "medialist/ListFormats.h"
+#include "medialist/MediaListFile.h"
+#include "medialist/TMediaEntries.h"
 
 #include <QElapsedTimer>
 #include <QFile>

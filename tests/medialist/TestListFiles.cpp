@@ -1,9 +1,9 @@
-#include "ListFileErrors.h"
-#include "ListFormats.h"
-#include "MediaListFile.h"
-#include "TMediaEntries.h"
-#include "TTextFile.h"
 #include "TTempFolder.h"
+#include "medialist/ListFileErrors.h"
+#include "medialist/ListFormats.h"
+#include "medialist/MediaListFile.h"
+#include "medialist/TMediaEntries.h"
+#include "medialist/TTextFile.h"
 
 #include <QDir>
 #include <QFile>

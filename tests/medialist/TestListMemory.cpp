@@ -1,4 +1,4 @@
-#include "ListMemory.h"
+#include "medialist/ListMemory.h"
 
 #include <gtest/gtest.h>
 

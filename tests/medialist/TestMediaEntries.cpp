@@ -1,6 +1,6 @@
-#include "EListError.h"
-#include "TMediaEntries.h"
-#include "TTextPool.h"
+#include "medialist/EListError.h"
+#include "medialist/TMediaEntries.h"
+#include "medialist/TTextPool.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "ListFileErrors.h"
-#include "MediaListFile.h"
-#include "TMediaEntries.h"
 #include "TTempFolder.h"
+#include "medialist/ListFileErrors.h"
+#include "medialist/MediaListFile.h"
+#include "medialist/TMediaEntries.h"
 
 #include <gtest/gtest.h>
 

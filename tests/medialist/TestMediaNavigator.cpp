@@ -1,9 +1,9 @@
-#include "TListCursor.h"
 #include "TListMarks.h"
-#include "TMediaEntries.h"
-#include "TMediaNavigator.h"
-#include "TRandomGenerator.h"
-#include "TTextPool.h"
+#include "medialist/TListCursor.h"
+#include "medialist/TMediaEntries.h"
+#include "medialist/TMediaNavigator.h"
+#include "medialist/TRandomGenerator.h"
+#include "medialist/TTextPool.h"
 
 #include <gtest/gtest.h>
 #include <set>

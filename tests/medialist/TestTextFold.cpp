@@ -1,4 +1,4 @@
-#include "TextFold.h"
+#include "medialist/TextFold.h"
 
 #include <QList>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "EListError.h"
-#include "TTextPool.h"
-#include "TextFold.h"
+#include "medialist/EListError.h"
+#include "medialist/TTextPool.h"
+#include "medialist/TextFold.h"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -1,5 +1,5 @@
-#include "SharedSlice.h"
-#include "TTextStore.h"
+#include "medialist/SharedSlice.h"
+#include "medialist/TTextStore.h"
 
 #include <gtest/gtest.h>
 #include <random>
