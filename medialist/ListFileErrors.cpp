@@ -1,5 +1,7 @@
 #include "medialist/ListFileErrors.h"
 
+#include "medialist/InOutErrorCodes.h"
+
 #include <cerrno>
 #include <string>
 
@@ -9,27 +11,32 @@ constexpr int UnlistedErrnoBase = 1000;
 
 bool IsListedCode(int code)
 {
-    return (code >= 2 && code <= 5) || code == 8 || code == 100 || code == 101 || code == 106;
+    using namespace InOutCode;
+    for (int listed : {FileNotFound, InvalidFileName, TooManyOpenFiles, AccessDenied, NotEnoughMemory, ReadBeyondEnd,
+                       DiskFull, InvalidNumericInput})
+        if (code == listed)
+            return true;
+    return false;
 }
 
 std::string TextOf(int code)
 {
     switch (code) {
-    case 2:
+    case InOutCode::FileNotFound:
         return "File not found";
-    case 3:
+    case InOutCode::InvalidFileName:
         return "Invalid filename";
-    case 4:
+    case InOutCode::TooManyOpenFiles:
         return "Too many open files";
-    case 5:
+    case InOutCode::AccessDenied:
         return "File access denied";
-    case 8:
+    case InOutCode::NotEnoughMemory:
         return "Not enough memory";
-    case 100:
+    case InOutCode::ReadBeyondEnd:
         return "Read beyond end of file";
-    case 101:
+    case InOutCode::DiskFull:
         return "Disk full";
-    case 106:
+    case InOutCode::InvalidNumericInput:
         return "Invalid numeric input";
     default:
         return "I/O error " + std::to_string(code);
@@ -47,22 +54,22 @@ EInOutError EInOutError::FromErrno(int errorNumber)
 {
     switch (errorNumber) {
     case ENOENT:
-        return EInOutError(2);
+        return EInOutError(InOutCode::FileNotFound);
     case ENOTDIR:
-        return EInOutError(3);
+        return EInOutError(InOutCode::InvalidFileName);
     case EMFILE:
     case ENFILE:
-        return EInOutError(4);
+        return EInOutError(InOutCode::TooManyOpenFiles);
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-        return EInOutError(5);
+        return EInOutError(InOutCode::AccessDenied);
     case ENOSPC:
     case EDQUOT:
-        return EInOutError(101);
+        return EInOutError(InOutCode::DiskFull);
     case ENOMEM:
-        return EInOutError(8);
+        return EInOutError(InOutCode::NotEnoughMemory);
     default:
         // An error number that happens to equal a listed code would read as that code's
         // meaning (EIO as "File access denied"): move it out of their way.

@@ -10,25 +10,24 @@ namespace {
 
 enum TListFormat { NoFormat, OmlFormat, PlainFormat };
 
-TListFormat FormatOf(uint8_t listType)
+TListFormat FormatOf(TListType listType)
 {
     switch (listType) {
-    case 1:
+    case TListType::Oml:
         return OmlFormat;
-    case 2:
-    case 3:
-    case 4:
+    case TListType::Mpu:
+    case TListType::Text:
+    case TListType::AnyFile:
         return PlainFormat;
-    default:
-        return NoFormat;
     }
+    return NoFormat;
 }
 
 } // namespace
 
 namespace MediaListFile {
 
-void Load(uint8_t listType, const QString &fileName, TMediaEntries &entries)
+void Load(TListType listType, const QString &fileName, TMediaEntries &entries)
 {
     switch (FormatOf(listType)) {
     case OmlFormat:
@@ -44,7 +43,7 @@ void Load(uint8_t listType, const QString &fileName, TMediaEntries &entries)
     }
 }
 
-void Save(uint8_t listType, const QString &fileName, const TMediaEntries &entries)
+void Save(TListType listType, const QString &fileName, const TMediaEntries &entries)
 {
     switch (FormatOf(listType)) {
     case OmlFormat:

@@ -1,6 +1,7 @@
 #include "medialist/TTextFile.h"
 
 #include "medialist/ByteText.h"
+#include "medialist/InOutErrorCodes.h"
 #include "medialist/ListFileErrors.h"
 #include "medialist/RegularFileRead.h"
 #include "medialist/SafeFileWrite.h"
@@ -92,7 +93,7 @@ int TTextFile::ReadInteger()
     bool ok = false;
     const long long value = bytes_.mid(position_, end - position_).toLongLong(&ok, 10);
     if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-        throw EInOutError(106);
+        throw EInOutError(InOutCode::InvalidNumericInput);
     position_ = end;
     return int(value);
 }

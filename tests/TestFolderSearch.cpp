@@ -70,7 +70,7 @@ TEST_F(TSearchTest, SubfoldersComeBeforeTheFoldersOwnFiles)
     EXPECT_EQ(QDir::currentPath(), QFile::decodeName(root + "/A"));
     SearchFrom("/A", 2);
     EXPECT_EQ(Found(), once + once);
-    EXPECT_EQ(form->SearchType(), 2);
+    EXPECT_EQ(form->SearchType(), TSearchType::Mp3);
     EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
@@ -115,7 +115,7 @@ TEST_F(TSearchTest, OddNamesAreFoundAndSurviveASaveAndALoadInBothFormats)
         EXPECT_TRUE(sorted.contains("/" + name)) << name.constData();
     const QList<QByteArray> texts = form->lbFiles->Texts();
     for (const auto &[type, file] : {std::pair{3, "/plain.txt"}, std::pair{1, "/list.oml"}, std::pair{2, "/counted.oml"}}) {
-        form->SetListType(uint8_t(type));
+        form->SetListType(ListTypeOf(type));
         form->lbFiles->ClearList();
         form->lbFiles->Append(texts);
         form->SetListFileName(QFile::decodeName(root + file));

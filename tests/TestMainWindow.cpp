@@ -127,13 +127,13 @@ TEST_F(TMainWindowTest, FileTypeChangesWhileADialogIsOpenSetTheListType)
         return false;
     });
     EXPECT_FALSE(form->FOpenDialog.Execute(dialogs));
-    EXPECT_EQ(form->ListType(), 3);
+    EXPECT_EQ(form->ListType(), TListType::Text);
     dialogs.FileAnswers.push_back([](TFileDialog &dialog) {
         dialog.ChangeFilterIndex(4);
         return false;
     });
     form->FSaveDialog.Execute(dialogs);
-    EXPECT_EQ(form->ListType(), 4);
+    EXPECT_EQ(form->ListType(), TListType::AnyFile);
 }
 
 TEST_F(TMainWindowTest, ConfirmedDialogMovesTheCurrentFolderToTheChosenFile)

@@ -35,13 +35,13 @@ protected:
 TEST_F(TCommandTest, NewEmptiesTheListAndNamesANewFile)
 {
     Fill({"a", "b"});
-    form->SetListType(3);
+    form->SetListType(TListType::Text);
     form->NewMedia1->trigger();
     EXPECT_EQ(form->lbFiles->Count(), 0);
     EXPECT_TRUE(form->RandomPool().IsEmpty());
     EXPECT_EQ(form->ListFileName(), form->StartFolder() + "/newfile.oml");
     EXPECT_EQ(form->windowTitle(), "Ostrel Media Player - " + form->StartFolder() + "/newfile.oml");
-    EXPECT_EQ(form->ListType(), 3);
+    EXPECT_EQ(form->ListType(), TListType::Text);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
 }
 
@@ -54,7 +54,7 @@ TEST_F(TCommandTest, LoadReadsTheChosenListAsItsType)
     EXPECT_EQ(form->FOpenDialog.InitialDir, form->StartFolder());
     EXPECT_EQ(form->FOpenDialog.DefaultExt, "oml");
     EXPECT_EQ(form->ListFileName(), folder.File("songs.txt"));
-    EXPECT_EQ(form->ListType(), 3);
+    EXPECT_EQ(form->ListType(), TListType::Text);
     EXPECT_EQ(form->lbFiles->Entries(), (QList<TListEntry>{{"x.mp3", false}, {"y.mp3", false}}));
     EXPECT_EQ(form->RandomPool().Count(), 2);
     EXPECT_EQ(form->StatusText(), "Closed");
@@ -65,7 +65,7 @@ TEST_F(TCommandTest, CancelledLoadKeepsTheListButTakesTheSwitchedFileType)
     Fill({"a"});
     Cancel(3);
     form->miLoadMedia->trigger();
-    EXPECT_EQ(form->ListType(), 3);
+    EXPECT_EQ(form->ListType(), TListType::Text);
     EXPECT_EQ(form->lbFiles->Count(), 1);
     form->SaveSettings();
     EXPECT_EQ(folder.ReadFile("default-List.oml"), QByteArray("a\r\n"));
@@ -110,10 +110,10 @@ TEST_F(TCommandTest, SaveAsWritesTheChosenFileInTheChosenType)
     form->miSaveMediaAs->trigger();
     EXPECT_EQ(folder.ReadFile("out.mpu"), QByteArray("a\r\nb\r\n"));
     EXPECT_EQ(form->ListFileName(), folder.File("out.mpu"));
-    EXPECT_EQ(form->ListType(), 2);
+    EXPECT_EQ(form->ListType(), TListType::Mpu);
     Cancel(1);
     form->miSaveMediaAs->trigger();
-    EXPECT_EQ(form->ListType(), 1);
+    EXPECT_EQ(form->ListType(), TListType::Oml);
     form->miSave->trigger();
     EXPECT_EQ(folder.ReadFile("out.mpu"), QByteArray("1\r\na\r\n0\r\nb\r\n"));
 }
@@ -258,9 +258,25 @@ TEST_F(TCommandTest, SearchTypeFollowsTheDialog)
     Cancel();
     form->miSearch->trigger();
     EXPECT_EQ(form->FSearchDialog.FilterIndex, 2);
-    EXPECT_EQ(form->SearchType(), 2);
+    EXPECT_EQ(form->SearchType(), TSearchType::Mp3);
     EXPECT_EQ(form->FSearchDialog.FileName, "*");
     EXPECT_EQ(form->FSearchDialog.DefaultExt, "mp3");
+}
+
+TEST_F(TCommandTest, ASearchTypeOutsideTheFourIsKeptAndFindsNothing)
+{
+    folder.WriteFile("found.mp3", "");
+    folder.WriteFile("found.wav", "");
+    dialogs.FileAnswers.push_back([&](TFileDialog &dialog) {
+        dialog.FileName = folder.File("*");
+        dialog.Folder = folder.path();
+        dialog.FilterIndex = 9;
+        return true;
+    });
+    form->miSearch->trigger();
+    EXPECT_EQ(form->SearchType(), TSearchType(9));
+    EXPECT_EQ(form->lbFiles->Count(), 0);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
 } // namespace

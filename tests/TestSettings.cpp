@@ -196,6 +196,21 @@ TEST_F(TSettingsTest, AListTypeOutsideOneToFourReadsAndWritesNothing)
     EXPECT_EQ(folder.ReadFile("list.oml"), QByteArray("0\r\na\r\n"));
 }
 
+TEST_F(TSettingsTest, AStoredListTypeOfSevenIsKeptLoadsNothingAndSavesNothing)
+{
+    folder.WriteFile("seven.oml", "1\r\n/m/kept.mp3\r\n");
+    Store("FileExtension", TRegistryValue::Integer(7));
+    Store("DefaultFile", TRegistryValue::Text(folder.File("seven.oml")));
+    auto form = CreateFormMediaPlayer();
+    EXPECT_EQ(form->ListType(), TListType(7));
+    EXPECT_EQ(form->lbFiles->Count(), 0);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    form->lbFiles->Append(QByteArray("/m/added.mp3"));
+    form->SaveSettings();
+    EXPECT_EQ(folder.ReadFile("seven.oml"), QByteArray("1\r\n/m/kept.mp3\r\n"));
+    EXPECT_EQ(Stored("FileExtension", TRegistryValue::Integer(0)).AsInteger(), 7);
+}
+
 TEST_F(TSettingsTest, AnIOErrorOfTheListSaveIsShownAfterTheValuesAreWritten)
 {
     auto form = CreateFormMediaPlayer();
@@ -212,7 +227,7 @@ TEST_F(TSettingsTest, AnotherErrorAtClosingGivesTheDealerMessage)
     auto form = CreateFormMediaPlayer();
     dialogs.Messages.clear();
     QDir(folder.path()).mkdir("taken.txt");
-    form->SetListType(3);
+    form->SetListType(TListType::Text);
     form->SetListFileName(folder.File("taken.txt"));
     form->show();
     EXPECT_TRUE(form->close());

@@ -51,7 +51,7 @@ void TFormMediaPlayer::miLoadMediaClick(QObject *)
     try {
         CloseMedia();
         SetListFileName(FOpenDialog.FileName);
-        SetListType(uint8_t(FOpenDialog.FilterIndex));
+        SetListType(ListTypeOf(FOpenDialog.FilterIndex));
         LoadMediaList();
     } catch (const EInOutError &) {
         UserDialogs().ShowMessage(CannotSave);
@@ -62,15 +62,13 @@ void TFormMediaPlayer::miSearchClick(QObject *)
 {
     FSearchDialog.DefaultExt = QStringLiteral("mp3");
     FSearchDialog.FileName = QStringLiteral("*");
-    SetSearchType(2);
-    FSearchDialog.FilterIndex = 2;
+    SetSearchType(TSearchType::Mp3);
+    FSearchDialog.FilterIndex = int(TSearchType::Mp3);
     if (!ExecuteDialog(FSearchDialog))
         return;
-    SetSearchType(uint8_t(FSearchDialog.FilterIndex));
-    static const char *const Patterns[] = {"*.wav", "*.mp3", "*.avi", "*.mov"};
-    const uint8_t type = SearchType();
+    SetSearchType(SearchTypeOf(FSearchDialog.FilterIndex));
     try {
-        SearchMediaFiles(type >= 1 && type <= 4 ? QString::fromLatin1(Patterns[type - 1]) : QString());
+        SearchMediaFiles(SearchPattern(SearchType()));
     } catch (const EInOutError &) {
         UserDialogs().ShowMessage(CannotSave);
     }
@@ -89,7 +87,7 @@ void TFormMediaPlayer::miSaveMediaAsClick(QObject *)
     if (!ExecuteDialog(FSaveDialog))
         return;
     SetListFileName(FSaveDialog.FileName);
-    SetListType(uint8_t(FSaveDialog.FilterIndex));
+    SetListType(ListTypeOf(FSaveDialog.FilterIndex));
     SaveSettings();
 }
 

@@ -3,14 +3,9 @@
 #include "window/TFormMediaPlayer.h"
 
 #include "controls/TOECheckListBox.h"
+#include "medialist/InOutErrorCodes.h"
 #include "medialist/ListFileErrors.h"
 #include "medialist/MediaListFile.h"
-
-namespace {
-
-constexpr int NotEnoughMemory = 8;
-
-} // namespace
 
 void TFormMediaPlayer::LoadMediaList()
 {
@@ -20,7 +15,7 @@ void TFormMediaPlayer::LoadMediaList()
     try {
         MediaListFile::Load(ListType(), ListFilePath(), lbFiles->MediaEntries());
     } catch (const EInOutError &error) {
-        if (error.ErrorCode() == NotEnoughMemory)
+        if (error.ErrorCode() == InOutCode::NotEnoughMemory)
             FRefusedListFile = ListFilePath();
         throw;
     }

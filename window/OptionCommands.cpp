@@ -50,10 +50,10 @@ void TFormMediaPlayer::SetOrderType(QObject *sender)
 
 void TFormMediaPlayer::FOpenDialogTypeChange(TFileDialog &sender)
 {
-    SetListType(uint8_t(sender.FilterIndex));
+    SetListType(ListTypeOf(sender.FilterIndex));
 }
 
 void TFormMediaPlayer::FSaveDialogTypeChange(TFileDialog &sender)
 {
-    SetListType(uint8_t(sender.FilterIndex));
+    SetListType(ListTypeOf(sender.FilterIndex));
 }

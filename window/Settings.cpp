@@ -44,7 +44,7 @@ TPlayerSettings TFormMediaPlayer::CurrentSettings(int fileExtension)
 
 void TFormMediaPlayer::SaveSettings()
 {
-    CurrentSettings(ListType()).Write();
+    CurrentSettings(int(ListType())).Write();
     try {
         SaveMediaList();
     } catch (const EInOutError &error) {
@@ -60,7 +60,7 @@ void TFormMediaPlayer::LoadSettings()
     const QSize room = RoomOnScreen();
     resize(std::min(stored.Width, room.width()), height());
     resize(width(), std::min(stored.Height, room.height()));
-    SetListType(uint8_t(stored.FileExtension));
+    SetListType(ListTypeOf(stored.FileExtension));
     miInOrder->setChecked(stored.InOrder);
     miRandom->setChecked(stored.Random);
     SetAutoSave(stored.AutoSave);

@@ -321,7 +321,7 @@ TTextPool &TFormMediaPlayer::RandomPool() { return FRandomPool; }
 bool TFormMediaPlayer::AutoSave() const { return miAutoSave->isChecked(); }
 void TFormMediaPlayer::SetAutoSave(bool on) { miAutoSave->setChecked(on); }
 bool TFormMediaPlayer::BlackMediaList() const { return miBlackMediaList->isChecked(); }
-uint8_t TFormMediaPlayer::ListType() const { return FListType; }
-void TFormMediaPlayer::SetListType(uint8_t type) { FListType = type; }
-uint8_t TFormMediaPlayer::SearchType() const { return FSearchType; }
-void TFormMediaPlayer::SetSearchType(uint8_t type) { FSearchType = type; }
+TListType TFormMediaPlayer::ListType() const { return FListType; }
+void TFormMediaPlayer::SetListType(TListType type) { FListType = type; }
+TSearchType TFormMediaPlayer::SearchType() const { return FSearchType; }
+void TFormMediaPlayer::SetSearchType(TSearchType type) { FSearchType = type; }

@@ -2,6 +2,8 @@
 
 #include "device/TMediaPlayer.h"
 #include "dialogs/TFileDialog.h"
+#include "medialist/ListType.h"
+#include "medialist/SearchType.h"
 #include "medialist/TMediaNavigator.h"
 #include "medialist/TTextPool.h"
 
@@ -84,10 +86,10 @@ public:
     virtual bool BlackMediaList() const;
     // Sets the check mark and colours the list from it.
     virtual void SetBlackMediaList(bool on);
-    virtual uint8_t ListType() const;
-    virtual void SetListType(uint8_t type);
-    virtual uint8_t SearchType() const;
-    virtual void SetSearchType(uint8_t type);
+    virtual TListType ListType() const;
+    virtual void SetListType(TListType type);
+    virtual TSearchType SearchType() const;
+    virtual void SetSearchType(TSearchType type);
 
     virtual void LoadMediaList();
     virtual bool PlayMedia();
@@ -212,8 +214,8 @@ private:
     QString FListExtension;
     QString FListFileName;
     TTextPool FRandomPool;
-    uint8_t FListType = 1;
-    uint8_t FSearchType = 1;
+    TListType FListType = TListType::Oml;
+    TSearchType FSearchType = TSearchType::Wave;
 
     QLabel *FStatusText;
     QActionGroup *FPlayOrderGroup;

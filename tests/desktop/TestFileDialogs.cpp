@@ -85,7 +85,7 @@ TEST_F(TFileDialogTest, AddListsTheMediaFilesByTheWildcardNameAndKeepsTheFileTyp
                                   "All files (*.*), treated as text files"}));
     EXPECT_EQ(form->lbFiles->Texts(),
               QList<QByteArray>({QFile::encodeName(folder.File("d.avi")), QFile::encodeName(folder.File("f.AVI"))}));
-    EXPECT_EQ(form->ListType(), 1);
+    EXPECT_EQ(form->ListType(), TListType::Oml);
     EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
 }
 
@@ -112,7 +112,7 @@ TEST_F(TFileDialogTest, ChoosingAnotherFileTypeWhileOpenSetsTheListTypeByItsPlac
         dialog.reject();
     });
     form->miLoadMedia->trigger();
-    EXPECT_EQ(form->ListType(), 4); // the open dialog's type-change rule
+    EXPECT_EQ(form->ListType(), TListType::AnyFile); // the open dialog's type-change rule
 }
 
 TEST_F(TFileDialogTest, LoadTakesATypedNameThatDoesNotExist)

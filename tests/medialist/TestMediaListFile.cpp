@@ -23,7 +23,7 @@ TEST_F(TMediaListFileTest, EachListTypeWritesItsFormatAndOthersWriteNothing)
         = {{0, "<missing>"}, {1, oml}, {2, plain}, {3, plain}, {4, plain}, {5, "<missing>"}, {255, "<missing>"}};
     for (const auto &[type, bytes] : expected) {
         const QString name = QString("type%1").arg(type);
-        MediaListFile::Save(type, folder.File(name), entries);
+        MediaListFile::Save(TListType(type), folder.File(name), entries);
         EXPECT_EQ(folder.ReadFile(name), bytes) << int(type);
     }
 }
@@ -31,25 +31,25 @@ TEST_F(TMediaListFileTest, EachListTypeWritesItsFormatAndOthersWriteNothing)
 TEST_F(TMediaListFileTest, EachListTypeReadsItsFormatAndOthersLeaveTheListEmpty)
 {
     folder.WriteFile("list", "1\r\n/m/c.mp3\r\n");
-    MediaListFile::Load(1, folder.File("list"), entries);
+    MediaListFile::Load(TListType::Oml, folder.File("list"), entries);
     EXPECT_EQ(entries.Entries(), (QList<TListEntry>{{"/m/c.mp3", true}}));
-    MediaListFile::Load(3, folder.File("list"), entries);
+    MediaListFile::Load(TListType::Text, folder.File("list"), entries);
     EXPECT_EQ(entries.Entries(), (QList<TListEntry>{{"1", false}, {"/m/c.mp3", false}}));
-    MediaListFile::Load(0, folder.File("list"), entries);
+    MediaListFile::Load(TListType(0), folder.File("list"), entries);
     EXPECT_EQ(entries.Count(), 0);
 }
 
 TEST_F(TMediaListFileTest, AFailedLoadLeavesTheListEmpty)
 {
     try {
-        MediaListFile::Load(1, folder.File("missing.oml"), entries);
+        MediaListFile::Load(TListType::Oml, folder.File("missing.oml"), entries);
         ADD_FAILURE() << "no error";
     } catch (const EInOutError &error) {
         EXPECT_STREQ(error.what(), "File not found");
     }
     EXPECT_EQ(entries.Count(), 0);
     entries.Append("again");
-    EXPECT_THROW(MediaListFile::Load(2, folder.File("missing.txt"), entries), EFileStreamError);
+    EXPECT_THROW(MediaListFile::Load(TListType::Mpu, folder.File("missing.txt"), entries), EFileStreamError);
     EXPECT_EQ(entries.Count(), 0);
 }
 
@@ -63,10 +63,10 @@ TEST_F(TMediaListFileTest, AListLongerThanOnePieceIsWrittenWholeAndInOrder)
         expected += (i % 7 == 0 ? "1\r\n" : "0\r\n") + text + "\r\n";
     }
     ASSERT_GT(expected.size(), 1 << 20);
-    MediaListFile::Save(1, folder.File("long.oml"), entries);
+    MediaListFile::Save(TListType::Oml, folder.File("long.oml"), entries);
     EXPECT_EQ(folder.ReadFile("long.oml"), expected);
     try {
-        MediaListFile::Save(1, folder.File("missing/long.oml"), entries);
+        MediaListFile::Save(TListType::Oml, folder.File("missing/long.oml"), entries);
         ADD_FAILURE() << "no error";
     } catch (const EInOutError &error) {
         EXPECT_EQ(error.ErrorCode(), 2);

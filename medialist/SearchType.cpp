@@ -1,0 +1,16 @@
+#include "medialist/SearchType.h"
+
+QString SearchPattern(TSearchType type)
+{
+    switch (type) {
+    case TSearchType::Wave:
+        return QStringLiteral("*.wav");
+    case TSearchType::Mp3:
+        return QStringLiteral("*.mp3");
+    case TSearchType::Avi:
+        return QStringLiteral("*.avi");
+    case TSearchType::Movie:
+        return QStringLiteral("*.mov");
+    }
+    return {};
+}
