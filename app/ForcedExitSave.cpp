@@ -1,33 +1,32 @@
 #include "app/ForcedExitSave.h"
 
-#include "window/TFormMediaPlayer.h"
-
 #include <QCoreApplication>
 #include <QThread>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
-TFormMediaPlayer *SavedForm = nullptr;
+std::function<void()> SaveBeforeExit;
 
 void SaveAtExit()
 {
     const QCoreApplication *application = QCoreApplication::instance();
     // Another thread's exit cannot touch the window's state safely.
-    if (SavedForm && application && QThread::currentThread() == application->thread())
-        SavedForm->SaveBeforeForcedExit();
+    if (SaveBeforeExit && application && QThread::currentThread() == application->thread())
+        std::exchange(SaveBeforeExit, nullptr)();
 }
 
 } // namespace
 
-TForcedExitSave::TForcedExitSave(TFormMediaPlayer &form)
+TForcedExitSave::TForcedExitSave(std::function<void()> save)
 {
     static const bool registered = std::atexit(SaveAtExit) == 0;
     if (registered)
-        SavedForm = &form;
+        SaveBeforeExit = std::move(save);
 }
 
 TForcedExitSave::~TForcedExitSave()
 {
-    SavedForm = nullptr;
+    SaveBeforeExit = nullptr;
 }

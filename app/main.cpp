@@ -19,10 +19,10 @@ int main(int argc, char **argv)
     TQtUserDialogs dialogs;
     application.SetDialogs(dialogs);
     auto form = CreateFormMediaPlayer();
-    const TForcedExitSave forcedExitSave(*form);
+    const TForcedExitSave forcedExitSave([&form] { form->SaveBeforeForcedExit(); });
     form->show();
     // The media controls join the bus once the window is up, so that start-up waits for nothing.
     std::optional<TMprisService> mediaControls;
-    QTimer::singleShot(0, form.get(), [&] { mediaControls.emplace(*form, QDBusConnection::sessionBus()); });
+    QTimer::singleShot(0, form.get(), [&] { mediaControls.emplace(form->PlayerControl(), QDBusConnection::sessionBus()); });
     return application.exec();
 }

@@ -88,7 +88,7 @@ int main(int argc, char **argv)
     auto form = CreateFormMediaPlayer();
     form->lbFiles->Append(QList<QByteArray>{BENCH_DATA "/three-minutes.mp3"});
     form->lbFiles->SetItemIndex(0);
-    TMprisService service(*form, bus.Connect(QStringLiteral("player")));
+    TMprisService service(form->PlayerControl(), bus.Connect(QStringLiteral("player")));
     QDBusConnection client = bus.Connect(QStringLiteral("client"));
     TStatusWatch watch(client);
 

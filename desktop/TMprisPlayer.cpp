@@ -1,10 +1,8 @@
 #include "desktop/TMprisPlayer.h"
 
-#include "controls/TOEButton.h"
-#include "controls/TOECheckListBox.h"
 #include "desktop/TMprisService.h"
 #include "desktop/TMprisState.h"
-#include "window/TFormMediaPlayer.h"
+#include "desktop/TPlayerControl.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
@@ -12,22 +10,11 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-
-constexpr qlonglong UsPerMs = 1000;
-
-} // namespace
-
 TMprisPlayer::TMprisPlayer(TMprisService &service) : QDBusAbstractAdaptor(&service), service_(service) { }
-
-TMediaPlayer &TMprisPlayer::Device() const
-{
-    return *service_.Form().FMediaPlayer;
-}
 
 QString TMprisPlayer::PlaybackStatus() const
 {
-    return TMprisState::Of(service_.Form()).PlaybackStatus;
+    return service_.CurrentState().PlaybackStatus;
 }
 
 void TMprisPlayer::SetRate(double rate)
@@ -38,113 +25,101 @@ void TMprisPlayer::SetRate(double rate)
 
 QVariantMap TMprisPlayer::Metadata() const
 {
-    return TMprisState::Of(service_.Form()).Metadata();
+    return service_.CurrentState().Metadata();
 }
 
 double TMprisPlayer::Volume() const
 {
-    return Device().Volume();
+    return service_.CurrentState().Volume;
 }
 
 void TMprisPlayer::SetVolume(double volume)
 {
     if (std::isnan(volume))
         return;
-    service_.Control([this, volume] { Device().SetVolume(std::clamp(volume, 0.0, 1.0)); });
+    service_.Control([volume](TPlayerControl &player) { player.SetVolume(std::clamp(volume, 0.0, 1.0)); });
 }
 
 qlonglong TMprisPlayer::Position() const
 {
-    return qlonglong(Device().Position()) * UsPerMs;
+    const TPlayerControl *player = service_.Player();
+    return player ? player->PositionMs() * MicrosecondsPerMillisecond : 0;
 }
 
 bool TMprisPlayer::HasEntries() const
 {
-    return service_.Form().lbFiles->Count() > 0;
+    return service_.CurrentState().HasEntries;
 }
 
 bool TMprisPlayer::CanSeek() const
 {
-    return Device().Opened();
-}
-
-void TMprisPlayer::Click(THandler handler, TOEButton *TFormMediaPlayer::*button)
-{
-    TFormMediaPlayer &form = service_.Form();
-    service_.Control([&form, handler, button] { (form.*handler)(form.*button); });
+    return service_.CurrentState().CanSeek;
 }
 
 void TMprisPlayer::Next()
 {
-    Click(&TFormMediaPlayer::sbNextClick, &TFormMediaPlayer::sbNext);
+    service_.Control([](TPlayerControl &player) { player.Next(); });
 }
 
 void TMprisPlayer::Previous()
 {
-    Click(&TFormMediaPlayer::sbPreviousClick, &TFormMediaPlayer::sbPrevious);
+    service_.Control([](TPlayerControl &player) { player.Previous(); });
 }
 
 void TMprisPlayer::Pause()
 {
-    Click(&TFormMediaPlayer::sbPauseClick, &TFormMediaPlayer::sbPause);
+    service_.Control([](TPlayerControl &player) { player.Pause(); });
 }
 
 void TMprisPlayer::Stop()
 {
-    Click(&TFormMediaPlayer::sbStopClick, &TFormMediaPlayer::sbStop);
+    service_.Control([](TPlayerControl &player) { player.Stop(); });
 }
 
 void TMprisPlayer::Play()
 {
-    Click(&TFormMediaPlayer::sbPlayClick, &TFormMediaPlayer::sbPlay);
+    service_.Control([](TPlayerControl &player) { player.Play(); });
 }
 
 void TMprisPlayer::PlayPause()
 {
-    // Decided when it runs: two presses in a row toggle twice.
-    TFormMediaPlayer &form = service_.Form();
-    service_.Control([&form] {
-        if (form.FMediaPlayer->Mode() == dmPlaying)
-            form.sbPauseClick(form.sbPause);
-        else
-            form.sbPlayClick(form.sbPlay);
-    });
+    service_.Control([](TPlayerControl &player) { player.PlayPause(); });
 }
 
 void TMprisPlayer::Seek(qlonglong offset)
 {
-    service_.Control([this, offset] {
-        if (!CanSeek())
+    service_.Control([this, offset](TPlayerControl &player) {
+        if (!player.MediumOpen())
             return;
-        const qlonglong length = qlonglong(Device().Length()) * UsPerMs;
+        const qlonglong length = player.LengthMs() * MicrosecondsPerMillisecond;
         qlonglong target = 0;
-        if (__builtin_add_overflow(Position(), offset, &target))
+        if (__builtin_add_overflow(player.PositionMs() * MicrosecondsPerMillisecond, offset, &target))
             target = std::numeric_limits<qlonglong>::max();
         if (length > 0 && target > length) {
-            TFormMediaPlayer &form = service_.Form();
-            form.sbNextClick(form.sbNext);
+            player.Next();
             return;
         }
-        SeekTo(std::max<qlonglong>(target, 0));
+        SeekTo(player, std::max<qlonglong>(target, 0));
     });
 }
 
 void TMprisPlayer::SetPosition(const QDBusObjectPath &trackId, qlonglong position)
 {
-    service_.Control([this, track = trackId.path(), position] {
-        const TMprisState now = TMprisState::Of(service_.Form());
+    service_.Control([this, track = trackId.path(), position](TPlayerControl &player) {
+        const TMprisState now = TMprisState::Of(player);
         const qlonglong length = now.LengthUs;
         if (!now.CanSeek || track != now.TrackId() || position < 0 || (length > 0 && position > length))
             return;
-        SeekTo(position);
+        SeekTo(player, position);
     });
 }
 
-void TMprisPlayer::SeekTo(qlonglong position)
+void TMprisPlayer::SeekTo(TPlayerControl &player, qlonglong position)
 {
-    const qlonglong milliseconds = std::min<qlonglong>(position / UsPerMs, std::numeric_limits<uint32_t>::max());
-    Device().Seek(uint32_t(milliseconds));
-    emit Seeked(milliseconds * UsPerMs);
+    const qlonglong milliseconds
+        = std::min<qlonglong>(position / MicrosecondsPerMillisecond, std::numeric_limits<uint32_t>::max());
+    player.SeekTo(milliseconds);
+    emit Seeked(milliseconds * MicrosecondsPerMillisecond);
 }
 
 void TMprisPlayer::OpenUri(const QString &, const QDBusMessage &message)

@@ -5,13 +5,11 @@
 #include <QDBusObjectPath>
 #include <QVariantMap>
 
-class TFormMediaPlayer;
-class TMediaPlayer;
 class TMprisService;
-class TOEButton;
+class TPlayerControl;
 
-// The transport as desktop media controls and media keys drive it. Every control runs the
-// window's own button handler, so an override counts and its messages appear as for a click.
+// The transport as desktop media controls and media keys drive it, through the player's
+// control interface.
 class TMprisPlayer : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
@@ -65,12 +63,7 @@ signals:
     void Seeked(qlonglong position);
 
 private:
-    using THandler = void (TFormMediaPlayer::*)(QObject *);
-
-    // Runs the window's handler of the button, as a click on it would.
-    void Click(THandler handler, TOEButton *TFormMediaPlayer::*button);
-    TMediaPlayer &Device() const;
-    void SeekTo(qlonglong position);
+    void SeekTo(TPlayerControl &player, qlonglong position);
 
     TMprisService &service_;
 };

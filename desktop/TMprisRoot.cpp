@@ -2,7 +2,7 @@
 
 #include "about/OEMPConst.h"
 #include "desktop/TMprisService.h"
-#include "window/TFormMediaPlayer.h"
+#include "desktop/TPlayerControl.h"
 
 TMprisRoot::TMprisRoot(TMprisService &service) : QDBusAbstractAdaptor(&service), service_(service) { }
 
@@ -25,20 +25,10 @@ QStringList TMprisRoot::SupportedMimeTypes() const
 
 void TMprisRoot::Raise()
 {
-    TFormMediaPlayer &form = service_.Form();
-    QMetaObject::invokeMethod(
-        &form,
-        [&form] {
-            form.setWindowState(form.windowState() & ~Qt::WindowMinimized);
-            form.show();
-            form.raise();
-            form.activateWindow();
-        },
-        Qt::QueuedConnection);
+    service_.Later([](TPlayerControl &player) { player.Raise(); });
 }
 
 void TMprisRoot::Quit()
 {
-    TFormMediaPlayer &form = service_.Form();
-    service_.Control([&form] { form.miExitClick(form.miExit); });
+    service_.Control([](TPlayerControl &player) { player.Quit(); });
 }

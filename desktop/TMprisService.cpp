@@ -1,11 +1,9 @@
 #include "desktop/TMprisService.h"
 
-#include "app/TOstrelApplication.h"
 #include "desktop/TMprisPlayer.h"
 #include "desktop/TMprisRoot.h"
-#include "window/TFormMediaPlayer.h"
+#include "desktop/TPlayerControl.h"
 
-#include <QApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <unistd.h>
@@ -17,20 +15,18 @@ const QString BaseName = QStringLiteral("org.mpris.MediaPlayer2.ostrel");
 
 } // namespace
 
-TMprisService::TMprisService(TFormMediaPlayer &form, const QDBusConnection &bus) : form_(form), bus_(bus)
+TMprisService::TMprisService(TPlayerControl &player, const QDBusConnection &bus) : player_(&player), bus_(bus)
 {
     new TMprisRoot(*this);
     new TMprisPlayer(*this);
+    connect(&player, &QObject::destroyed, this, &TMprisService::Withdraw);
     if (bus_.isConnected())
         Offer();
 }
 
 TMprisService::~TMprisService()
 {
-    if (serviceName_.isEmpty())
-        return;
-    bus_.unregisterService(serviceName_);
-    bus_.unregisterObject(QLatin1String(ObjectPath));
+    Withdraw();
 }
 
 void TMprisService::Offer()
@@ -48,36 +44,61 @@ void TMprisService::Offer()
         bus_.unregisterObject(QLatin1String(ObjectPath));
         return;
     }
-    state_ = TMprisState::Of(form_);
-    connect(&form_, &TFormMediaPlayer::StateMayHaveChanged, this, &TMprisService::Refresh);
+    state_ = CurrentState();
+    connect(player_, &TPlayerControl::StateMayHaveChanged, this, &TMprisService::Refresh);
+}
+
+void TMprisService::Withdraw()
+{
+    if (serviceName_.isEmpty())
+        return;
+    bus_.unregisterService(std::exchange(serviceName_, QString()));
+    bus_.unregisterObject(QLatin1String(ObjectPath));
+}
+
+TMprisState TMprisService::CurrentState() const
+{
+    const TPlayerControl *player = player_.data();
+    return player ? TMprisState::Of(*player) : TMprisState();
 }
 
 bool TMprisService::Covered() const
 {
-    return QApplication::activeModalWidget() != nullptr || form_.Searching();
+    const TPlayerControl *player = player_.data();
+    return !player || !player->AcceptsCommands();
 }
 
-void TMprisService::Control(std::function<void()> operation)
+void TMprisService::Control(std::function<void(TPlayerControl &)> operation)
 {
     if (Covered())
         return;
     QMetaObject::invokeMethod(
-        this, [this, operation = std::move(operation)] { RunControl(operation); }, Qt::QueuedConnection);
+        this,
+        [this, operation = std::move(operation)] {
+            if (Covered())
+                return;
+            operation(*player_.data());
+            Refresh();
+        },
+        Qt::QueuedConnection);
 }
 
-void TMprisService::RunControl(const std::function<void()> &operation)
+void TMprisService::Later(std::function<void(TPlayerControl &)> operation)
 {
-    if (Covered())
-        return;
-    Guarded(operation);
-    Refresh();
+    QMetaObject::invokeMethod(
+        this,
+        [this, operation = std::move(operation)] {
+            if (TPlayerControl *player = player_.data())
+                operation(*player);
+        },
+        Qt::QueuedConnection);
 }
 
 void TMprisService::Refresh()
 {
     if (serviceName_.isEmpty())
         return;
-    TMprisState now = TMprisState::Of(form_);
+    TMprisState now = CurrentState();
     const QVariantMap changed = now.ChangedSince(state_);
     state_ = std::move(now);
     if (changed.isEmpty())

@@ -1,42 +1,41 @@
 #include "desktop/TMprisState.h"
 
-#include "controls/TOECheckListBox.h"
 #include "desktop/MprisTrack.h"
+#include "desktop/TPlayerControl.h"
 #include "medialist/CurrentFolder.h"
-#include "window/TFormMediaPlayer.h"
 
 #include <QDBusObjectPath>
 
 namespace {
 
-QString StatusOf(TFormMediaPlayer &form)
+QString StatusName(TPlayerControl::TPlayState state)
 {
-    const TDeviceMode mode = form.FMediaPlayer->Mode();
-    if (mode == dmPlaying && form.Playing())
+    switch (state) {
+    case TPlayerControl::TPlayState::Playing:
         return QStringLiteral("Playing");
-    return mode == dmPaused ? QStringLiteral("Paused") : QStringLiteral("Stopped");
+    case TPlayerControl::TPlayState::Paused:
+        return QStringLiteral("Paused");
+    case TPlayerControl::TPlayState::Stopped:
+        break;
+    }
+    return QStringLiteral("Stopped");
 }
 
 } // namespace
 
-TMprisState TMprisState::Of(TFormMediaPlayer &form)
+TMprisState TMprisState::Of(const TPlayerControl &player)
 {
     TMprisState state;
-    TMediaPlayer &device = *form.FMediaPlayer;
-    state.PlaybackStatus = StatusOf(form);
-    const int selected = form.lbFiles->ItemIndex();
-    if (device.Opened()) {
+    state.PlaybackStatus = StatusName(player.PlayState());
+    if (const std::optional<QByteArray> entry = player.CurrentEntry()) {
         state.HasTrack = true;
-        state.Entry = device.FileName();
-        state.LengthUs = qint64(device.Length()) * 1000;
-    } else if (selected >= 0) {
-        state.HasTrack = true;
-        state.Entry = form.lbFiles->Text(selected);
+        state.Entry = *entry;
     }
+    state.LengthUs = player.LengthMs() * MicrosecondsPerMillisecond;
     state.Folder = CurrentFolderBytes();
-    state.Volume = device.Volume();
-    state.HasEntries = form.lbFiles->Count() > 0;
-    state.CanSeek = device.Opened();
+    state.Volume = player.Volume();
+    state.HasEntries = player.HasEntries();
+    state.CanSeek = player.MediumOpen();
     return state;
 }
 

@@ -4,7 +4,10 @@
 #include <QString>
 #include <QVariantMap>
 
-class TFormMediaPlayer;
+class TPlayerControl;
+
+// The bus counts time in microseconds, the player in milliseconds.
+inline constexpr qint64 MicrosecondsPerMillisecond = 1000;
 
 // What desktop media controls show of the player at one moment; the properties that
 // differ from an earlier moment are what the controls are told of.
@@ -18,7 +21,7 @@ struct TMprisState {
     bool HasEntries = false;
     bool CanSeek = false;
 
-    static TMprisState Of(TFormMediaPlayer &form);
+    static TMprisState Of(const TPlayerControl &player);
 
     QString TrackId() const;
     QVariantMap Metadata() const;

@@ -23,7 +23,7 @@ protected:
     {
         TScriptedFormFixture::SetUp();
         ASSERT_FALSE(bus.Address().isEmpty()) << "dbus-daemon did not start";
-        service = std::make_unique<TMprisService>(*form, bus.Connect(QStringLiteral("player")));
+        service = std::make_unique<TMprisService>(form->PlayerControl(), bus.Connect(QStringLiteral("player")));
         client = std::make_unique<QDBusConnection>(bus.Connect(QStringLiteral("client")));
         ASSERT_TRUE(client->isConnected());
     }

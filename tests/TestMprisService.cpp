@@ -95,7 +95,7 @@ TEST_F(TMprisTest, TheApplicationIsOfferedUnderItsNameWithItsDesktopEntry)
 
 TEST_F(TMprisTest, ASecondPlayerOnTheBusTakesAnInstanceName)
 {
-    TMprisService second(*form, bus.Connect(QStringLiteral("second")));
+    TMprisService second(form->PlayerControl(), bus.Connect(QStringLiteral("second")));
     EXPECT_EQ(second.ServiceName(), QStringLiteral("%1.instance%2").arg(QLatin1String(Service)).arg(getpid()));
 }
 
@@ -213,7 +213,7 @@ TEST_F(TMprisTest, AnOverriddenHandlerIsWhatTheBusRuns)
     service.reset();
     TScriptedBackEnd::TState counted;
     auto counting = CreateFormMediaPlayer<TCountingForm>(std::make_unique<TScriptedBackEnd>(counted));
-    service = std::make_unique<TMprisService>(*counting, bus.Connect(QStringLiteral("counting")));
+    service = std::make_unique<TMprisService>(counting->PlayerControl(), bus.Connect(QStringLiteral("counting")));
     CallPlayer("Next");
     EXPECT_EQ(counting->Senders, QList<QObject *>({counting->sbNext}));
     service.reset();
@@ -455,7 +455,7 @@ TEST(TMprisNoBus, WithoutABusTheServiceStaysIdleAndTheWindowWorks)
     const QDBusConnection nowhere
         = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), "nowhere");
     ASSERT_FALSE(nowhere.isConnected());
-    TMprisService idle(*form, nowhere);
+    TMprisService idle(form->PlayerControl(), nowhere);
     EXPECT_TRUE(idle.ServiceName().isEmpty());
     form->lbFiles->Append(QList<QByteArray>{"/music/one.mp3"});
     form->lbFiles->SetItemIndex(0);

@@ -4,12 +4,10 @@
 #include "window/TFormMediaPlayer.h"
 
 #include "app/TOstrelApplication.h"
-#include "controls/TOECheckListBox.h"
 #include "dialogs/TDeferredDialogs.h"
 #include "medialist/ByteText.h"
 #include "medialist/FolderWalk.h"
 #include "medialist/ListFileErrors.h"
-#include "medialist/ListFormats.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,12 +22,10 @@ namespace {
 // (the first right away), so that the window stays alive during a long search.
 class TFoundFiles {
 public:
-    TFoundFiles(TOECheckListBox &list, TTextPool &pool) : list_(list), pool_(pool) { }
+    explicit TFoundFiles(TFormMediaPlayer &form) : form_(form) { }
     ~TFoundFiles() { Flush(); }
     void Add(const QByteArray &path)
     {
-        if (!ListFormats::CanHoldName(path))
-            return; // it would split into other entries at the next load
         found_.append(path);
         if (!sinceRepaint_.isValid() || sinceRepaint_.elapsed() >= 200) {
             Flush();
@@ -41,14 +37,11 @@ public:
 private:
     void Flush()
     {
-        const int first = list_.Count();
-        list_.Append(found_);
-        list_.MediaEntries().AppendToPool(pool_, first);
+        form_.AddEntries(found_);
         found_.clear();
     }
 
-    TOECheckListBox &list_;
-    TTextPool &pool_;
+    TFormMediaPlayer &form_;
     QList<QByteArray> found_;
     QElapsedTimer sinceRepaint_;
 };
@@ -84,7 +77,7 @@ void TFormMediaPlayer::SearchMediaFiles(const QString &pattern)
     {
         const TSearching searching(FSearching);
         try {
-            TFoundFiles found(*lbFiles, RandomPool());
+            TFoundFiles found(*this);
             WalkFolder(folder, pattern.toLatin1(), [&](const QByteArray &path) { found.Add(path); });
         } catch (...) {
             // The walk ends at its first error; what it found so far stays.

@@ -18,13 +18,12 @@ namespace {
 
 const QString CannotSave = QStringLiteral("Unable to save media files!");
 
-// The chosen files that a list file can hold again.
 QList<QByteArray> EncodedNames(const QStringList &files)
 {
     QList<QByteArray> names;
+    names.reserve(files.size());
     for (const QString &file : files)
-        if (const QByteArray name = QFile::encodeName(file); ListFormats::CanHoldName(name))
-            names.append(name);
+        names.append(QFile::encodeName(file));
     return names;
 }
 
@@ -107,12 +106,22 @@ void TFormMediaPlayer::miAddClick(QObject *)
     try {
         if (!ExecuteDialog(FOpenDialog))
             return;
-        const int first = lbFiles->Count();
-        lbFiles->Append(EncodedNames(FOpenDialog.Files));
-        lbFiles->MediaEntries().AppendToPool(RandomPool(), first);
+        AddEntries(EncodedNames(FOpenDialog.Files));
     } catch (...) {
         UserDialogs().ShowMessage(QStringLiteral("Unable to open ini files!"));
     }
+}
+
+void TFormMediaPlayer::AddEntries(const QList<QByteArray> &names)
+{
+    QList<QByteArray> held;
+    held.reserve(names.size());
+    for (const QByteArray &name : names)
+        if (ListFormats::CanHoldName(name))
+            held.append(name);
+    const int first = lbFiles->Count();
+    lbFiles->Append(held);
+    lbFiles->MediaEntries().AppendToPool(RandomPool(), first);
 }
 
 void TFormMediaPlayer::miRemoveClick(QObject *)

@@ -15,6 +15,8 @@
 void TFormMediaPlayer::StartUp()
 {
     Guarded([this] { FormCreate(this); });
+    // A sequence cut short by an error still leaves a window whose buttons work.
+    BindButtons();
 }
 
 void TFormMediaPlayer::FormCreate(QObject *)
@@ -34,12 +36,7 @@ void TFormMediaPlayer::FormCreate(QObject *)
     SetPlaying(false);
     SetStatusText(QStringLiteral("Closed"));
     FHelpFile = FStartFolder + QStringLiteral("/OEMMPLAY.HLP");
-    BindButton(sbPlay, &TFormMediaPlayer::sbPlayClick);
-    BindButton(sbStop, &TFormMediaPlayer::sbStopClick);
-    BindButton(sbClose, &TFormMediaPlayer::sbCloseClick);
-    BindButton(sbNext, &TFormMediaPlayer::sbNextClick);
-    BindButton(sbPause, &TFormMediaPlayer::sbPauseClick);
-    BindButton(sbPrevious, &TFormMediaPlayer::sbPreviousClick);
+    BindButtons();
 }
 
 void TFormMediaPlayer::showEvent(QShowEvent *event)

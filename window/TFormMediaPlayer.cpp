@@ -16,6 +16,7 @@
 #include "medialist/CurrentFolder.h"
 #include "window/FormColours.h"
 #include "window/Help.h"
+#include "window/TWindowPlayerControl.h"
 
 #include <QActionGroup>
 #include <QLabel>
@@ -39,28 +40,20 @@ QFont MSSansSerif()
     return font;
 }
 
-// Qt toggles a checkable item before reporting the trigger; the handlers own the check marks.
-using THandler = void (TFormMediaPlayer::*)(QObject *);
+} // namespace
 
-QAction *AddItem(TFormMediaPlayer *form, QMenu *menu, const char *name, const char *caption,
-                 const QKeySequence &shortcut, THandler handler, bool checkable = false)
-{
-    QAction *item = menu->addAction(QString::fromLatin1(caption));
-    item->setObjectName(QLatin1String(name));
-    item->setShortcut(shortcut);
-    item->setCheckable(checkable);
-    if (handler) {
-        QObject::connect(item, &QAction::triggered, form, [form, item, handler, checkable](bool checked) {
-            if (checkable && !item->actionGroup())
-                item->setChecked(!checked);
-            if (form->Searching())
-                return;
-            Guarded([&] { (form->*handler)(item); });
-            emit form->StateMayHaveChanged();
-        });
-    }
-    return item;
-}
+// One item of the main menu as the form data designs it.
+struct TMenuItemDesign {
+    QMenu *TFormMediaPlayer::*Menu;
+    QAction *TFormMediaPlayer::*Field;
+    const char *Name;
+    const char *Caption;
+    QKeyCombination Shortcut;
+    TFormMediaPlayer::THandler Handler; // none: the item does nothing
+    bool Checkable;
+};
+
+namespace {
 
 QMenu *AddMenu(QWidget *parent, const char *name, const char *caption)
 {
@@ -68,6 +61,31 @@ QMenu *AddMenu(QWidget *parent, const char *name, const char *caption)
     menu->setObjectName(QLatin1String(name));
     return menu;
 }
+
+using F = TFormMediaPlayer;
+
+const QKeyCombination NoShortcut;
+
+const TMenuItemDesign MenuItems[] = {
+    {&F::mFile, &F::NewMedia1, "NewMedia1", "&New", Qt::CTRL | Qt::Key_N, &F::NewMedia1Click, false},
+    {&F::mFile, &F::miLoadMedia, "miLoadMedia", "&Load", Qt::CTRL | Qt::Key_L, &F::miLoadMediaClick, false},
+    {&F::mFile, &F::miSearch, "miSearch", "S&earch", Qt::CTRL | Qt::Key_E, &F::miSearchClick, false},
+    {&F::mFile, &F::miSave, "miSave", "&Save", Qt::CTRL | Qt::Key_S, &F::miSaveClick, false},
+    {&F::mFile, &F::miSaveMediaAs, "miSaveMediaAs", "Save &As", Qt::CTRL | Qt::Key_A, &F::miSaveMediaAsClick, false},
+    {&F::mFile, &F::miDelete, "miDelete", "&Delete", NoShortcut, &F::miDeleteClick, false},
+    {&F::mFile, &F::miExit, "miExit", "E&xit", NoShortcut, &F::miExitClick, false},
+    {&F::mEdit, &F::miAdd, "miAdd", "&Add", QKeyCombination(Qt::Key_Insert), &F::miAddClick, false},
+    {&F::mEdit, &F::miRemove, "miRemove", "&Remove", QKeyCombination(Qt::Key_Delete), &F::miRemoveClick, false},
+    {&F::mEdit, &F::miRemoveAll, "miRemoveAll", "Remove &All", NoShortcut, &F::miRemoveAllClick, false},
+    {&F::miPlayOrder, &F::miInOrder, "miInOrder", "&In order", NoShortcut, &F::SetOrderType, true},
+    {&F::miPlayOrder, &F::miRandom, "miRandom", "&Random", NoShortcut, &F::SetOrderType, true},
+    {&F::mOptions, &F::miAutoSave, "miAutoSave", "&Auto Save", NoShortcut, &F::miAutoSaveClick, true},
+    {&F::mOptions, &F::miBlackMediaList, "miBlackMediaList", "&Black Media List", NoShortcut,
+     &F::miBlackMediaListClick, true},
+    {&F::mOptions, &F::miShowControls, "miShowControls", "Show &Controls", NoShortcut, &F::miShowControlsClick, true},
+    {&F::mHelp, &F::miAbout, "miAbout", "&About", NoShortcut, &F::miAboutClick, false},
+    {&F::mHelp, &F::miIndex, "miIndex", "&Index", NoShortcut, nullptr, false},
+};
 
 } // namespace
 
@@ -108,26 +126,26 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, [this] {
-        Guarded([this] { TimerTimer(Timer1); });
-        emit StateMayHaveChanged();
-    });
+    connect(Timer1, &QTimer::timeout, this, [this] { RunGuarded([this] { TimerTimer(Timer1); }); });
     Timer1->start();
 
     FMediaPlayer = new TMediaPlayer(
         backEnd ? std::move(backEnd) : std::make_unique<TMpvBackEnd>(QString::fromLatin1(OEMPConst::ProductName)), this);
     FMediaPlayer->setObjectName(QStringLiteral("FMediaPlayer"));
-    connect(FMediaPlayer, &TMediaPlayer::Notified, this, [this] {
-        Guarded([this] { PollAtEndOfMedium(); });
-        emit StateMayHaveChanged();
-    });
+    connect(FMediaPlayer, &TMediaPlayer::Notified, this, [this] { RunGuarded([this] { PollAtEndOfMedium(); }); });
     connect(FMediaPlayer, &TMediaPlayer::WindowCloseRequested, this,
             [this] { RunRequest([this] { sbStopClick(FMediaPlayer); }); });
     FMediaPlayer->SetAutoRewind(false);
     FMediaPlayer->Loaded();
+    FPlayerControl = std::make_unique<TWindowPlayerControl>(*this);
 }
 
 TFormMediaPlayer::~TFormMediaPlayer() = default;
+
+TPlayerControl &TFormMediaPlayer::PlayerControl()
+{
+    return *FPlayerControl;
+}
 
 void TFormMediaPlayer::CreateButtonRow()
 {
@@ -155,12 +173,7 @@ void TFormMediaPlayer::CreateButtonRow()
     OEButton7->hide();
     sbClose = CreateTransportButton("sbClose", 464, "close", "Close");
     sbClose->hide();
-
-    BindButton(sbPrevious, &TFormMediaPlayer::sbPreviousClick);
-    BindButton(sbPause, &TFormMediaPlayer::sbPauseClick);
-    BindButton(sbPlay, &TFormMediaPlayer::sbPlayClick);
-    BindButton(sbNext, &TFormMediaPlayer::sbNextClick);
-    BindButton(sbStop, &TFormMediaPlayer::sbStopClick);
+    // The form data binds the load button; the start-up sequence binds the others.
     BindButton(sbejext, &TFormMediaPlayer::miLoadMediaClick);
 }
 
@@ -175,27 +188,47 @@ TOEButton *TFormMediaPlayer::CreateTransportButton(const char *name, int left, c
     return button;
 }
 
-void TFormMediaPlayer::BindButton(TOEButton *button, void (TFormMediaPlayer::*handler)(QObject *))
+void TFormMediaPlayer::BindButton(TOEButton *button, THandler handler)
 {
     button->OnClick = [this, handler](QObject *sender) { RunCommand([&] { (this->*handler)(sender); }); };
 }
 
+void TFormMediaPlayer::BindButtons()
+{
+    if (std::exchange(FButtonsBound, true))
+        return;
+    BindButton(sbPlay, &TFormMediaPlayer::sbPlayClick);
+    BindButton(sbStop, &TFormMediaPlayer::sbStopClick);
+    BindButton(sbClose, &TFormMediaPlayer::sbCloseClick);
+    BindButton(sbNext, &TFormMediaPlayer::sbNextClick);
+    BindButton(sbPause, &TFormMediaPlayer::sbPauseClick);
+    BindButton(sbPrevious, &TFormMediaPlayer::sbPreviousClick);
+}
+
+bool TFormMediaPlayer::AcceptsCommands() const
+{
+    // A box or dialog of the player covers the window; a search is still filling the list.
+    return !FSearching && !QApplication::activeModalWidget();
+}
+
 void TFormMediaPlayer::RunCommand(const std::function<void()> &command)
 {
-    if (FSearching)
-        return;
+    if (AcceptsCommands())
+        RunGuarded(command);
+}
+
+void TFormMediaPlayer::RunGuarded(const std::function<void()> &command)
+{
     Guarded(command);
     emit StateMayHaveChanged();
 }
 
 void TFormMediaPlayer::RunRequest(const std::function<void()> &request)
 {
-    if (FSearching) {
+    if (FSearching)
         FAfterSearch.append(request);
-        return;
-    }
-    Guarded(request);
-    emit StateMayHaveChanged();
+    else
+        RunGuarded(request);
 }
 
 bool TFormMediaPlayer::ExecuteDialog(TFileDialog &dialog)
@@ -228,48 +261,42 @@ void TFormMediaPlayer::CreateMenus()
     // The drop-down menus are windows of their own in the menu face; the bar shows the same.
     MainMenu1->setFont(QApplication::font("QMenu"));
     setMenuBar(MainMenu1);
-    using F = TFormMediaPlayer;
 
     mFile = AddMenu(this, "mFile", "&Media");
-    NewMedia1 = AddItem(this, mFile, "NewMedia1", "&New", QKeySequence(Qt::CTRL | Qt::Key_N), &F::NewMedia1Click);
-    miLoadMedia = AddItem(this, mFile, "miLoadMedia", "&Load", QKeySequence(Qt::CTRL | Qt::Key_L), &F::miLoadMediaClick);
-    miSearch = AddItem(this, mFile, "miSearch", "S&earch", QKeySequence(Qt::CTRL | Qt::Key_E), &F::miSearchClick);
-    miSave = AddItem(this, mFile, "miSave", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), &F::miSaveClick);
-    miSaveMediaAs = AddItem(this, mFile, "miSaveMediaAs", "Save &As", QKeySequence(Qt::CTRL | Qt::Key_A),
-                            &F::miSaveMediaAsClick);
-    miDelete = AddItem(this, mFile, "miDelete", "&Delete", QKeySequence(), &F::miDeleteClick);
-    miExit = AddItem(this, mFile, "miExit", "E&xit", QKeySequence(), &F::miExitClick);
-
     mEdit = AddMenu(this, "mEdit", "&Edit");
-    miAdd = AddItem(this, mEdit, "miAdd", "&Add", QKeySequence(Qt::Key_Insert), &F::miAddClick);
-    miRemove = AddItem(this, mEdit, "miRemove", "&Remove", QKeySequence(Qt::Key_Delete), &F::miRemoveClick);
-    miRemove->setProperty("HelpContext", 1000);
-    miRemoveAll = AddItem(this, mEdit, "miRemoveAll", "Remove &All", QKeySequence(), &F::miRemoveAllClick);
-
     mOptions = AddMenu(this, "mOptions", "&Options");
     miPlayOrder = AddMenu(mOptions, "miPlayOrder", "Play &Order");
     mOptions->addMenu(miPlayOrder);
-    FPlayOrderGroup = new QActionGroup(this);
-    miInOrder = AddItem(this, miPlayOrder, "miInOrder", "&In order", QKeySequence(), &F::SetOrderType, true);
-    miRandom = AddItem(this, miPlayOrder, "miRandom", "&Random", QKeySequence(), &F::SetOrderType, true);
-    FPlayOrderGroup->addAction(miInOrder);
-    FPlayOrderGroup->addAction(miRandom);
-    miInOrder->setChecked(true);
-    miAutoSave = AddItem(this, mOptions, "miAutoSave", "&Auto Save", QKeySequence(), &F::miAutoSaveClick, true);
-    miAutoSave->setChecked(true);
-    miBlackMediaList = AddItem(this, mOptions, "miBlackMediaList", "&Black Media List", QKeySequence(),
-                               &F::miBlackMediaListClick, true);
-    miBlackMediaList->setChecked(true);
-    miShowControls = AddItem(this, mOptions, "miShowControls", "Show &Controls", QKeySequence(),
-                             &F::miShowControlsClick, true);
-    miShowControls->setChecked(true);
-
     mHelp = AddMenu(this, "mHelp", "&Help");
-    miAbout = AddItem(this, mHelp, "miAbout", "&About", QKeySequence(), &F::miAboutClick);
-    miIndex = AddItem(this, mHelp, "miIndex", "&Index", QKeySequence(), nullptr);
-
+    for (const TMenuItemDesign &design : MenuItems)
+        this->*design.Field = AddItem(this->*design.Menu, design);
     for (QMenu *menu : {mFile, mEdit, mOptions, mHelp})
         MainMenu1->addMenu(menu);
+
+    miRemove->setProperty("HelpContext", 1000);
+    FPlayOrderGroup = new QActionGroup(this);
+    FPlayOrderGroup->addAction(miInOrder);
+    FPlayOrderGroup->addAction(miRandom);
+    for (QAction *item : {miInOrder, miAutoSave, miBlackMediaList, miShowControls})
+        item->setChecked(true);
+}
+
+QAction *TFormMediaPlayer::AddItem(QMenu *menu, const TMenuItemDesign &design)
+{
+    QAction *item = menu->addAction(QString::fromLatin1(design.Caption));
+    item->setObjectName(QLatin1String(design.Name));
+    item->setShortcut(QKeySequence(design.Shortcut));
+    item->setCheckable(design.Checkable);
+    if (const THandler handler = design.Handler) {
+        connect(item, &QAction::triggered, this, [this, item, handler](bool checked) {
+            // Qt toggles a checkable item before reporting the trigger; the handlers own the
+            // check marks, apart from those of a radio group.
+            if (item->isCheckable() && !item->actionGroup())
+                item->setChecked(!checked);
+            RunCommand([&] { (this->*handler)(item); });
+        });
+    }
+    return item;
 }
 
 void TFormMediaPlayer::CreateDialogs()

@@ -25,6 +25,9 @@ class TBevelPanel;
 class TMediaBackEnd;
 class TOEButton;
 class TOECheckListBox;
+class TPlayerControl;
+class TWindowPlayerControl;
+struct TMenuItemDesign;
 struct TPlayerSettings;
 
 // The player's main window. It owns every component and all run-time state; every handler
@@ -35,6 +38,8 @@ class TFormMediaPlayer : public QMainWindow {
     Q_OBJECT
 
 public:
+    using THandler = void (TFormMediaPlayer::*)(QObject *);
+
     // Without a back end, the media device plays through libmpv.
     explicit TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd = nullptr);
     ~TFormMediaPlayer() override;
@@ -111,6 +116,19 @@ public:
     QString ListFilePath() const;
     // While a search runs, the window repaints and the poll goes on, but no command runs.
     bool Searching() const { return FSearching; }
+    // The one gate of the user's commands: false while a box or dialog of the player is open
+    // or a search runs, when a click on the covered window would do nothing either.
+    bool AcceptsCommands() const;
+    // Runs a command of the user through the gate; an error escaping it goes to the default
+    // error report, and the window tells that its state may have changed.
+    void RunCommand(const std::function<void()> &command);
+
+    // The window as callers outside it (the desktop's media controls) drive and observe it.
+    TPlayerControl &PlayerControl();
+
+    // Appends the names as unmarked entries and to the random pool, leaving out a name that a
+    // list file could not hold again (it would split into other entries at the next load).
+    void AddEntries(const QList<QByteArray> &names);
 
     // Runs SaveSettings, as a close with Auto Save would, when the process is made to end
     // without closing the window (the display went away); no box is shown any more.
@@ -189,10 +207,13 @@ private:
     void CreateList();
     void CreateMenus();
     void CreateDialogs();
-    void BindButton(TOEButton *button, void (TFormMediaPlayer::*handler)(QObject *));
-    // Runs a command of the user, unless a search is running: the list it would act on is
-    // still growing.
-    void RunCommand(const std::function<void()> &command);
+    QAction *AddItem(QMenu *menu, const TMenuItemDesign &design);
+    void BindButton(TOEButton *button, THandler handler);
+    // The start-up step that binds the buttons of the row to their handlers; once only.
+    void BindButtons();
+    // Runs work that is not the user's (the poll, the device's notice) as RunCommand does,
+    // without the gate.
+    void RunGuarded(const std::function<void()> &work);
     // Runs a request that must not be lost (a close) now, or once a running search has ended.
     void RunRequest(const std::function<void()> &request);
     // Shows the dialog; once confirmed, its folder becomes the working folder.
@@ -224,7 +245,10 @@ private:
     bool FClosing = false;
     bool FShownBefore = false;
     bool FSearching = false;
+    bool FButtonsBound = false;
     QList<std::function<void()>> FAfterSearch;
+    // Last, so that it goes first and no caller outside sees a half-destroyed window.
+    std::unique_ptr<TWindowPlayerControl> FPlayerControl;
 };
 
 template <typename Form = TFormMediaPlayer, typename... Arguments>

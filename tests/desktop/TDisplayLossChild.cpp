@@ -25,7 +25,7 @@ int PlayUntilTheDisplayGoes(int argc, char **argv)
     } dialogs;
     application.SetDialogs(dialogs);
     auto form = CreateFormMediaPlayer();
-    const TForcedExitSave forcedExitSave(*form);
+    const TForcedExitSave forcedExitSave([&form] { form->SaveBeforeForcedExit(); });
     form->show();
     form->lbFiles->SetItemIndex(0);
     form->sbPlayClick(form->sbPlay);

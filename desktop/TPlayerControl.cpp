@@ -1,0 +1,3 @@
+#include "desktop/TPlayerControl.h"
+
+TPlayerControl::~TPlayerControl() = default;

@@ -1,0 +1,126 @@
+#include "window/TWindowPlayerControl.h"
+
+#include "controls/TOEButton.h"
+#include "controls/TOECheckListBox.h"
+#include "device/TMediaPlayer.h"
+#include "window/TFormMediaPlayer.h"
+
+#include <algorithm>
+#include <limits>
+
+TWindowPlayerControl::TWindowPlayerControl(TFormMediaPlayer &form) : form_(form)
+{
+    connect(&form, &TFormMediaPlayer::StateMayHaveChanged, this, &TPlayerControl::StateMayHaveChanged);
+}
+
+bool TWindowPlayerControl::AcceptsCommands() const
+{
+    return form_.AcceptsCommands();
+}
+
+void TWindowPlayerControl::Play()
+{
+    form_.RunCommand([this] { form_.sbPlayClick(form_.sbPlay); });
+}
+
+void TWindowPlayerControl::Pause()
+{
+    form_.RunCommand([this] { form_.sbPauseClick(form_.sbPause); });
+}
+
+void TWindowPlayerControl::PlayPause()
+{
+    form_.RunCommand([this] {
+        if (form_.FMediaPlayer->Mode() == dmPlaying)
+            form_.sbPauseClick(form_.sbPause);
+        else
+            form_.sbPlayClick(form_.sbPlay);
+    });
+}
+
+void TWindowPlayerControl::Stop()
+{
+    form_.RunCommand([this] { form_.sbStopClick(form_.sbStop); });
+}
+
+void TWindowPlayerControl::Next()
+{
+    form_.RunCommand([this] { form_.sbNextClick(form_.sbNext); });
+}
+
+void TWindowPlayerControl::Previous()
+{
+    form_.RunCommand([this] { form_.sbPreviousClick(form_.sbPrevious); });
+}
+
+void TWindowPlayerControl::SeekTo(qint64 milliseconds)
+{
+    const auto addressable = std::clamp<qint64>(milliseconds, 0, std::numeric_limits<uint32_t>::max());
+    form_.RunCommand([this, addressable] { form_.FMediaPlayer->Seek(uint32_t(addressable)); });
+}
+
+void TWindowPlayerControl::SetVolume(double volume)
+{
+    form_.RunCommand([this, volume] { form_.FMediaPlayer->SetVolume(volume); });
+}
+
+void TWindowPlayerControl::Quit()
+{
+    form_.RunCommand([this] { form_.miExitClick(form_.miExit); });
+}
+
+void TWindowPlayerControl::Raise()
+{
+    form_.setWindowState(form_.windowState() & ~Qt::WindowMinimized);
+    form_.show();
+    form_.raise();
+    form_.activateWindow();
+}
+
+void TWindowPlayerControl::AddFiles(const QList<QByteArray> &files)
+{
+    form_.RunCommand([this, &files] { form_.AddEntries(files); });
+}
+
+TPlayerControl::TPlayState TWindowPlayerControl::PlayState() const
+{
+    const TDeviceMode mode = form_.FMediaPlayer->Mode();
+    if (mode == dmPlaying && form_.Playing())
+        return TPlayState::Playing;
+    return mode == dmPaused ? TPlayState::Paused : TPlayState::Stopped;
+}
+
+std::optional<QByteArray> TWindowPlayerControl::CurrentEntry() const
+{
+    if (form_.FMediaPlayer->Opened())
+        return form_.FMediaPlayer->FileName();
+    const int selected = form_.lbFiles->ItemIndex();
+    if (selected >= 0)
+        return form_.lbFiles->Text(selected);
+    return std::nullopt;
+}
+
+qint64 TWindowPlayerControl::LengthMs() const
+{
+    return MediumOpen() ? qint64(form_.FMediaPlayer->Length()) : 0;
+}
+
+qint64 TWindowPlayerControl::PositionMs() const
+{
+    return qint64(form_.FMediaPlayer->Position());
+}
+
+double TWindowPlayerControl::Volume() const
+{
+    return form_.FMediaPlayer->Volume();
+}
+
+bool TWindowPlayerControl::HasEntries() const
+{
+    return form_.lbFiles->Count() > 0;
+}
+
+bool TWindowPlayerControl::MediumOpen() const
+{
+    return form_.FMediaPlayer->Opened();
+}
