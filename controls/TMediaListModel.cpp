@@ -84,5 +84,6 @@ void TMediaListModel::Cleared()
 
 void TMediaListModel::MarksChanged(int first, int last)
 {
-    emit RowMarksChanged(first, last);
+    // Views and screen readers learn of played marks as of any other change of a row.
+    emit dataChanged(index(first), index(last), {Qt::CheckStateRole});
 }

@@ -27,10 +27,6 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
-signals:
-    // Marks change without dataChanged, which would make a list view lay out every row again.
-    void RowMarksChanged(int first, int last);
-
 private:
     void RowsAboutToBeInserted(int first, int last) override;
     void RowsInserted() override;

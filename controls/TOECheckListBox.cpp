@@ -17,7 +17,6 @@ TOECheckListBox::TOECheckListBox(QWidget *parent) : QListView(parent), model_(ne
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAutoScroll(false); // the current entry is scrolled into view by ScrollToCurrentSoon
-    connect(model_, &TMediaListModel::RowMarksChanged, this, &TOECheckListBox::RepaintRows);
 }
 
 TOECheckListBox::~TOECheckListBox() = default;
@@ -203,6 +202,18 @@ void TOECheckListBox::currentChanged(const QModelIndex &current, const QModelInd
     ScrollToCurrentSoon();
 }
 
+void TOECheckListBox::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
+{
+    // A mark never changes a row's size: the list view's layout of every row again, which
+    // costs a long list more than the change, is skipped; the repaint and the screen
+    // reader's notice are not.
+    if (roles == QList<int>{Qt::CheckStateRole}) {
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    QListView::dataChanged(topLeft, bottomRight, roles);
+}
+
 void TOECheckListBox::ScrollToCurrentSoon()
 {
     if (std::exchange(scrollPending_, true))
@@ -278,15 +289,6 @@ bool TOECheckListBox::IsOnCheckBox(const QPoint &position, int *row) const
         return false;
     *row = index.row();
     return TCheckListDelegate::CheckBoxRect(visualRect(index)).contains(position);
-}
-
-void TOECheckListBox::RepaintRows(int first, int last)
-{
-    const QRect top = visualRect(model_->index(first));
-    const QRect bottom = visualRect(model_->index(last));
-    const QRect changed = top.united(bottom).intersected(viewport()->rect());
-    if (!changed.isEmpty())
-        viewport()->update(changed);
 }
 
 void TOECheckListBox::ToggleMark(int row)

@@ -77,11 +77,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles) override;
 
 private:
     bool IsOnCheckBox(const QPoint &position, int *row) const;
     void ToggleMark(int row);
-    void RepaintRows(int first, int last);
     // Brings the current entry into view on the next turn of the event loop, once however
     // often it moves before: scrolling at every move of a long run of moves costs more than
     // the moves.

@@ -4,7 +4,6 @@
 #include "medialist/TTextPool.h"
 #include "medialist/TextFold.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -53,10 +52,21 @@ void TMediaEntries::SetChecked(int row, bool checked)
 
 void TMediaEntries::SetAllChecked(bool checked)
 {
-    if (texts_.Empty())
-        return;
-    std::fill(checked_.begin(), checked_.end(), char(checked));
-    observer_->MarksChanged(0, Count() - 1);
+    // One notice for the rows from the first to the last changed one: a new cycle of a long
+    // list would otherwise flood a view with a notice per row.
+    int first = -1;
+    int last = -1;
+    for (int row = 0; row < Count(); ++row) {
+        char &mark = checked_[size_t(row)];
+        if ((mark != 0) == checked)
+            continue;
+        mark = checked;
+        if (first < 0)
+            first = row;
+        last = row;
+    }
+    if (first >= 0)
+        observer_->MarksChanged(first, last);
 }
 
 void TMediaEntries::AppendUnobserved(const QByteArray &text, bool checked)

@@ -38,6 +38,7 @@ public:
     QByteArray Text(int row) const;
     bool Checked(int row) const;
     void SetChecked(int row, bool checked);
+    // The observer hears of the rows from the first to the last mark that changed, once.
     void SetAllChecked(bool checked);
     // Appending returns the new row; the batch forms insert all rows in one step.
     int Append(const QByteArray &text);

@@ -8,6 +8,8 @@
 #include "medialist/TTextFile.h"
 
 #include <QImage>
+#include <QListView>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <set>
@@ -262,6 +264,60 @@ TEST_F(TShownList, ClickOnTheCheckBoxTogglesTheMarkOnly)
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(item.left() + 60, item.center().y()));
     EXPECT_EQ(list.ItemIndex(), 1);
     EXPECT_EQ(Marks(list), QList<bool>({false, false, false}));
+}
+
+// The rows and roles of each dataChanged a view of the list is sent.
+QStringList Notices(const QSignalSpy &spy)
+{
+    QStringList notices;
+    for (const QList<QVariant> &notice : spy) {
+        QStringList roles;
+        for (int role : notice.at(2).value<QList<int>>())
+            roles << QString::number(role);
+        notices << QString("%1-%2 [%3]")
+                       .arg(notice.at(0).toModelIndex().row())
+                       .arg(notice.at(1).toModelIndex().row())
+                       .arg(roles.join(','));
+    }
+    return notices;
+}
+
+const QString CheckRole = QString::number(Qt::CheckStateRole);
+
+TEST_F(TShownList, AMarkChangeReachesEveryViewAsDataChangedOfExactlyItsRow)
+{
+    QListView other; // a second view of the same entries, as an accessibility client sees them
+    other.setModel(list.model());
+    QSignalSpy notices(list.model(), &QAbstractItemModel::dataChanged);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, CheckBoxOf(1));
+    list.SetChecked(2, true);
+    list.SetChecked(2, true); // no change, no notice
+    EXPECT_EQ(Notices(notices), QStringList({"1-1 [" + CheckRole + "]", "2-2 [" + CheckRole + "]"}));
+    EXPECT_EQ(other.model()->index(1, 0).data(Qt::CheckStateRole), Qt::Checked);
+
+    notices.clear();
+    list.SetAllChecked(false);
+    list.SetAllChecked(false);
+    EXPECT_EQ(Notices(notices), QStringList({"1-2 [" + CheckRole + "]"}));
+}
+
+TEST(CheckListBox, ANewRandomCycleOfAHundredThousandMarksIsAHandfulOfNotices)
+{
+    TOECheckListBox list;
+    QList<TListEntry> played;
+    for (int i = 0; i < 100000; ++i)
+        played.append({"/m/" + QByteArray::number(i) + ".mp3", true});
+    list.AppendEntries(played);
+    QSignalSpy notices(list.model(), &QAbstractItemModel::dataChanged);
+    TTextPool drained;
+    TRandomGenerator random;
+    random.SetSeed(7);
+    const QByteArray drawn = TMediaNavigator(list.MediaEntries(), list).RandomEntry(drained, random);
+    EXPECT_LE(notices.size(), 3);
+    ASSERT_FALSE(notices.isEmpty());
+    EXPECT_EQ(Notices(notices).first(), "0-99999 [" + CheckRole + "]");
+    EXPECT_EQ(Marks(list).count(true), 1);
+    EXPECT_TRUE(list.Checked(list.IndexOf(drawn)));
 }
 
 TEST(CheckListBoxFiles, OmlRoundTripKeepsTextsAndMarksAndSelectsNothing)
