@@ -9,7 +9,8 @@
 #include <QMouseEvent>
 #include <utility>
 
-TOECheckListBox::TOECheckListBox(QWidget *parent) : QListView(parent), model_(new TMediaListModel(this))
+TOECheckListBox::TOECheckListBox(QWidget *parent)
+    : QListView(parent), model_(new TMediaListModel(this)), stepper_(model_->Entries(), *this)
 {
     setModel(model_);
     setItemDelegate(new TCheckListDelegate(this));
@@ -28,27 +29,27 @@ int TOECheckListBox::Count() const
 
 TOEListOrder TOECheckListBox::Order() const
 {
-    return TOEListOrder(order_);
+    return stepper_.Order();
 }
 
 void TOECheckListBox::SetOrder(TOEListOrder order)
 {
-    order_ = order;
+    stepper_.SetOrder(order);
 }
 
 void TOECheckListBox::StepForward()
 {
-    Navigator().StepForward();
+    stepper_.StepForward();
 }
 
 void TOECheckListBox::StepBack()
 {
-    Navigator().StepBack();
+    stepper_.StepBack();
 }
 
 void TOECheckListBox::StepRandom()
 {
-    Navigator().StepRandom(drawPool_, ProgramRandom());
+    stepper_.StepRandom(ProgramRandom());
 }
 
 void TOECheckListBox::SaveListFile(const QString &fileName)
@@ -103,17 +104,17 @@ void TOECheckListBox::AssignList(const TOECheckListBox &other)
 
 void TOECheckListBox::StepByOrder()
 {
-    switch (order_) {
-    case loNoOrder:
+    switch (stepper_.StepByOrder()) {
+    case TListStepper::TStep::None:
         break;
-    case loPostOrder:
+    case TListStepper::TStep::Forward:
+        StepForward();
+        break;
+    case TListStepper::TStep::Back:
         StepBack();
         break;
-    case loRandom:
+    case TListStepper::TStep::Random:
         StepRandom();
-        break;
-    default:
-        StepForward();
         break;
     }
 }
@@ -121,7 +122,7 @@ void TOECheckListBox::StepByOrder()
 void TOECheckListBox::ClearList()
 {
     MediaEntries().Clear();
-    drawPool_.Clear();
+    stepper_.ClearDrawPool();
 }
 
 int TOECheckListBox::ItemIndex() const

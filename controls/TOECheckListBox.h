@@ -2,15 +2,12 @@
 
 #include "controls/TMediaListModel.h"
 #include "medialist/TListCursor.h"
-#include "medialist/TMediaNavigator.h"
-#include "medialist/TTextPool.h"
+#include "medialist/TListStepper.h"
 
 #include <QListView>
 #include <cstdint>
 
 class TTextFile;
-
-enum TOEListOrder : uint8_t { loNoOrder = 0, loInOrder = 1, loPostOrder = 2, loRandom = 3 };
 
 // The media list control: a view of the media list's entries, whose check marks are played
 // marks, with stepping operations of its own driven by Order. Entry texts are bytes.
@@ -63,7 +60,7 @@ public:
     // The first entry whose text equals the given one ignoring letter case, or -1.
     int IndexOf(const QByteArray &text) const;
     QList<QByteArray> Texts() const;
-    const TTextPool &DrawPool() const { return drawPool_; }
+    const TTextPool &DrawPool() const { return stepper_.DrawPool(); }
     TMediaEntries &MediaEntries() { return model_->Entries(); }
     const TMediaEntries &MediaEntries() const { return model_->Entries(); }
 
@@ -86,11 +83,9 @@ private:
     // often it moves before: scrolling at every move of a long run of moves costs more than
     // the moves.
     void ScrollToCurrentSoon();
-    TMediaNavigator Navigator() { return TMediaNavigator(MediaEntries(), *this); }
 
     TMediaListModel *model_;
-    TTextPool drawPool_;
-    uint8_t order_ = loNoOrder;
+    TListStepper stepper_;
     bool releaseBelongsToCheckBox_ = false;
     bool scrollPending_ = false;
 };

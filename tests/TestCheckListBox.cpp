@@ -4,6 +4,7 @@
 #include "controls/TOECheckListBox.h"
 #include "medialist/EListError.h"
 #include "medialist/ListFileErrors.h"
+#include "medialist/TMediaNavigator.h"
 #include "medialist/TRandomGenerator.h"
 #include "medialist/TTextFile.h"
 

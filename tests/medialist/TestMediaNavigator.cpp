@@ -1,5 +1,6 @@
 #include "TListMarks.h"
 #include "medialist/TListCursor.h"
+#include "medialist/TListStepper.h"
 #include "medialist/TMediaEntries.h"
 #include "medialist/TMediaNavigator.h"
 #include "medialist/TRandomGenerator.h"
@@ -109,6 +110,32 @@ TEST(MediaNavigatorMoves, InOrderWinsOverRandomAndOnlyPlayOrderZeroGoesBack)
     EXPECT_EQ(TMediaNavigator::PreviousMove(0), TMove::Previous);
     EXPECT_EQ(TMediaNavigator::PreviousMove(1), TMove::None);
     EXPECT_EQ(TMediaNavigator::PreviousMove(255), TMove::None);
+}
+
+TEST_F(TNavigatorTest, TheStepperTakesTheStepOfItsOrderAndDrawsFromItsOwnPool)
+{
+    Fill({"a", "b", "c"});
+    TListStepper stepper(entries, cursor);
+    EXPECT_EQ(stepper.StepByOrder(), TListStepper::TStep::None);
+    const QList<QPair<uint8_t, TListStepper::TStep>> steps = {{loInOrder, TListStepper::TStep::Forward},
+                                                              {loPostOrder, TListStepper::TStep::Back},
+                                                              {loRandom, TListStepper::TStep::Random},
+                                                              {9, TListStepper::TStep::Forward}};
+    for (const auto &[order, step] : steps) {
+        stepper.SetOrder(TOEListOrder(order));
+        EXPECT_EQ(stepper.StepByOrder(), step) << int(order);
+        EXPECT_EQ(int(stepper.Order()), int(order));
+    }
+    for (int draw = 0; draw < 3; ++draw)
+        stepper.StepRandom(random);
+    EXPECT_EQ(MarkCount(), 3);
+    EXPECT_TRUE(stepper.DrawPool().IsEmpty());
+    EXPECT_EQ(pool.Count(), 3); // the player's random pool is not the stepper's
+    stepper.StepRandom(random); // refills with every entry; the marks stay
+    EXPECT_EQ(stepper.DrawPool().Count(), 2);
+    EXPECT_EQ(MarkCount(), 3);
+    stepper.ClearDrawPool();
+    EXPECT_TRUE(stepper.DrawPool().IsEmpty());
 }
 
 } // namespace
