@@ -1,6 +1,5 @@
 #include "dialogs/TQtFileDialog.h"
 
-#include <QComboBox>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -32,10 +31,24 @@ QFileSystemModel *TQtFileDialog::Listing() const
 
 int TQtFileDialog::FilterNumber() const
 {
-    // The list shows the descriptions without the patterns, which selectedNameFilter() may
-    // give either way; the place in the list is the same.
-    const auto *types = findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-    return types ? types->currentIndex() + 1 : 0;
+    // The list shows the descriptions without their patterns; depending on its version, Qt
+    // gives the chosen filter whole or by its description alone.
+    const QString chosen = selectedNameFilter();
+    const QStringList filters = nameFilters();
+    for (qsizetype place = 0; place < filters.size(); ++place) {
+        const QString &filter = filters[place];
+        if (filter == chosen || filter.left(filter.lastIndexOf(QLatin1String(" ("))).trimmed() == chosen)
+            return int(place) + 1;
+    }
+    return 0;
+}
+
+QLineEdit *TQtFileDialog::NameBox() const
+{
+    // Qt offers no way to read or set what the user typed in the name box apart from the
+    // files it names, and a wildcard name names none: the box is found by Qt's own name for
+    // it. A test fails should a Qt update rename it.
+    return findChild<QLineEdit *>(QLatin1String(NameBoxObjectName));
 }
 
 void TQtFileDialog::SetFileName(const QString &fileName)
@@ -47,13 +60,13 @@ void TQtFileDialog::SetFileName(const QString &fileName)
     }
     if (QFileSystemModel *listing = Listing())
         listing->setNameFilters(patterns);
-    if (auto *nameBox = findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+    if (QLineEdit *nameBox = NameBox())
         nameBox->setText(fileName);
 }
 
 void TQtFileDialog::accept()
 {
-    const auto *nameBox = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    const QLineEdit *nameBox = NameBox();
     const QString typed = nameBox ? nameBox->text() : QString();
     if (!WildcardPatterns(typed).isEmpty()) {
         SetFileName(typed);

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 
 class QFileSystemModel;
+class QLineEdit;
 
 // Qt's file dialog as the player's dialogs expect it:
 // - A file name made only of wildcard patterns ("*.mp3;*.wav", separated by ";" or blanks)
@@ -14,6 +15,9 @@ class TQtFileDialog : public QFileDialog {
     Q_OBJECT
 
 public:
+    // Qt's object name of the box where the user types a file name.
+    static constexpr const char *NameBoxObjectName = "fileNameEdit";
+
     explicit TQtFileDialog(const QString &caption, const QString &folder);
 
     // The patterns of a wildcard file name; empty for any other name.
@@ -31,6 +35,7 @@ public:
 
 private:
     QFileSystemModel *Listing() const;
+    QLineEdit *NameBox() const;
 
     QStringList chosen_;
 };
