@@ -6,9 +6,11 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -321,6 +323,46 @@ TEST_F(TMainWindowTest, AnErrorEscapingStartUpIsReportedAndSkipsTheRestOfIt)
     EXPECT_EQ(form->HelpFile(), "");
     form->show();
     EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(TMainWindowTest, AStartUpCutShortStillLeavesEachButtonBoundOnce)
+{
+    auto form = std::make_unique<TRecordingForm>();
+    form->LoadFails = true;
+    form->StartUp();
+    form->Calls.clear();
+    for (TOEButton *button : {form->sbPlay, form->sbPause, form->sbStop, form->sbNext, form->sbPrevious, form->sbClose,
+                              form->sbejext})
+        button->OnClick(button);
+    EXPECT_EQ(form->Calls, QStringList({"play", "pause", "stop", "next", "previous", "close", "load"}));
+}
+
+TEST_F(TMainWindowTest, WhileABoxOfThePlayerIsOpenNoMenuItemOrButtonRuns)
+{
+    auto form = CreateFormMediaPlayer<TRecordingForm>();
+    form->lbFiles->Append(QByteArray("/m/a.mp3"));
+    form->Calls.clear();
+    QSignalSpy told(form.get(), &TFormMediaPlayer::StateMayHaveChanged);
+    {
+        QMessageBox box(QMessageBox::NoIcon, QString(), QStringLiteral("A box"), QMessageBox::Ok, form.get());
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        ASSERT_EQ(QApplication::activeModalWidget(), &box);
+        EXPECT_FALSE(form->AcceptsCommands());
+        form->miRemoveAll->trigger();
+        form->sbPlay->OnClick(form->sbPlay);
+        form->miAutoSave->trigger();
+        EXPECT_EQ(form->lbFiles->Count(), 1);
+        EXPECT_TRUE(form->Calls.isEmpty());
+        EXPECT_TRUE(form->AutoSave());
+        EXPECT_EQ(told.size(), 0);
+    }
+    EXPECT_TRUE(form->AcceptsCommands());
+    form->sbPlay->OnClick(form->sbPlay);
+    form->miAutoSave->trigger();
+    EXPECT_EQ(form->Calls, QStringList({"play"}));
+    EXPECT_FALSE(form->AutoSave());
+    EXPECT_EQ(told.size(), 2);
 }
 
 class TThrowingForm : public TFormMediaPlayer {

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QMessageBox>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTimer>
@@ -14,42 +15,6 @@
 #include <limits>
 
 namespace {
-
-// Every PropertiesChanged of the player's interface that reaches the client.
-class TChangeRecorder : public QObject {
-    Q_OBJECT
-
-public:
-    explicit TChangeRecorder(QDBusConnection &client)
-    {
-        client.connect(QString(), QLatin1String(TMprisService::ObjectPath),
-                       QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"), this,
-                       SLOT(Changed(QString, QVariantMap, QStringList)));
-        client.connect(QString(), QLatin1String(TMprisService::ObjectPath),
-                       QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("Seeked"), this,
-                       SLOT(Seek(qlonglong)));
-    }
-
-    QList<QVariantMap> Changes;
-    QList<qlonglong> Seeks;
-
-    // Waits until the number of changes arrived, or a second has passed.
-    bool WaitFor(qsizetype count)
-    {
-        const QDeadlineTimer deadline(1000);
-        while (Changes.size() < count && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-        return Changes.size() >= count;
-    }
-
-public slots:
-    void Changed(const QString &interface, const QVariantMap &changed, const QStringList &)
-    {
-        if (interface == QLatin1String("org.mpris.MediaPlayer2.Player"))
-            Changes << changed;
-    }
-    void Seek(qlonglong position) { Seeks << position; }
-};
 
 class TMprisTest : public TMprisFixture {
 protected:
@@ -70,10 +35,6 @@ protected:
         form->Timer1->start(0);
         ticks.wait(1000);
         form->Timer1->stop();
-    }
-    QString ErrorName(const QDBusMessage &reply) const
-    {
-        return reply.type() == QDBusMessage::ErrorMessage ? reply.errorName() : QStringLiteral("<no error>");
     }
 };
 
@@ -411,6 +372,17 @@ TEST_F(TMprisTest, QuitClosesAsExitDoesAndAutoSaveSavesTheList)
     EXPECT_TRUE(folder.ReadFile("quit.oml").contains("/music/three.avi"));
 }
 
+TEST_F(TMprisTest, TheControlInterfaceGoesWithTheWindowAndTheServiceLeavesTheBus)
+{
+    const QPointer<TPlayerControl> control = &form->PlayerControl();
+    FillAndSelect();
+    EXPECT_EQ(Property("CanPlay"), true);
+    form.reset();
+    EXPECT_TRUE(control.isNull());
+    EXPECT_TRUE(service->ServiceName().isEmpty());
+    EXPECT_EQ(ErrorName(CallPlayer("Play")), "org.freedesktop.DBus.Error.ServiceUnknown");
+}
+
 TEST_F(TMprisTest, RaiseShowsTheWindow)
 {
     form->showMinimized();
@@ -467,4 +439,3 @@ TEST(TMprisNoBus, WithoutABusTheServiceStaysIdleAndTheWindowWorks)
 
 } // namespace
 
-#include "TestMprisService.moc"
