@@ -29,14 +29,34 @@ TEST_F(TControllerTest, PlayWithAnEmptyListDoesNothing)
     EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
-TEST_F(TControllerTest, PlayWithoutACurrentEntryReportsTheIndexError)
+TEST_F(TControllerTest, PlayWithoutACurrentEntryPlaysTheFirstInOrder)
 {
-    Fill({"a", "b"});
-    form->PlayMedia();
-    EXPECT_EQ(dialogs.Messages, QStringList({"List index out of bounds (-1)"}));
-    EXPECT_TRUE(device.Log.isEmpty());
-    EXPECT_FALSE(form->Playing());
-    EXPECT_EQ(form->StatusText(), "Closed");
+    Fill({"/m/a.wav", "/m/b.wav"});
+    form->sbPlayClick(form->sbPlay);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    EXPECT_EQ(device.Log, QStringList({"Open /m/a.wav wait", "Play notify"}));
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 0);
+    EXPECT_EQ(Marks(), QList<bool>({true, false}));
+    EXPECT_EQ(form->RandomPool().Count(), 2); // in order the pool is not drawn from
+    EXPECT_EQ(form->StatusText(), "Playing");
+}
+
+TEST_F(TControllerTest, PlayWithoutACurrentEntryAtRandomPlaysADrawOfTheCycle)
+{
+    Fill({"/m/a.wav", "/m/b.wav", "/m/c.wav"});
+    form->lbFiles->SetChecked(0, true); // played earlier in this cycle, so not in the pool
+    form->RandomPool().RemoveFirst("/m/a.wav");
+    form->miRandom->trigger();
+    form->sbPlayClick(form->sbPlay);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    const int current = form->lbFiles->ItemIndex();
+    ASSERT_GE(current, 1);
+    EXPECT_EQ(device.OpenFile, form->lbFiles->Text(current));
+    EXPECT_EQ(MarkCount(), 2);
+    EXPECT_TRUE(form->lbFiles->Checked(current));
+    EXPECT_EQ(form->RandomPool().Count(), 1);
+    EXPECT_EQ(form->RandomPool().IndexOf(device.OpenFile), -1);
+    EXPECT_TRUE(form->Playing());
 }
 
 TEST_F(TControllerTest, PlayOpensPlaysAndMarksTheCurrentEntry)

@@ -54,6 +54,10 @@ bool TFormMediaPlayer::PlayMedia()
         if (FMediaPlayer->Mode() == dmPaused) {
             FMediaPlayer->Resume();
         } else {
+            // With entries but none current, Play plays what Next would choose: the first
+            // entry in order, a draw of the random cycle at random.
+            if (lbFiles->ItemIndex() < 0)
+                ChooseNext();
             FMediaPlayer->SetFileName(lbFiles->Text(lbFiles->ItemIndex()));
             OpenMedia();
             FMediaPlayer->Play();
@@ -100,6 +104,7 @@ bool TFormMediaPlayer::StopMedia()
 bool TFormMediaPlayer::OpenMedia()
 {
     try {
+        RestoreVolume();
         if (FMediaPlayer->Mode() != dmOpen)
             FMediaPlayer->Open();
         return true;
