@@ -1,8 +1,11 @@
 #include "controls/TCheckListDelegate.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 
 namespace {
 
@@ -15,6 +18,29 @@ constexpr int TextGap = 4;
 QRect TCheckListDelegate::CheckBoxRect(const QRect &row)
 {
     return QRect(row.left() + BoxLeft, row.top() + (row.height() - BoxSide) / 2, BoxSide, BoxSide);
+}
+
+QRect TCheckListDelegate::TextRect(const QRect &row)
+{
+    QRect text = row;
+    text.setLeft(CheckBoxRect(row).right() + 1 + TextGap);
+    return text;
+}
+
+bool TCheckListDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                                   const QModelIndex &index)
+{
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    // The style's margins around the text, counted as a cut, leave no row that shows an
+    // ellipsis without its tooltip.
+    const int room = TextRect(option.rect).width() - 2 * view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) - 2;
+    if (option.fontMetrics.horizontalAdvance(text) > room)
+        QToolTip::showText(event->globalPos(), text, view->viewport(), option.rect);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void TCheckListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
@@ -45,7 +71,7 @@ void TCheckListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
 
     // The text as the style draws it, right of the box, with no check indicator of its own.
     item.features &= ~QStyleOptionViewItem::HasCheckIndicator;
-    item.rect.setLeft(box.right() + 1 + TextGap);
+    item.rect = TextRect(item.rect);
     item.state &= ~QStyle::State_HasFocus;
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
 }

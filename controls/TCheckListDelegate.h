@@ -14,5 +14,11 @@ public:
     // Where the check box of a row is drawn (and clicked).
     static QRect CheckBoxRect(const QRect &row);
 
+    // Where the text of a row is drawn: right of its check box.
+    static QRect TextRect(const QRect &row);
+
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    // A row whose text the list's width cuts shows the whole text as its tooltip.
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override;
 };
