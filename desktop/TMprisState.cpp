@@ -32,6 +32,10 @@ TMprisState TMprisState::Of(const TPlayerControl &player)
         state.Entry = *entry;
     }
     state.LengthUs = player.LengthMs() * MicrosecondsPerMillisecond;
+    const TPlayerControl::TTrackTags tags = player.Tags();
+    state.Title = tags.Title;
+    state.Artist = tags.Artist;
+    state.Album = tags.Album;
     state.Folder = CurrentFolderBytes();
     state.Volume = player.Volume();
     state.HasEntries = player.HasEntries();
@@ -51,7 +55,11 @@ QVariantMap TMprisState::Metadata() const
     if (!HasTrack)
         return metadata;
     metadata.insert(QStringLiteral("xesam:url"), MprisTrack::FileUrl(Entry, Folder));
-    metadata.insert(QStringLiteral("xesam:title"), MprisTrack::Title(Entry));
+    metadata.insert(QStringLiteral("xesam:title"), Title.isEmpty() ? MprisTrack::Title(Entry) : Title);
+    if (!Artist.isEmpty())
+        metadata.insert(QStringLiteral("xesam:artist"), QStringList{Artist});
+    if (!Album.isEmpty())
+        metadata.insert(QStringLiteral("xesam:album"), Album);
     if (LengthUs > 0)
         metadata.insert(QStringLiteral("mpris:length"), LengthUs);
     return metadata;
@@ -63,7 +71,8 @@ QVariantMap TMprisState::ChangedSince(const TMprisState &earlier) const
     if (PlaybackStatus != earlier.PlaybackStatus)
         changed.insert(QStringLiteral("PlaybackStatus"), PlaybackStatus);
     if (HasTrack != earlier.HasTrack || Entry != earlier.Entry || Folder != earlier.Folder
-        || LengthUs != earlier.LengthUs)
+        || LengthUs != earlier.LengthUs || Title != earlier.Title || Artist != earlier.Artist
+        || Album != earlier.Album)
         changed.insert(QStringLiteral("Metadata"), Metadata());
     if (Volume != earlier.Volume)
         changed.insert(QStringLiteral("Volume"), Volume);

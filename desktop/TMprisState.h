@@ -17,6 +17,9 @@ struct TMprisState {
     QByteArray Entry; // the medium that is open, else the selected entry
     QByteArray Folder; // where a relative entry is found
     qint64 LengthUs = 0; // 0 while unknown
+    QString Title; // of the tags; empty where they name none, as Artist and Album
+    QString Artist;
+    QString Album;
     double Volume = 1.0;
     bool HasEntries = false;
     bool CanSeek = false;

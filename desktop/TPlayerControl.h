@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QString>
 #include <optional>
 
 // What a caller outside the main window may ask of the player and observe of it: the
@@ -15,6 +16,13 @@ class TPlayerControl : public QObject {
 
 public:
     enum class TPlayState { Stopped, Playing, Paused };
+    // What the open medium's tags say of it, one line each; empty where they say nothing.
+    struct TTrackTags {
+        QString Title;
+        QString Artist;
+        QString Album;
+        bool operator==(const TTrackTags &) const = default;
+    };
 
     using QObject::QObject;
     ~TPlayerControl() override;
@@ -46,6 +54,7 @@ public:
     virtual std::optional<QByteArray> CurrentEntry() const = 0;
     // Of the open medium, in milliseconds; the length is 0 while unknown or nothing is open.
     virtual qint64 LengthMs() const = 0;
+    virtual TTrackTags Tags() const = 0;
     virtual qint64 PositionMs() const = 0;
     virtual double Volume() const = 0;
     virtual bool HasEntries() const = 0;

@@ -28,6 +28,14 @@ struct TCommandFlags {
     bool operator==(const TCommandFlags &) const = default;
 };
 
+// What the tags of a medium say of it; an empty text where it says nothing.
+struct TMediaTags {
+    QString Title;
+    QString Artist;
+    QString Album;
+    bool operator==(const TMediaTags &) const = default;
+};
+
 // A playback engine as the media device drives it: commands addressed to an open device,
 // each answering with a result code (0 for success) whose text the back end knows.
 class TMediaBackEnd {
@@ -56,6 +64,8 @@ public:
     virtual uint32_t StatusMode(uint16_t deviceId, uint32_t &mode) = 0;
     virtual uint32_t StatusPosition(uint16_t deviceId, uint32_t &milliseconds) = 0;
     virtual uint32_t StatusLength(uint16_t deviceId, uint32_t &milliseconds) = 0;
+    // The open medium's tags, as the engine read them when it opened the medium.
+    virtual uint32_t StatusTags(uint16_t deviceId, TMediaTags &tags) = 0;
     // The text of a result code; empty when the back end has none.
     virtual QString ErrorText(uint32_t code) const = 0;
 

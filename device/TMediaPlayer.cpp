@@ -1,5 +1,29 @@
 #include "device/TMediaPlayer.h"
 
+namespace {
+
+// Tags come from the file: a control character (a line break, a tab) would break a one-line
+// display or a bus message, and a megabyte of text is no title.
+constexpr qsizetype LongestTag = 1000;
+
+QString Sanitized(const QString &tag)
+{
+    QString text = tag.left(LongestTag);
+    if (!text.isEmpty() && text.back().isHighSurrogate())
+        text.chop(1);
+    for (QChar &character : text)
+        if (character.category() == QChar::Other_Control)
+            character = QLatin1Char(' ');
+    return text.trimmed();
+}
+
+TMediaTags SanitizedTags(const TMediaTags &tags)
+{
+    return {Sanitized(tags.Title), Sanitized(tags.Artist), Sanitized(tags.Album)};
+}
+
+} // namespace
+
 TMediaPlayer::TMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd, QObject *parent)
     : QObject(parent), backEnd_(std::move(backEnd))
 {
@@ -89,6 +113,8 @@ void TMediaPlayer::Open()
         throw EMCIDeviceError(ErrorMessage().toStdString());
     opened_ = true;
     deviceId_ = opened;
+    TMediaTags tags;
+    tags_ = backEnd_->StatusTags(deviceId_, tags) == 0 ? SanitizedTags(tags) : TMediaTags();
 }
 
 void TMediaPlayer::Play()
@@ -140,6 +166,7 @@ void TMediaPlayer::Close()
     if (error_ == 0) {
         opened_ = false;
         deviceId_ = 0;
+        tags_ = TMediaTags();
     }
 }
 

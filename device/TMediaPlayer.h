@@ -76,6 +76,9 @@ public:
     // The open medium's position and length in milliseconds; 0 where the engine knows none yet.
     uint32_t Position();
     uint32_t Length();
+    // The open medium's tags as read when it opened, each one line of at most 1,000
+    // characters; empty while none is open.
+    TMediaTags Tags() const { return tags_; }
     // Moves the open medium; raises EMCIDeviceError when none is open.
     void Seek(uint32_t milliseconds);
     // The engine's volume, 0.0 to 1.0 (values outside are clamped); it is not stored.
@@ -111,5 +114,6 @@ private:
     std::optional<uint32_t> startPos_;
     std::optional<uint32_t> endPos_;
     uint32_t error_ = 0;
+    TMediaTags tags_;
     TDeviceNotifyValue notifyValue_ = dnSuccessful;
 };

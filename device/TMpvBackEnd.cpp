@@ -14,6 +14,7 @@
 #include <climits>
 #include <clocale>
 #include <cstdlib>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -403,6 +404,33 @@ uint32_t TMpvBackEnd::StatusPosition(uint16_t deviceId, uint32_t &milliseconds)
 uint32_t TMpvBackEnd::StatusLength(uint16_t deviceId, uint32_t &milliseconds)
 {
     return ReadMilliseconds(deviceId, "duration", milliseconds);
+}
+
+uint32_t TMpvBackEnd::StatusTags(uint16_t deviceId, TMediaTags &tags)
+{
+    if (const uint32_t checked = Check(deviceId))
+        return checked;
+    mpv_node metadata{};
+    const int result = mpv_->getProperty(handle_, "metadata", MPV_FORMAT_NODE, &metadata);
+    if (result < 0)
+        return EngineErrorBase + uint32_t(-result);
+    tags = TMediaTags();
+    if (metadata.format == MPV_FORMAT_NODE_MAP && metadata.u.list) {
+        const mpv_node_list &entries = *metadata.u.list;
+        // Containers name their tags in either case ("title", "TITLE"); the first of a name wins.
+        const std::pair<const char *, QString *> wanted[] = {
+            {"title", &tags.Title}, {"artist", &tags.Artist}, {"album", &tags.Album}};
+        for (int entry = 0; entry < entries.num; ++entry) {
+            const mpv_node &value = entries.values[entry];
+            if (value.format != MPV_FORMAT_STRING || !value.u.string)
+                continue;
+            for (const auto &[name, text] : wanted)
+                if (text->isEmpty() && ::strcasecmp(entries.keys[entry], name) == 0)
+                    *text = QString::fromUtf8(value.u.string);
+        }
+    }
+    mpv_->freeNodeContents(&metadata);
+    return Success;
 }
 
 uint32_t TMpvBackEnd::ReadMilliseconds(uint16_t deviceId, const char *property, uint32_t &milliseconds)

@@ -47,6 +47,7 @@ public:
     uint32_t StatusMode(uint16_t deviceId, uint32_t &mode) override;
     uint32_t StatusPosition(uint16_t deviceId, uint32_t &milliseconds) override;
     uint32_t StatusLength(uint16_t deviceId, uint32_t &milliseconds) override;
+    uint32_t StatusTags(uint16_t deviceId, TMediaTags &tags) override;
     QString ErrorText(uint32_t code) const override;
 
 private:

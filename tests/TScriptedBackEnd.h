@@ -26,6 +26,7 @@ public:
         uint32_t Position = 0;
         uint32_t Length = 1000;
         double Volume = 1.0;
+        TMediaTags Tags;
     };
 
     explicit TScriptedBackEnd(TState &state) : state_(state) {}
@@ -92,6 +93,11 @@ public:
     uint32_t StatusLength(uint16_t, uint32_t &milliseconds) override
     {
         milliseconds = state_.Length;
+        return 0;
+    }
+    uint32_t StatusTags(uint16_t, TMediaTags &tags) override
+    {
+        tags = state_.Tags;
         return 0;
     }
     QString ErrorText(uint32_t code) const override

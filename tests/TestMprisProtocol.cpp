@@ -26,6 +26,7 @@ public:
     double Loudness = 1.0;
     bool Entries = false;
     bool Open = false;
+    TTrackTags TrackTags;
     QStringList Log;
 
     bool AcceptsCommands() const override { return AcceptsLeft-- > 0; }
@@ -47,6 +48,7 @@ public:
     TPlayState PlayState() const override { return State; }
     std::optional<QByteArray> CurrentEntry() const override { return Entry; }
     qint64 LengthMs() const override { return Length; }
+    TTrackTags Tags() const override { return TrackTags; }
     qint64 PositionMs() const override { return Position; }
     double Volume() const override { return Loudness; }
     bool HasEntries() const override { return Entries; }
@@ -110,6 +112,25 @@ TEST_F(TMprisProtocolTest, PropertiesReadTheInterfaceState)
     EXPECT_EQ(Property("PlaybackStatus"), "Paused");
     player->Length = 0; // unknown: no length is claimed
     EXPECT_FALSE(Metadata().contains("mpris:length"));
+}
+
+TEST_F(TMprisProtocolTest, TagsGiveTitleArtistAndAlbumAndTheFileNameStandsInForAMissingTitle)
+{
+    player->Playing("/music/track01.mp3", 1000);
+    player->TrackTags = {"", "Somebody", ""};
+    QVariantMap metadata = Metadata();
+    EXPECT_EQ(metadata.value("xesam:title"), "track01.mp3");
+    EXPECT_EQ(metadata.value("xesam:artist").toStringList(), QStringList({"Somebody"}));
+    EXPECT_FALSE(metadata.contains("xesam:album"));
+
+    TChangeRecorder recorder(*client);
+    player->TrackTags = {"A Song", "Somebody", "An Album \xe2\x80\x93 Live"};
+    emit player->StateMayHaveChanged();
+    ASSERT_TRUE(recorder.WaitFor(1));
+    metadata = AsMap(recorder.Changes.last().value("Metadata"));
+    EXPECT_EQ(metadata.value("xesam:title"), "A Song");
+    EXPECT_EQ(metadata.value("xesam:artist").toStringList(), QStringList({"Somebody"}));
+    EXPECT_EQ(metadata.value("xesam:album"), QString::fromUtf8("An Album \xe2\x80\x93 Live"));
 }
 
 TEST_F(TMprisProtocolTest, EachMethodAsksTheInterfaceOnceAndIsAnsweredFirst)

@@ -4,6 +4,7 @@
 
 #include "controls/TOECheckListBox.h"
 #include "window/FormColours.h"
+#include "window/TNowPlayingBar.h"
 
 #include <QAction>
 
@@ -21,6 +22,15 @@ void TFormMediaPlayer::SetBlackMediaList(bool on)
     font.setUnderline(false);
     font.setStrikeOut(false);
     lbFiles->setFont(font);
+    ColourNowPlaying();
+}
+
+void TFormMediaPlayer::ColourNowPlaying()
+{
+    if (!FNowPlaying)
+        return;
+    const QPalette list = lbFiles->palette();
+    FNowPlaying->SetTextColours(list.color(QPalette::Base), list.color(QPalette::Text));
 }
 
 void TFormMediaPlayer::miShowControlsClick(QObject *)

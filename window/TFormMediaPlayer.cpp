@@ -16,6 +16,8 @@
 #include "medialist/CurrentFolder.h"
 #include "window/FormColours.h"
 #include "window/Help.h"
+#include "window/StoredVolume.h"
+#include "window/TNowPlayingBar.h"
 #include "window/TWindowPlayerControl.h"
 
 #include <QActionGroup>
@@ -25,6 +27,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cmath>
+#include <utility>
 
 namespace {
 
@@ -138,9 +142,53 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
     FMediaPlayer->SetAutoRewind(false);
     FMediaPlayer->Loaded();
     FPlayerControl = std::make_unique<TWindowPlayerControl>(*this);
+    connect(this, &TFormMediaPlayer::StateMayHaveChanged, this, &TFormMediaPlayer::ShowNowPlaying);
 }
 
-TFormMediaPlayer::~TFormMediaPlayer() = default;
+void TFormMediaPlayer::ShowNowPlaying()
+{
+    if (!FNowPlaying) {
+        if (!FMediaPlayer->Opened())
+            return;
+        FNowPlaying = new TNowPlayingBar(*FPlayerControl, FStatusBar);
+        FStatusBar->addPermanentWidget(FNowPlaying, 2);
+        ColourNowPlaying();
+    }
+    FNowPlaying->Refresh();
+}
+
+void TFormMediaPlayer::ChangeVolume(double volume)
+{
+    FVolumeSettled = true;
+    FMediaPlayer->SetVolume(volume);
+    // Kept once the user has let go of it, not at every step of a drag.
+    if (!FVolumeStore) {
+        FVolumeStore = new QTimer(this);
+        FVolumeStore->setSingleShot(true);
+        FVolumeStore->setInterval(500);
+        connect(FVolumeStore, &QTimer::timeout, this, &TFormMediaPlayer::StoreVolume);
+    }
+    FVolumeStore->start();
+}
+
+void TFormMediaPlayer::StoreVolume()
+{
+    StoredVolume::Write(int(std::lround(FMediaPlayer->Volume() * 100)));
+}
+
+void TFormMediaPlayer::RestoreVolume()
+{
+    if (std::exchange(FVolumeSettled, true))
+        return;
+    if (const std::optional<int> percent = StoredVolume::Read())
+        FMediaPlayer->SetVolume(*percent / 100.0);
+}
+
+TFormMediaPlayer::~TFormMediaPlayer()
+{
+    if (FVolumeStore && FVolumeStore->isActive())
+        StoreVolume();
+}
 
 TPlayerControl &TFormMediaPlayer::PlayerControl()
 {

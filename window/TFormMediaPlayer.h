@@ -23,6 +23,7 @@ class QStatusBar;
 class QTimer;
 class TBevelPanel;
 class TMediaBackEnd;
+class TNowPlayingBar;
 class TOEButton;
 class TOECheckListBox;
 class TPlayerControl;
@@ -126,6 +127,12 @@ public:
     // The window as callers outside it (the desktop's media controls) drive and observe it.
     TPlayerControl &PlayerControl();
 
+    // The status bar's part that shows what plays, with its time, position and volume; none
+    // until a medium has been opened since start-up.
+    TNowPlayingBar *NowPlaying() const { return FNowPlaying; }
+    // Sets the engine's volume (0 to 1) as the user chose it, and keeps it for the next run.
+    void ChangeVolume(double volume);
+
     // Appends the names as unmarked entries and to the random pool, leaving out a name that a
     // list file could not hold again (it would split into other entries at the next load).
     void AddEntries(const QList<QByteArray> &names);
@@ -222,6 +229,13 @@ private:
     // next entry follows without waiting for the timer.
     void PollAtEndOfMedium();
     void MyOnClose(QCloseEvent *event);
+    // Brings in the status bar's now-playing part once a medium has opened, and keeps it current.
+    void ShowNowPlaying();
+    void ColourNowPlaying();
+    // Before the first medium opens, the engine takes the volume kept from the last run,
+    // unless one was chosen since start-up.
+    void RestoreVolume();
+    void StoreVolume();
     TMediaNavigator Navigator();
     // The window's state as the settings kept between runs, with the given list type.
     TPlayerSettings CurrentSettings(int fileExtension);
@@ -246,6 +260,9 @@ private:
     bool FShownBefore = false;
     bool FSearching = false;
     bool FButtonsBound = false;
+    TNowPlayingBar *FNowPlaying = nullptr;
+    bool FVolumeSettled = false;
+    QTimer *FVolumeStore = nullptr;
     QList<std::function<void()>> FAfterSearch;
     // Last, so that it goes first and no caller outside sees a half-destroyed window.
     std::unique_ptr<TWindowPlayerControl> FPlayerControl;

@@ -61,7 +61,7 @@ void TWindowPlayerControl::SeekTo(qint64 milliseconds)
 
 void TWindowPlayerControl::SetVolume(double volume)
 {
-    form_.RunCommand([this, volume] { form_.FMediaPlayer->SetVolume(volume); });
+    form_.RunCommand([this, volume] { form_.ChangeVolume(volume); });
 }
 
 void TWindowPlayerControl::Quit()
@@ -103,6 +103,12 @@ std::optional<QByteArray> TWindowPlayerControl::CurrentEntry() const
 qint64 TWindowPlayerControl::LengthMs() const
 {
     return MediumOpen() ? qint64(form_.FMediaPlayer->Length()) : 0;
+}
+
+TPlayerControl::TTrackTags TWindowPlayerControl::Tags() const
+{
+    const TMediaTags tags = form_.FMediaPlayer->Tags();
+    return {tags.Title, tags.Artist, tags.Album};
 }
 
 qint64 TWindowPlayerControl::PositionMs() const

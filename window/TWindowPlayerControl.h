@@ -30,6 +30,7 @@ public:
     TPlayState PlayState() const override;
     std::optional<QByteArray> CurrentEntry() const override;
     qint64 LengthMs() const override;
+    TTrackTags Tags() const override;
     qint64 PositionMs() const override;
     double Volume() const override;
     bool HasEntries() const override;
