@@ -1,6 +1,7 @@
 #include "about/TFormAboutOstrel.h"
 
 #include "about/InternetLinks.h"
+#include "about/AboutButtonFace.h"
 #include "controls/Artwork.h"
 #include "controls/TOEButton.h"
 #include "medialist/CurrentFolder.h"
@@ -43,10 +44,15 @@ TFormAboutOstrel::TFormAboutOstrel(QWidget *owner, TUserDialogs &dialogs, const 
     lblFhGText->setWordWrap(true);
     lblFhGText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    OEButton4 = CreateButton("OEButton4", QRect(396, 264, 108, 26), "about_close", "Close");
-    pbHomepage = CreateButton("pbHomepage", QRect(272, 264, 108, 25), "about_homepage", "Homepage");
-    pbEmail = CreateButton("pbEmail", QRect(152, 264, 108, 26), "about_email", "Email");
-    pbCredits = CreateButton("pbCredits", QRect(64, 208, 401, 33), nullptr, "Credits");
+    OEButton4 = CreateButton("OEButton4", QRect(396, 264, 108, 26), "Close");
+    pbHomepage = CreateButton("pbHomepage", QRect(272, 264, 108, 25), "Homepage");
+    pbEmail = CreateButton("pbEmail", QRect(152, 264, 108, 26), "Email");
+    pbCredits = CreateButton("pbCredits", QRect(64, 208, 401, 33), "Credits");
+    OEButton4->SetPicture(AboutButtonFace(QStringLiteral("Close"), TAboutButtonMark::None, devicePixelRatioF()));
+    pbHomepage->SetPicture(AboutButtonFace(QStringLiteral("Homepage"), TAboutButtonMark::None, devicePixelRatioF()));
+    pbEmail->SetPicture(AboutButtonFace(QStringLiteral("Email"), TAboutButtonMark::Envelope, devicePixelRatioF()));
+    for (TOEButton *button : {OEButton4, pbHomepage, pbEmail})
+        button->SetTransparent(true);
     pbCredits->SetCenter(true);
     OEButton4->OnClick = [this](QObject *sender) { OEButton4Click(sender); };
     pbHomepage->OnClick = [this](QObject *sender) { pbHomepageClick(sender); };
@@ -82,16 +88,12 @@ QLabel *TFormAboutOstrel::CreateLabel(const char *name, QRect bounds, int pixelS
     return label;
 }
 
-TOEButton *TFormAboutOstrel::CreateButton(const char *name, QRect bounds, const char *face, const char *hint)
+TOEButton *TFormAboutOstrel::CreateButton(const char *name, QRect bounds, const char *hint)
 {
     auto *button = new TOEButton(this);
     button->setObjectName(QLatin1String(name));
     button->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
     button->SetHint(QLatin1String(hint));
-    if (face) {
-        button->SetPicture(Artwork(face, devicePixelRatioF()));
-        button->SetTransparent(true);
-    }
     return button;
 }
 

@@ -65,7 +65,7 @@ protected:
 
 private:
     QLabel *CreateLabel(const char *name, QRect bounds, int pixelSize, bool bold, bool italic);
-    TOEButton *CreateButton(const char *name, QRect bounds, const char *face, const char *hint);
+    TOEButton *CreateButton(const char *name, QRect bounds, const char *hint);
     void SetLabelText(QLabel *label, const QString &text);
 
     TUserDialogs &dialogs_;

@@ -1,5 +1,6 @@
 #include "TFormFixture.h"
 
+#include "about/AboutButtonFace.h"
 #include "about/InternetLinks.h"
 #include "about/TFormAboutOstrel.h"
 #include "controls/TOEButton.h"
@@ -193,6 +194,34 @@ TEST_F(TAboutTest, F1OpensTheHelpFileWhenThereIsOne)
     EXPECT_EQ(opened.size(), 2);
     EXPECT_TRUE(opened.value(0).endsWith("/OEMMPLAY.HLP"));
     EXPECT_TRUE(opened.value(0).startsWith("file://"));
+}
+
+TEST(AboutButtonFace, IsDrawnAtThePixelRatioWithTrueTransparencyAndNoLightSpecks)
+{
+    for (qreal ratio : {1.0, 2.0}) {
+        const QImage face = AboutButtonFace("Homepage", TAboutButtonMark::None, ratio);
+        EXPECT_EQ(face.size(), QSize(int(108 * ratio), int(25 * ratio))) << ratio;
+        EXPECT_EQ(face.devicePixelRatio(), ratio);
+        const QImage plain = face.convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(qAlpha(plain.pixel(0, 0)), 0);
+        EXPECT_EQ(qAlpha(plain.pixel(0, plain.height() - 1)), 0);
+        EXPECT_EQ(plain.pixel(plain.width() / 2, int(4 * ratio)), qRgb(0xb4, 0xb4, 0xb4)) << "the plate";
+        int partlyCovered = 0;
+        int inked = 0;
+        for (int y = 0; y < plain.height(); ++y) {
+            for (int x = 0; x < plain.width(); ++x) {
+                const QRgb pixel = plain.pixel(x, y);
+                if (qAlpha(pixel) == 0)
+                    continue;
+                // Nothing lighter than the plate: a blend with a white surround shows as specks.
+                EXPECT_LE(qGray(pixel), 0xb4) << ratio << " at " << x << "," << y;
+                partlyCovered += qAlpha(pixel) < 255;
+                inked += qGray(pixel) < 0x30;
+            }
+        }
+        EXPECT_GT(partlyCovered, 0) << "smooth edges";
+        EXPECT_GT(inked, int(60 * ratio * ratio)) << "the caption";
+    }
 }
 
 } // namespace
