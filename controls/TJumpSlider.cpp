@@ -15,7 +15,7 @@ TJumpSlider::TJumpSlider(QWidget *parent) : QSlider(Qt::Horizontal, parent)
 
 void TJumpSlider::Show(int value, int minimum, int maximum)
 {
-    if (isSliderDown())
+    if (isSliderDown() || choosing_)
         return;
     const QSignalBlocker quiet(this);
     setRange(minimum, maximum);
@@ -39,8 +39,13 @@ void TJumpSlider::mousePressEvent(QMouseEvent *event)
         QStyleOptionSlider option;
         initStyleOption(&option);
         const QRect handle = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
-        if (!handle.contains(event->position().toPoint()))
+        if (!handle.contains(event->position().toPoint())) {
+            // What the value chosen sets off may show the old value again before the handle
+            // is held: the handle stays where the click put it.
+            choosing_ = true;
             setValue(ValueAt(event->position().toPoint()));
+            choosing_ = false;
+        }
     }
     // The handle is under the pointer now: Qt's own handling starts a drag from there.
     QSlider::mousePressEvent(event);

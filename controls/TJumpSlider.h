@@ -24,4 +24,6 @@ protected:
 
 private:
     int ValueAt(const QPoint &point) const;
+
+    bool choosing_ = false;
 };

@@ -37,7 +37,7 @@ public:
     virtual void Stop() = 0;
     virtual void Next() = 0;
     virtual void Previous() = 0;
-    // Within the open medium; a position past what the device can address is its last one.
+    // Within the open medium; its end, or a position past it, moves on to the next entry.
     virtual void SeekTo(qint64 milliseconds) = 0;
     // From 0 (silent) to 1 (full), as the engine takes it.
     virtual void SetVolume(double volume) = 0;

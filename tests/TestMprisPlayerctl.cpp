@@ -1,6 +1,7 @@
 // A media-control client that nobody here wrote drives the player over the private bus.
 
 #include "TMprisFixture.h"
+#include "TPlayerctl.h"
 
 #include "controls/TOECheckListBox.h"
 
@@ -21,19 +22,7 @@ protected:
         form->lbFiles->SetItemIndex(0);
     }
 
-    // Its standard output, trimmed; the player answers it from this thread meanwhile.
-    QString Playerctl(const QStringList &arguments)
-    {
-        QProcess playerctl;
-        playerctl.setProcessEnvironment(bus.Environment());
-        playerctl.start(QStringLiteral("playerctl"), QStringList{QStringLiteral("--player=ostrel")} + arguments);
-        const QDeadlineTimer deadline(10000);
-        while (playerctl.state() != QProcess::NotRunning && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-        playerctl.waitForFinished(100);
-        RunPending();
-        return QString::fromUtf8(playerctl.readAllStandardOutput() + playerctl.readAllStandardError()).trimmed();
-    }
+    QString Playerctl(const QStringList &arguments) { return ::Playerctl(bus.Environment(), arguments); }
 };
 
 TEST_F(TPlayerctlTest, PlaysPausesMovesAndReadsThePlayer)

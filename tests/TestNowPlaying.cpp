@@ -126,6 +126,17 @@ TEST_F(TNowPlayingTest, AClickOnThePositionJumpsThereAndKeysStepFiveSeconds)
     EXPECT_EQ(device.Log.filter("SeekTo").last(), QString("SeekTo 1 %1").arg(target + 5000));
 }
 
+TEST_F(TNowPlayingTest, TheEndOfTheTrackIsWhereTheNextBegins)
+{
+    device.Length = 90000;
+    PlayFirst();
+    device.Log.clear();
+    ClickAt(Bar().Position(), 1.0);
+    EXPECT_EQ(Seeks(device), "");
+    EXPECT_EQ(device.OpenFile, "/music/two.mp3");
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 1);
+}
+
 TEST_F(TNowPlayingTest, AMediumOfUnknownLengthCannotBeSought)
 {
     device.Length = 0;

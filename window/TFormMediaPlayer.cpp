@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QLayout>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -153,6 +154,9 @@ void TFormMediaPlayer::ShowNowPlaying()
         FNowPlaying = new TNowPlayingBar(*FPlayerControl, FStatusBar);
         FStatusBar->addPermanentWidget(FNowPlaying, 2);
         ColourNowPlaying();
+        // Laid out now, so that a click right after the first Play lands where it is aimed.
+        FStatusBar->layout()->activate();
+        FNowPlaying->layout()->activate();
     }
     FNowPlaying->Refresh();
 }

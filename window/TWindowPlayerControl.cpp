@@ -56,7 +56,14 @@ void TWindowPlayerControl::Previous()
 void TWindowPlayerControl::SeekTo(qint64 milliseconds)
 {
     const auto addressable = std::clamp<qint64>(milliseconds, 0, std::numeric_limits<uint32_t>::max());
-    form_.RunCommand([this, addressable] { form_.FMediaPlayer->Seek(uint32_t(addressable)); });
+    form_.RunCommand([this, addressable] {
+        // The end of the track is where the next one begins, as when it plays to its end.
+        const qint64 length = LengthMs();
+        if (length > 0 && addressable >= length)
+            form_.sbNextClick(form_.sbNext);
+        else
+            form_.FMediaPlayer->Seek(uint32_t(addressable));
+    });
 }
 
 void TWindowPlayerControl::SetVolume(double volume)

@@ -18,29 +18,6 @@ QByteArray Data(const char *name)
     return QFile::encodeName(QStringLiteral(TEST_DATA "/") + QLatin1String(name));
 }
 
-QString Describe(const QList<TToneSegment> &segments)
-{
-    QStringList parts;
-    for (const TToneSegment &segment : segments)
-        parts << QStringLiteral("%1:%2").arg(segment.Band).arg(segment.Length, 0, 'f', 3);
-    return parts.join(' ');
-}
-
-// Runs shorter than two windows are the seams between tones, not something heard.
-QList<TToneSegment> Heard(const QList<TToneSegment> &segments)
-{
-    QList<TToneSegment> heard;
-    for (const TToneSegment &segment : segments) {
-        if (segment.Band == Silence || segment.Length < 0.011)
-            continue;
-        if (!heard.isEmpty() && heard.last().Band == segment.Band)
-            heard.last().Length += segment.Length;
-        else
-            heard << segment;
-    }
-    return heard;
-}
-
 using THeardPlaybackTest = TDesktopFixture;
 
 TEST_F(THeardPlaybackTest, ATrackIsHeardToItsEndAndTheNextFollowsOnceWithoutARestart)

@@ -1,5 +1,6 @@
 #include "ToneSegments.h"
 
+#include <QStringList>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -33,4 +34,26 @@ QList<TToneSegment> ToneSegments(const QByteArray &samples, int rate, const QLis
             segments.append({band, start, length});
     }
     return segments;
+}
+
+QList<TToneSegment> Heard(const QList<TToneSegment> &segments)
+{
+    QList<TToneSegment> heard;
+    for (const TToneSegment &segment : segments) {
+        if (segment.Band == 0 || segment.Length < 0.011)
+            continue;
+        if (!heard.isEmpty() && heard.last().Band == segment.Band)
+            heard.last().Length += segment.Length;
+        else
+            heard << segment;
+    }
+    return heard;
+}
+
+QString Describe(const QList<TToneSegment> &segments)
+{
+    QStringList parts;
+    for (const TToneSegment &segment : segments)
+        parts << QStringLiteral("%1:%2").arg(segment.Band).arg(segment.Length, 0, 'f', 3);
+    return parts.join(' ');
 }
