@@ -8,15 +8,20 @@
 #include "ToneSegments.h"
 #include "app/SessionBus.h"
 #include "app/TOstrelApplication.h"
+#include "controls/TJumpSlider.h"
 #include "controls/TOEButton.h"
 #include "controls/TOECheckListBox.h"
 #include "device/TMediaPlayer.h"
+#include "desktop/TPlayerControl.h"
 #include "device/TMpvBackEnd.h"
 #include "window/TFormMediaPlayer.h"
+#include "window/TNowPlayingBar.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -79,6 +84,56 @@ std::vector<double> TrackChanges(TDesktopSession &session, const QString &folder
     return gaps;
 }
 
+// A click on the position slider back into step-b.wav's first tone (880 Hz) while its second
+// (1320 Hz) is heard. Per run: the silence between the heard end of the second tone and the
+// first heard sample of the first again; and from the click until the engine plays at the
+// new position (its reported position back within the first tone).
+void Seeks(TDesktopSession &session, const QString &folder, std::vector<double> &silences,
+           std::vector<double> &clickToPosition)
+{
+    QDir::setCurrent(folder);
+    auto form = CreateFormMediaPlayer();
+    form->lbFiles->Append(QList<QByteArray>{Data("step-b.wav"), Data("missing.wav")});
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        std::fprintf(stderr, "the window was not shown\n");
+    for (int run = 0; run < Runs; ++run) {
+        const QString recording = folder + QStringLiteral("/seek.raw");
+        auto recorder = session.StartRecording(recording);
+        QTest::qWait(150);
+        form->lbFiles->SetItemIndex(0);
+        form->sbPlay->OnClick(form->sbPlay);
+        TPlayerControl &player = form->PlayerControl();
+        if (!QTest::qWaitFor([&] { return player.PositionMs() >= 450; }, 3000))
+            std::fprintf(stderr, "run %d: the second tone did not come\n", run);
+        TJumpSlider *position = form->NowPlaying()->Position();
+        const QPointF at(position->width() * 0.1, position->height() / 2.0);
+        QElapsedTimer clock;
+        clock.start();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent click(type, at, position->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(position, &click);
+        }
+        if (QTest::qWaitFor([&] { return player.PositionMs() < 300; }, 2000))
+            clickToPosition.push_back(double(clock.nsecsElapsed()) / 1e6);
+        if (!QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 1 && !form->Playing(); }, 5000))
+            std::fprintf(stderr, "run %d: the track did not end\n", run);
+        QTest::qWait(300);
+        recorder->terminate();
+        recorder->waitForFinished(2000);
+        QFile file(recording);
+        file.open(QIODevice::ReadOnly);
+        const QList<TToneSegment> heard
+            = Heard(ToneSegments(file.readAll(), TDesktopSession::RecordingRate, {660, 1100}));
+        if (heard.size() != 4 || heard[0].Band != 2 || heard[1].Band != 3 || heard[2].Band != 2) {
+            std::fprintf(stderr, "run %d: heard %s\n", run, qPrintable(Describe(heard)));
+            continue;
+        }
+        silences.push_back((heard[2].Start - heard[1].Start - heard[1].Length) * 1000);
+    }
+}
+
 // From Open and Play, as the play button does them, to tiny.mov's green on screen.
 // The first run loads and starts the engine; it is given apart.
 std::vector<double> FirstFrames(double &firstRun)
@@ -133,9 +188,16 @@ int main(int argc, char **argv)
     double firstRun = 0;
     Report("Play to the first video frame on screen", FirstFrames(firstRun));
     std::printf("%-44s %7.1f ms (loads and starts the engine)\n", "  the first of all", firstRun);
-    if (session.HasSound())
+    if (session.HasSound()) {
         Report("heard end of a track to the next's first sample", TrackChanges(session, folder.path()));
-    else
-        std::printf("no sound server: track changes not measured\n");
+        std::vector<double> silences, clickToPosition;
+        Seeks(session, folder.path(), silences, clickToPosition);
+        if (!silences.empty())
+            Report("slider seek: silence between old and new sound", silences);
+        if (!clickToPosition.empty())
+            Report("slider seek: click to playing at the new place", clickToPosition);
+    } else {
+        std::printf("no sound server: track changes and seeks not measured\n");
+    }
     return 0;
 }
