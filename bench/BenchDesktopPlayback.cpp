@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <functional>
 #include <clocale>
 #include <cstdio>
 #include <vector>
@@ -45,6 +46,22 @@ void Report(const char *what, std::vector<double> values)
                 values.front(), values.back(), values.size());
 }
 
+// What the null sink played while `play` ran, as runs of tones: recorded from 150 ms before to
+// 300 ms after.
+QList<TToneSegment> Recorded(TDesktopSession &session, const QString &folder, const std::function<void()> &play)
+{
+    const QString recording = folder + QStringLiteral("/run.raw");
+    auto recorder = session.StartRecording(recording);
+    QTest::qWait(150);
+    play();
+    QTest::qWait(300);
+    recorder->terminate();
+    recorder->waitForFinished(2000);
+    QFile file(recording);
+    file.open(QIODevice::ReadOnly);
+    return ToneSegments(file.readAll(), TDesktopSession::RecordingRate, {660, 1100});
+}
+
 // The gap in each recorded advance from step-a.wav (440 Hz) to step-b.wav (880 Hz first).
 std::vector<double> TrackChanges(TDesktopSession &session, const QString &folder)
 {
@@ -56,21 +73,14 @@ std::vector<double> TrackChanges(TDesktopSession &session, const QString &folder
         std::fprintf(stderr, "the window was not shown\n");
     std::vector<double> gaps;
     for (int run = 0; run < Runs; ++run) {
-        const QString recording = folder + QStringLiteral("/run.raw");
-        auto recorder = session.StartRecording(recording);
-        QTest::qWait(150);
-        // Starting at a different phase of the one-second poll each time.
-        QTest::qWait(run * 97);
-        form->lbFiles->SetItemIndex(0);
-        form->sbPlayClick(form->sbPlay);
-        if (!QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 2 && !form->Playing(); }, 5000))
-            std::fprintf(stderr, "run %d: the advances did not end\n", run);
-        QTest::qWait(300);
-        recorder->terminate();
-        recorder->waitForFinished(2000);
-        QFile file(recording);
-        file.open(QIODevice::ReadOnly);
-        const QList<TToneSegment> segments = ToneSegments(file.readAll(), TDesktopSession::RecordingRate, {660, 1100});
+        const QList<TToneSegment> segments = Recorded(session, folder, [&] {
+            // Starting at a different phase of the one-second poll each time.
+            QTest::qWait(run * 97);
+            form->lbFiles->SetItemIndex(0);
+            form->sbPlayClick(form->sbPlay);
+            if (!QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 2 && !form->Playing(); }, 5000))
+                std::fprintf(stderr, "run %d: the advances did not end\n", run);
+        });
         double endOfA = -1;
         for (const TToneSegment &segment : segments) {
             if (segment.Band == 1 && segment.Length > 0.5)
@@ -98,34 +108,26 @@ void Seeks(TDesktopSession &session, const QString &folder, std::vector<double> 
     if (!QTest::qWaitForWindowExposed(form.get()))
         std::fprintf(stderr, "the window was not shown\n");
     for (int run = 0; run < Runs; ++run) {
-        const QString recording = folder + QStringLiteral("/seek.raw");
-        auto recorder = session.StartRecording(recording);
-        QTest::qWait(150);
-        form->lbFiles->SetItemIndex(0);
-        form->sbPlay->OnClick(form->sbPlay);
-        TPlayerControl &player = form->PlayerControl();
-        if (!QTest::qWaitFor([&] { return player.PositionMs() >= 450; }, 3000))
-            std::fprintf(stderr, "run %d: the second tone did not come\n", run);
-        TJumpSlider *position = form->NowPlaying()->Position();
-        const QPointF at(position->width() * 0.1, position->height() / 2.0);
-        QElapsedTimer clock;
-        clock.start();
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent click(type, at, position->mapToGlobal(at), Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(position, &click);
-        }
-        if (QTest::qWaitFor([&] { return player.PositionMs() < 300; }, 2000))
-            clickToPosition.push_back(double(clock.nsecsElapsed()) / 1e6);
-        if (!QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 1 && !form->Playing(); }, 5000))
-            std::fprintf(stderr, "run %d: the track did not end\n", run);
-        QTest::qWait(300);
-        recorder->terminate();
-        recorder->waitForFinished(2000);
-        QFile file(recording);
-        file.open(QIODevice::ReadOnly);
-        const QList<TToneSegment> heard
-            = Heard(ToneSegments(file.readAll(), TDesktopSession::RecordingRate, {660, 1100}));
+        const QList<TToneSegment> heard = Heard(Recorded(session, folder, [&] {
+            form->lbFiles->SetItemIndex(0);
+            form->sbPlay->OnClick(form->sbPlay);
+            TPlayerControl &player = form->PlayerControl();
+            if (!QTest::qWaitFor([&] { return player.PositionMs() >= 450; }, 3000))
+                std::fprintf(stderr, "run %d: the second tone did not come\n", run);
+            TJumpSlider *position = form->NowPlaying()->Position();
+            const QPointF at(position->width() * 0.1, position->height() / 2.0);
+            QElapsedTimer clock;
+            clock.start();
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QMouseEvent click(type, at, position->mapToGlobal(at), Qt::LeftButton,
+                                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(position, &click);
+            }
+            if (QTest::qWaitFor([&] { return player.PositionMs() < 300; }, 2000))
+                clickToPosition.push_back(double(clock.nsecsElapsed()) / 1e6);
+            if (!QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 1 && !form->Playing(); }, 5000))
+                std::fprintf(stderr, "run %d: the track did not end\n", run);
+        }));
         if (heard.size() != 4 || heard[0].Band != 2 || heard[1].Band != 3 || heard[2].Band != 2) {
             std::fprintf(stderr, "run %d: heard %s\n", run, qPrintable(Describe(heard)));
             continue;
