@@ -9,6 +9,8 @@
 // Each test gets a registry store of its own in an empty configuration folder.
 class TStoreFixture : public testing::Test {
 protected:
+    static inline const QString TestKey = "\\SOFTWARE\\Ostrel\\Test";
+
     void SetUp() override
     {
         ASSERT_TRUE(config.isValid());
@@ -17,7 +19,10 @@ protected:
     void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
 
     QString StorePath() const { return config.path() + "/Ostrel/registry.db"; }
-    TRegistryDatabase Store() const { return TRegistryDatabase(StorePath(), TRegistryDatabase::TOpenMode::CreateIfMissing); }
+    TRegistryDatabase Store() const
+    {
+        return TRegistryDatabase(StorePath(), TRegistryDatabase::TOpenMode::CreateIfMissing);
+    }
 
     QTemporaryDir config;
 };

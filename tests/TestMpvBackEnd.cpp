@@ -1,3 +1,4 @@
+#include "TestData.h"
 #include "device/TMediaPlayer.h"
 #include "device/TMpvBackEnd.h"
 
@@ -12,11 +13,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QByteArray Data(const char *name)
-{
-    return QFile::encodeName(QStringLiteral(TEST_DATA "/") + QLatin1String(name));
-}
 
 class TMpvTest : public testing::Test {
 protected:
@@ -44,7 +40,7 @@ protected:
 
 TEST_F(TMpvTest, PlaysPausesResumesAndStopsAWave)
 {
-    player.SetFileName(Data("tone.wav"));
+    player.SetFileName(TestDataFile("tone.wav"));
     player.Open();
     EXPECT_TRUE(player.Opened());
     EXPECT_NE(player.DeviceID(), 0);
@@ -69,7 +65,7 @@ TEST_F(TMpvTest, PlaysPausesResumesAndStopsAWave)
 TEST_F(TMpvTest, TheEndOfTheMediumIsStoppedAndPlayThenPlaysNothingMore)
 {
     for (const char *file : {"tone.mp3", "tone.wav", "tiny.avi"}) {
-        player.SetFileName(Data(file));
+        player.SetFileName(TestDataFile(file));
         player.Open();
         QElapsedTimer clock;
         clock.start();
@@ -85,7 +81,7 @@ TEST_F(TMpvTest, TheEndOfTheMediumIsStoppedAndPlayThenPlaysNothingMore)
 
 TEST_F(TMpvTest, StopKeepsThePosition)
 {
-    player.SetFileName(Data("tone.wav"));
+    player.SetFileName(TestDataFile("tone.wav"));
     player.Open();
     player.Play();
     QTest::qWait(600);
@@ -100,7 +96,7 @@ TEST_F(TMpvTest, StopKeepsThePosition)
 TEST_F(TMpvTest, SeekingMovesTheEngineAndLengthAndVolumeAreKnown)
 {
     player.SetVolume(0.5);
-    player.SetFileName(Data("tone.wav"));
+    player.SetFileName(TestDataFile("tone.wav"));
     player.Open();
     EXPECT_EQ(player.Volume(), 0.5);
     EXPECT_NEAR(double(player.Length()), 1000, 60);
@@ -125,7 +121,7 @@ TEST_F(TMpvTest, FilesThatCannotBePlayedFailWithTheBackEndsText)
     empty.close();
     QFile truncated(folder.path() + "/truncated.wav");
     ASSERT_TRUE(truncated.open(QIODevice::WriteOnly));
-    QFile whole(QString::fromLocal8Bit(Data("tone.wav")));
+    QFile whole(QString::fromLocal8Bit(TestDataFile("tone.wav")));
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     truncated.write(whole.read(30));
     truncated.close();
@@ -136,20 +132,21 @@ TEST_F(TMpvTest, FilesThatCannotBePlayedFailWithTheBackEndsText)
     EXPECT_EQ(OpenError("/dev/zero"), "Only regular local files can be played.");
     EXPECT_EQ(OpenError(QFile::encodeName(folder.path())), "Only regular local files can be played.");
     EXPECT_LT(clock.elapsed(), 200);
-    EXPECT_EQ(OpenError(Data("missing.mp3")), "The file does not exist.");
+    EXPECT_EQ(OpenError(TestDataFile("missing.mp3")), "The file does not exist.");
     EXPECT_EQ(OpenError("http://127.0.0.1:9/x.mp3"), "The file does not exist.");
     EXPECT_EQ(OpenError("-"), "The file does not exist.");
     EXPECT_EQ(OpenError("fd://0"), "The file does not exist.");
     EXPECT_EQ(OpenError("--ytdl=yes"), "The file does not exist.");
     EXPECT_EQ(OpenError(""), "The file does not exist.");
     const QStringList engineTexts = {"loading failed", "unrecognized file format", "The file holds nothing to play."};
-    EXPECT_TRUE(engineTexts.contains(OpenError(Data("text.mp3")))) << OpenError(Data("text.mp3")).toStdString();
+    EXPECT_TRUE(engineTexts.contains(OpenError(TestDataFile("text.mp3"))))
+        << OpenError(TestDataFile("text.mp3")).toStdString();
     EXPECT_TRUE(engineTexts.contains(OpenError(QFile::encodeName(empty.fileName()))));
     EXPECT_NE(OpenError(QFile::encodeName(truncated.fileName())), "<opened>");
     EXPECT_FALSE(player.Opened());
     EXPECT_EQ(player.Mode(), dmNotReady);
     // After all that the device still plays.
-    EXPECT_EQ(OpenError(Data("tone.mp3")), "<opened>");
+    EXPECT_EQ(OpenError(TestDataFile("tone.mp3")), "<opened>");
 }
 
 TEST_F(TMpvTest, APlaylistDisguisedAsMediaNeverReachesTheNetwork)

@@ -10,8 +10,6 @@ namespace {
 
 using TRegistryTest = TStoreFixture;
 
-const QString Key = "\\SOFTWARE\\Ostrel\\Test";
-
 TRawRegistryValue Raw(TRegistryDatabase &store, const QString &name)
 {
     const auto value = store.Value(HKEY_CURRENT_USER, "SOFTWARE\\Ostrel\\Test", name);
@@ -25,13 +23,13 @@ QByteArray Bytes(const void *data, int size)
 
 TEST_F(TRegistryTest, EveryKindRoundTripsWithItsStorage)
 {
-    WriteRegistry(HKEY_CURRENT_USER, Key, "int", TRegistryValue::Integer(-2));
-    WriteRegistry(HKEY_CURRENT_USER, Key, "yes", TRegistryValue::Boolean(true));
-    WriteRegistry(HKEY_CURRENT_USER, Key, "no", TRegistryValue::Boolean(false));
-    WriteRegistry(HKEY_CURRENT_USER, Key, "text", TRegistryValue::Text(QString::fromUtf8("/tmp/Grüße.oml")));
-    WriteRegistry(HKEY_CURRENT_USER, Key, "float", TRegistryValue::Float(3.25));
-    WriteRegistry(HKEY_CURRENT_USER, Key, "date", TRegistryValue::DateTime(45000.5));
-    WriteRegistry(HKEY_CURRENT_USER, Key, "money", TRegistryValue::Currency(123456789));
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "int", TRegistryValue::Integer(-2));
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "yes", TRegistryValue::Boolean(true));
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "no", TRegistryValue::Boolean(false));
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "text", TRegistryValue::Text(QString::fromUtf8("/tmp/Grüße.oml")));
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "float", TRegistryValue::Float(3.25));
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "date", TRegistryValue::DateTime(45000.5));
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "money", TRegistryValue::Currency(123456789));
 
     auto store = Store();
     EXPECT_EQ(Raw(store, "int").Type, REG_DWORD);
@@ -39,22 +37,27 @@ TEST_F(TRegistryTest, EveryKindRoundTripsWithItsStorage)
     EXPECT_EQ(Raw(store, "yes").Data, QByteArray("\x01\x00\x00\x00", 4));
     EXPECT_EQ(Raw(store, "no").Data, QByteArray(4, '\0'));
     EXPECT_EQ(Raw(store, "text").Type, REG_SZ);
-    EXPECT_EQ(Raw(store, "text").Data, QByteArray("/tmp/Gr\xC3\xBC\xC3\x9F" "e.oml\0", 17));
+    EXPECT_EQ(Raw(store, "text").Data,
+              QByteArray("/tmp/Gr\xC3\xBC\xC3\x9F"
+                         "e.oml\0",
+                         17));
     const double real = 3.25;
     EXPECT_EQ(Raw(store, "float").Type, REG_BINARY);
     EXPECT_EQ(Raw(store, "float").Data, Bytes(&real, 8));
     const int64_t scaled = 123456789;
     EXPECT_EQ(Raw(store, "money").Data, Bytes(&scaled, 8));
 
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "int", TRegistryValue::Integer(0)), TRegistryValue::Integer(-2));
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "yes", TRegistryValue::Boolean(false)), TRegistryValue::Boolean(true));
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "no", TRegistryValue::Boolean(true)), TRegistryValue::Boolean(false));
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "text", TRegistryValue::Text("")).AsText(),
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "int", TRegistryValue::Integer(0)), TRegistryValue::Integer(-2));
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "yes", TRegistryValue::Boolean(false)),
+              TRegistryValue::Boolean(true));
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "no", TRegistryValue::Boolean(true)),
+              TRegistryValue::Boolean(false));
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "text", TRegistryValue::Text("")).AsText(),
               QString::fromUtf8("/tmp/Grüße.oml"));
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "float", TRegistryValue::Float(0)), TRegistryValue::Float(3.25));
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "date", TRegistryValue::DateTime(0)),
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "float", TRegistryValue::Float(0)), TRegistryValue::Float(3.25));
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "date", TRegistryValue::DateTime(0)),
               TRegistryValue::DateTime(45000.5));
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "money", TRegistryValue::Currency(0)),
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "money", TRegistryValue::Currency(0)),
               TRegistryValue::Currency(123456789));
 }
 
@@ -71,7 +74,7 @@ TEST_F(TRegistryTest, AnyMismatchOfTypeOrSizeGivesTheDefault)
     store.SetValue(HKEY_CURRENT_USER, path, {"noend", REG_SZ, QByteArray("abc")});
 
     const auto read = [&](const char *name, const TRegistryValue &fallback) {
-        return ReadRegistry(HKEY_CURRENT_USER, Key, name, fallback);
+        return ReadRegistry(HKEY_CURRENT_USER, TestKey, name, fallback);
     };
     EXPECT_EQ(read("sz", TRegistryValue::Integer(5)), TRegistryValue::Integer(5));
     EXPECT_EQ(read("bin4", TRegistryValue::Float(1.5)), TRegistryValue::Float(1.5));
@@ -114,42 +117,49 @@ TEST_F(TRegistryTest, NormalizationExamples)
 TEST_F(TRegistryTest, KeysAndNamesIgnoreCaseAndRootsOutsideTheSevenMeanTheCurrentUser)
 {
     WriteRegistry(0, "Software\\Ostrel\\Ostrel Media Player", "Width", TRegistryValue::Integer(640));
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, "SOFTWARE\\OSTREL\\ostrel media player", "WIDTH",
-                           TRegistryValue::Integer(0)).AsInteger(), 640);
-    EXPECT_EQ(ReadRegistry(0x12345, "software\\ostrel\\OSTREL MEDIA PLAYER", "width", TRegistryValue::Integer(0))
-                  .AsInteger(), 640);
-    EXPECT_EQ(ReadRegistry(HKEY_LOCAL_MACHINE, "Software\\Ostrel\\Ostrel Media Player", "Width",
-                           TRegistryValue::Integer(7)).AsInteger(), 7);
+    EXPECT_EQ(
+        ReadRegistry(HKEY_CURRENT_USER, "SOFTWARE\\OSTREL\\ostrel media player", "WIDTH", TRegistryValue::Integer(0))
+            .AsInteger(),
+        640);
+    EXPECT_EQ(
+        ReadRegistry(0x12345, "software\\ostrel\\OSTREL MEDIA PLAYER", "width", TRegistryValue::Integer(0)).AsInteger(),
+        640);
+    EXPECT_EQ(
+        ReadRegistry(HKEY_LOCAL_MACHINE, "Software\\Ostrel\\Ostrel Media Player", "Width", TRegistryValue::Integer(7))
+            .AsInteger(),
+        7);
     WriteRegistry(HKEY_CURRENT_USER, "software\\ostrel\\ostrel media player", "WIDTH", TRegistryValue::Integer(800));
     auto store = Store();
     EXPECT_EQ(store.Values(HKEY_CURRENT_USER, "Software\\Ostrel\\Ostrel Media Player").size(), 1);
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, "Software\\Ostrel\\Ostrel Media Player", "Width",
-                           TRegistryValue::Integer(0)).AsInteger(), 800);
+    EXPECT_EQ(
+        ReadRegistry(HKEY_CURRENT_USER, "Software\\Ostrel\\Ostrel Media Player", "Width", TRegistryValue::Integer(0))
+            .AsInteger(),
+        800);
 }
 
 TEST_F(TRegistryTest, SeveralValuesGoInOneTransactionAndReadThroughOneConnection)
 {
-    EXPECT_TRUE(WriteRegistryValues(HKEY_CURRENT_USER, Key,
-                                    {{"Width", TRegistryValue::Integer(640)},
-                                     {"\\\\Name", TRegistryValue::Text("/m/list.oml")}}));
+    EXPECT_TRUE(WriteRegistryValues(
+        HKEY_CURRENT_USER, TestKey,
+        {{"Width", TRegistryValue::Integer(640)}, {"\\\\Name", TRegistryValue::Text("/m/list.oml")}}));
     const TRegistryReader reader;
-    EXPECT_EQ(reader.Read(HKEY_CURRENT_USER, Key, "width", TRegistryValue::Integer(0)).AsInteger(), 640);
-    EXPECT_EQ(reader.Read(HKEY_CURRENT_USER, Key, "Name", TRegistryValue::Text("")).AsText(), "/m/list.oml");
-    EXPECT_EQ(reader.Read(HKEY_CURRENT_USER, Key, "Missing", TRegistryValue::Integer(7)).AsInteger(), 7);
+    EXPECT_EQ(reader.Read(HKEY_CURRENT_USER, TestKey, "width", TRegistryValue::Integer(0)).AsInteger(), 640);
+    EXPECT_EQ(reader.Read(HKEY_CURRENT_USER, TestKey, "Name", TRegistryValue::Text("")).AsText(), "/m/list.oml");
+    EXPECT_EQ(reader.Read(HKEY_CURRENT_USER, TestKey, "Missing", TRegistryValue::Integer(7)).AsInteger(), 7);
     // While another connection holds the write lock, none of the values is written.
     sqlite3 *other = nullptr;
     ASSERT_EQ(sqlite3_open(QFile::encodeName(StorePath()).constData(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_TRUE(WriteRegistryValues(HKEY_CURRENT_USER, Key,
+    EXPECT_TRUE(WriteRegistryValues(HKEY_CURRENT_USER, TestKey,
                                     {{"Width", TRegistryValue::Integer(1)}, {"Height", TRegistryValue::Integer(2)}}));
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(0)).AsInteger(), 640);
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "Height", TRegistryValue::Integer(0)).AsInteger(), 0);
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "Width", TRegistryValue::Integer(0)).AsInteger(), 640);
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "Height", TRegistryValue::Integer(0)).AsInteger(), 0);
     // A reader of a store that does not exist gives every default.
     QFile::remove(StorePath());
     const TRegistryReader none;
-    EXPECT_EQ(none.Read(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(5)).AsInteger(), 5);
+    EXPECT_EQ(none.Read(HKEY_CURRENT_USER, TestKey, "Width", TRegistryValue::Integer(5)).AsInteger(), 5);
 }
 
 TEST_F(TRegistryTest, WritingCreatesTheWholeKeyPath)
@@ -166,7 +176,7 @@ TEST_F(TRegistryTest, WritingCreatesTheWholeKeyPath)
 
 TEST_F(TRegistryTest, AMissingStoreIsNotCreatedByReading)
 {
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "x", TRegistryValue::Integer(4)).AsInteger(), 4);
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "x", TRegistryValue::Integer(4)).AsInteger(), 4);
     EXPECT_FALSE(QFileInfo::exists(StorePath()));
 }
 
@@ -178,29 +188,29 @@ TEST_F(TRegistryTest, AStoreThatIsNoDatabaseGivesDefaultsAndIsLeftAlone)
     const QByteArray junk(5000, 'j');
     file.write(junk);
     file.close();
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "x", TRegistryValue::Integer(4)).AsInteger(), 4);
-    EXPECT_TRUE(WriteRegistry(HKEY_CURRENT_USER, Key, "x", TRegistryValue::Integer(5)));
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "x", TRegistryValue::Integer(4)).AsInteger(), 4);
+    EXPECT_TRUE(WriteRegistry(HKEY_CURRENT_USER, TestKey, "x", TRegistryValue::Integer(5)));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), junk);
 }
 
 TEST_F(TRegistryTest, AWriteBlockedPastTheBusyTimeoutChangesNothing)
 {
-    WriteRegistry(HKEY_CURRENT_USER, Key, "x", TRegistryValue::Integer(1));
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "x", TRegistryValue::Integer(1));
     sqlite3 *holder = nullptr;
     ASSERT_EQ(sqlite3_open(QFile::encodeName(StorePath()).constData(), &holder), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_TRUE(WriteRegistry(HKEY_CURRENT_USER, Key, "x", TRegistryValue::Integer(2)));
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "x", TRegistryValue::Integer(0)).AsInteger(), 1);
+    EXPECT_TRUE(WriteRegistry(HKEY_CURRENT_USER, TestKey, "x", TRegistryValue::Integer(2)));
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "x", TRegistryValue::Integer(0)).AsInteger(), 1);
     sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(holder);
-    WriteRegistry(HKEY_CURRENT_USER, Key, "x", TRegistryValue::Integer(3));
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "x", TRegistryValue::Integer(0)).AsInteger(), 3);
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "x", TRegistryValue::Integer(3));
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "x", TRegistryValue::Integer(0)).AsInteger(), 3);
 }
 
 TEST_F(TRegistryTest, TwoProcessesWritingAtOnceLoseNothing)
 {
-    WriteRegistry(HKEY_CURRENT_USER, Key, "start", TRegistryValue::Integer(0));
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "start", TRegistryValue::Integer(0));
     const QString script = QStringLiteral("for i in $(seq 1 60); do \"%1\" add 'HKCU\\SOFTWARE\\Ostrel\\Test' "
                                           "/v %2$i /t REG_DWORD /d $i /f >/dev/null || exit 1; done");
     QProcess first, second;
@@ -211,8 +221,12 @@ TEST_F(TRegistryTest, TwoProcessesWritingAtOnceLoseNothing)
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_EQ(second.exitCode(), 0);
     for (int i = 1; i <= 60; ++i) {
-        EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, QString("first%1").arg(i), TRegistryValue::Integer(0)).AsInteger(), i);
-        EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, QString("second%1").arg(i), TRegistryValue::Integer(0)).AsInteger(), i);
+        EXPECT_EQ(
+            ReadRegistry(HKEY_CURRENT_USER, TestKey, QString("first%1").arg(i), TRegistryValue::Integer(0)).AsInteger(),
+            i);
+        EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, QString("second%1").arg(i), TRegistryValue::Integer(0))
+                      .AsInteger(),
+                  i);
     }
 }
 

@@ -11,8 +11,6 @@
 
 namespace {
 
-const QString Key = "\\SOFTWARE\\Ostrel\\Test";
-
 class TRegistryOwnershipTest : public TStoreFixture {
 protected:
     // Makes a database at the store's path with the statements given.
@@ -54,8 +52,8 @@ TEST_F(TRegistryOwnershipTest, AForeignDatabaseIsNeitherReadNorWrittenNorConvert
         QFile::remove(StorePath());
         MakeDatabase(foreign);
         const QByteArray before = StoreBytes();
-        EXPECT_TRUE(WriteRegistry(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(640)));
-        EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(7)).AsInteger(), 7);
+        EXPECT_TRUE(WriteRegistry(HKEY_CURRENT_USER, TestKey, "Width", TRegistryValue::Integer(640)));
+        EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "Width", TRegistryValue::Integer(7)).AsInteger(), 7);
         EXPECT_EQ(StoreBytes(), before) << foreign;
         EXPECT_FALSE(QFile::exists(StorePath() + "-wal")) << foreign;
     }
@@ -63,7 +61,7 @@ TEST_F(TRegistryOwnershipTest, AForeignDatabaseIsNeitherReadNorWrittenNorConvert
 
 TEST_F(TRegistryOwnershipTest, ANewStoreIsMarkedAndAStoreOfTheEarlierReleaseIsUpgradedWithEverything)
 {
-    WriteRegistry(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(640));
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "Width", TRegistryValue::Integer(640));
     EXPECT_EQ(ApplicationId(), TRegistryDatabase::ApplicationId);
     QFile::remove(StorePath());
     // As the earlier release left it: whole paths in the key table, no id.
@@ -79,13 +77,13 @@ TEST_F(TRegistryOwnershipTest, ANewStoreIsMarkedAndAStoreOfTheEarlierReleaseIsUp
                  " (2147483649, 'software\\ostrel\\test', 'Software\\Ostrel\\Test', 'software\\ostrel');"
                  "INSERT INTO registry_values VALUES (2147483649, 'software\\ostrel\\test', 'width', 'Width', 4,"
                  " x'80020000'), (2147483649, '', 'top', 'Top', 4, x'01000000');");
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(0)).AsInteger(), 640);
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "Width", TRegistryValue::Integer(0)).AsInteger(), 640);
     EXPECT_EQ(ApplicationId(), TRegistryDatabase::ApplicationId);
     EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, "", "top", TRegistryValue::Integer(0)).AsInteger(), 1);
     auto store = Store();
     EXPECT_EQ(store.SubKeys(HKEY_CURRENT_USER, "SOFTWARE"), QStringList({"Software\\Ostrel"}));
-    WriteRegistry(HKEY_CURRENT_USER, Key, "Height", TRegistryValue::Integer(480));
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "Height", TRegistryValue::Integer(0)).AsInteger(), 480);
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "Height", TRegistryValue::Integer(480));
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "Height", TRegistryValue::Integer(0)).AsInteger(), 480);
 }
 
 TEST_F(TRegistryOwnershipTest, AKeyThirtyThousandLevelsDeepCostsLinearSpace)
@@ -108,8 +106,8 @@ TEST_F(TRegistryOwnershipTest, AStoreInAFolderOfAnotherUserIsStillReadAndWriting
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "only the super user can play an ordinary user here";
-    WriteRegistry(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(640));
-    WriteRegistry(HKEY_CURRENT_USER, Key, "Name", TRegistryValue::Text("/m/list.oml"));
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "Width", TRegistryValue::Integer(640));
+    WriteRegistry(HKEY_CURRENT_USER, TestKey, "Name", TRegistryValue::Text("/m/list.oml"));
     ASSERT_FALSE(QFile::exists(StorePath() + "-shm")); // the last writer folded its log in
     ::chmod(QFile::encodeName(config.path()).constData(), 0755);
     ::chmod(QFile::encodeName(config.path() + "/Ostrel").constData(), 0755);
@@ -119,17 +117,17 @@ TEST_F(TRegistryOwnershipTest, AStoreInAFolderOfAnotherUserIsStillReadAndWriting
         // Neither the folder nor the file may be written: no shared-memory file can be made.
         if (::setgid(65534) != 0 || ::setuid(65534) != 0)
             ::_exit(99);
-        const bool read = ReadRegistry(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(0)).AsInteger() == 640
-                          && ReadRegistry(HKEY_CURRENT_USER, Key, "Name", TRegistryValue::Text("")).AsText()
-                                 == "/m/list.oml";
-        const bool wrote = WriteRegistry(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(1));
+        const bool read
+            = ReadRegistry(HKEY_CURRENT_USER, TestKey, "Width", TRegistryValue::Integer(0)).AsInteger() == 640
+            && ReadRegistry(HKEY_CURRENT_USER, TestKey, "Name", TRegistryValue::Text("")).AsText() == "/m/list.oml";
+        const bool wrote = WriteRegistry(HKEY_CURRENT_USER, TestKey, "Width", TRegistryValue::Integer(1));
         ::_exit(read && wrote ? 0 : 1);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(StoreBytes(), before);
-    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, Key, "Width", TRegistryValue::Integer(0)).AsInteger(), 640);
+    EXPECT_EQ(ReadRegistry(HKEY_CURRENT_USER, TestKey, "Width", TRegistryValue::Integer(0)).AsInteger(), 640);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "TDesktopFixture.h"
+#include "TestData.h"
 #include "ToneSegments.h"
 #include "controls/TOEButton.h"
 #include "controls/TOECheckListBox.h"
@@ -13,11 +14,6 @@ enum TBand { Silence, ToneA, ToneBFirst, ToneBSecond };
 const QList<double> BandEdges = {660, 1100};
 constexpr double ToneALength = 1.25;
 
-QByteArray Data(const char *name)
-{
-    return QFile::encodeName(QStringLiteral(TEST_DATA "/") + QLatin1String(name));
-}
-
 using THeardPlaybackTest = TDesktopFixture;
 
 TEST_F(THeardPlaybackTest, ATrackIsHeardToItsEndAndTheNextFollowsOnceWithoutARestart)
@@ -26,7 +22,8 @@ TEST_F(THeardPlaybackTest, ATrackIsHeardToItsEndAndTheNextFollowsOnceWithoutARes
         GTEST_SKIP() << "no PulseAudio null sink to record";
     auto form = CreateFormMediaPlayer();
     // The missing third entry ends the advances: its open fails and the poll stops.
-    form->lbFiles->Append(QList<QByteArray>{Data("step-a.wav"), Data("step-b.wav"), Data("missing.wav")});
+    form->lbFiles->Append(
+        QList<QByteArray>{TestDataFile("step-a.wav"), TestDataFile("step-b.wav"), TestDataFile("missing.wav")});
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     for (int run = 0; run < 10; ++run) {

@@ -1,6 +1,7 @@
 #include "TDesktopFixture.h"
 #include "TEventLoopWatch.h"
 #include "TXWindows.h"
+#include "TestData.h"
 #include "controls/TOEButton.h"
 #include "controls/TOECheckListBox.h"
 #include "device/TMpvBackEnd.h"
@@ -9,11 +10,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray Data(const char *name)
-{
-    return QFile::encodeName(QStringLiteral(TEST_DATA "/") + QLatin1String(name));
-}
 
 QString Caption(const char *name)
 {
@@ -46,7 +42,8 @@ protected:
 
 TEST_F(TVideoTest, VideoPlaysAgainAndAgainAndThroughAdvancesInAWindowWithTheProductsCaption)
 {
-    form->lbFiles->Append(QList<QByteArray>{Data("tiny.avi"), Data("tiny.mov"), Data("tiny.avi"), Data("tiny.mov")});
+    form->lbFiles->Append(QList<QByteArray>{TestDataFile("tiny.avi"), TestDataFile("tiny.mov"),
+                                            TestDataFile("tiny.avi"), TestDataFile("tiny.mov")});
     TEventLoopWatch watch;
     int windowsSeen = 0;
     for (int round = 0; round < 10; ++round) {
@@ -66,7 +63,7 @@ TEST_F(TVideoTest, VideoPlaysAgainAndAgainAndThroughAdvancesInAWindowWithTheProd
 
 TEST_F(TVideoTest, ClosingTheVideoWindowStopsPlaybackAndPlayShowsItAgain)
 {
-    form->lbFiles->Append(QList<QByteArray>{Data("tiny.mov")});
+    form->lbFiles->Append(QList<QByteArray>{TestDataFile("tiny.mov")});
     Play(0);
     ASSERT_TRUE(WaitForWindow("tiny.mov", 3000));
     windows.RequestClose(windows.FindMapped(Caption("tiny.mov")));
@@ -80,14 +77,14 @@ TEST_F(TVideoTest, ClosingTheVideoWindowStopsPlaybackAndPlayShowsItAgain)
 
 TEST_F(TVideoTest, OddVideoFilesPlayOrFailWithAMessageAndNeverHang)
 {
-    QFile whole(QString::fromLocal8Bit(Data("tiny.mov")));
+    QFile whole(QString::fromLocal8Bit(TestDataFile("tiny.mov")));
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     QFile truncated(folder.path() + "/truncated.mov");
     ASSERT_TRUE(truncated.open(QIODevice::WriteOnly));
     truncated.write(whole.read(whole.size() / 2));
     truncated.close();
-    form->lbFiles->Append(QList<QByteArray>{QFile::encodeName(truncated.fileName()), Data("no-frames.mov"),
-                                            Data("huge-8k.mkv"), Data("silent.avi")});
+    form->lbFiles->Append(QList<QByteArray>{QFile::encodeName(truncated.fileName()), TestDataFile("no-frames.mov"),
+                                            TestDataFile("huge-8k.mkv"), TestDataFile("silent.avi")});
     TEventLoopWatch watch;
     for (int entry = 0; entry < 4; ++entry) {
         dialogs.Messages.clear();
