@@ -116,19 +116,25 @@ QByteArray CollapseSeparators(const QByteArray &path)
     return collapsed;
 }
 
-void AddFoundFiles(const QByteArray &folder, const std::vector<TFolderEntry> &entries, const QByteArray &pattern,
-                   const std::function<void(const QByteArray &)> &add)
+bool MatchesAny(const QList<QByteArray> &patterns, const QByteArray &name)
 {
-    if (pattern.isEmpty())
-        return;
+    return std::any_of(patterns.begin(), patterns.end(), [&](const QByteArray &pattern) {
+        return !pattern.isEmpty() && ::fnmatch(pattern.constData(), name.constData(), FNM_CASEFOLD) == 0;
+    });
+}
+
+void AddFoundFiles(const QByteArray &folder, const std::vector<TFolderEntry> &entries,
+                   const QList<QByteArray> &patterns, const std::function<void(const QByteArray &)> &add)
+{
     for (const TFolderEntry &entry : entries)
-        if (entry.Attributes == faArchive && ::fnmatch(pattern.constData(), entry.Name.constData(), FNM_CASEFOLD) == 0)
+        if (entry.Attributes == faArchive && MatchesAny(patterns, entry.Name))
             add(CollapseSeparators(folder + "//" + entry.Name));
 }
 
 } // namespace
 
-void WalkFolder(const QByteArray &root, const QByteArray &pattern, const std::function<void(const QByteArray &)> &found)
+void WalkFolder(const QByteArray &root, const QList<QByteArray> &patterns,
+                const std::function<void(const QByteArray &)> &found)
 {
     std::vector<TFolderVisit> visits;
     visits.push_back({root, ReadFolder(root)});
@@ -142,7 +148,7 @@ void WalkFolder(const QByteArray &root, const QByteArray &pattern, const std::fu
             }
             continue;
         }
-        AddFoundFiles(visit.Path, visit.Entries, pattern, found);
+        AddFoundFiles(visit.Path, visit.Entries, patterns, found);
         visits.pop_back();
     }
 }

@@ -14,3 +14,11 @@ QString SearchPattern(TSearchType type)
     }
     return {};
 }
+
+QList<QByteArray> AllMediaPatterns()
+{
+    QList<QByteArray> patterns;
+    for (const TSearchType type : {TSearchType::Wave, TSearchType::Mp3, TSearchType::Avi, TSearchType::Movie})
+        patterns << SearchPattern(type).toLatin1();
+    return patterns;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <cstdint>
 
@@ -19,3 +21,5 @@ inline TSearchType SearchTypeOf(int filterIndex)
 
 // The file name pattern of the type ("*.mp3"); empty for any other value.
 QString SearchPattern(TSearchType type);
+// The patterns of all four types, for a walk that looks for every media file at once.
+QList<QByteArray> AllMediaPatterns();

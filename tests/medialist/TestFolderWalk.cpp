@@ -21,10 +21,10 @@ protected:
         ::close(fd);
     }
     void MakeFolder(const QByteArray &relative) { ASSERT_EQ(::mkdir((root + '/' + relative).constData(), 0755), 0); }
-    QList<QByteArray> Walk(const QByteArray &start, const QByteArray &pattern)
+    QList<QByteArray> Walk(const QByteArray &start, const QList<QByteArray> &patterns)
     {
         QList<QByteArray> found;
-        WalkFolder(start, pattern, [&](const QByteArray &path) { found << path; });
+        WalkFolder(start, patterns, [&](const QByteArray &path) { found << path; });
         return found;
     }
 
@@ -44,17 +44,30 @@ TEST_F(TFolderWalkTest, WalksByPathsInItsOrderAndLeavesTheCurrentFolderAlone)
     Touch("note.txt");
     Touch(".hidden.mp3");
     const QByteArray before = CurrentFolderBytes();
-    EXPECT_EQ(Walk(root + "/", "*.mp3"),
+    EXPECT_EQ(Walk(root + "/", {"*.mp3"}),
               QList<QByteArray>(
                   {root + "/Sub/x.mp3", root + "/sub2/y.mp3", root + "/A.mp3", root + "/a.mp3", root + "/b.MP3"}));
     EXPECT_EQ(CurrentFolderBytes(), before);
-    EXPECT_EQ(Walk(root, ""), QList<QByteArray>());
+    EXPECT_EQ(Walk(root, {""}), QList<QByteArray>());
+    EXPECT_EQ(Walk(root, {}), QList<QByteArray>());
+}
+
+TEST_F(TFolderWalkTest, AFileMatchingAnyOfSeveralPatternsIsReportedOnce)
+{
+    MakeFolder("in");
+    Touch("in/c.WAV");
+    Touch("b.mov");
+    Touch("a.mp3");
+    Touch("a.mp3.txt");
+    Touch("d.avi");
+    EXPECT_EQ(Walk(root, {"*.wav", "*.mp3", "*.avi", "*.mov", "*.mp3"}),
+              QList<QByteArray>({root + "/in/c.WAV", root + "/a.mp3", root + "/b.mov", root + "/d.avi"}));
 }
 
 TEST_F(TFolderWalkTest, AFolderThatIsNotThereEndsTheWalkWithAnError)
 {
     try {
-        Walk(root + "/missing", "*");
+        Walk(root + "/missing", {"*"});
         ADD_FAILURE() << "no error";
     } catch (const EInOutError &error) {
         EXPECT_EQ(error.ErrorCode(), 2);
