@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 
-TQtFileDialog::TQtFileDialog(const QString &caption, const QString &folder)
-    : QFileDialog(nullptr, caption, folder)
+TQtFileDialog::TQtFileDialog(QWidget *parent, const QString &caption, const QString &folder)
+    : QFileDialog(parent, caption, folder)
 {
     setOption(QFileDialog::DontUseNativeDialog);
     // The descriptions are shown as they are; the patterns Qt reads are appended to them.

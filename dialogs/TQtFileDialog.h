@@ -18,7 +18,7 @@ public:
     // Qt's object name of the box where the user types a file name.
     static constexpr const char *NameBoxObjectName = "fileNameEdit";
 
-    explicit TQtFileDialog(const QString &caption, const QString &folder);
+    TQtFileDialog(QWidget *parent, const QString &caption, const QString &folder);
 
     // The patterns of a wildcard file name; empty for any other name.
     static QStringList WildcardPatterns(const QString &fileName);

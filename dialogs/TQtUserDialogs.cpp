@@ -4,15 +4,16 @@
 #include "dialogs/TFileDialog.h"
 #include "dialogs/TQtFileDialog.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QRegularExpression>
 
 namespace {
 
-void ShowBox(QMessageBox::Icon icon, const QString &text)
+void ShowBox(QWidget *owner, QMessageBox::Icon icon, const QString &text)
 {
-    QMessageBox box(icon, QString::fromLatin1(OEMPConst::ProductName), text, QMessageBox::Ok);
+    QMessageBox box(icon, QString::fromLatin1(OEMPConst::ProductName), text, QMessageBox::Ok, owner);
     box.exec();
 }
 
@@ -47,25 +48,32 @@ QFileDialog::FileMode ModeOf(const TFileDialog &dialog)
 
 } // namespace
 
+QWidget *TQtUserDialogs::Owner() const
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return mainWindow_.data();
+}
+
 void TQtUserDialogs::ShowMessage(const QString &text)
 {
-    ShowBox(QMessageBox::NoIcon, text);
+    ShowBox(Owner(), QMessageBox::NoIcon, text);
 }
 
 void TQtUserDialogs::ShowError(const QString &text)
 {
-    ShowBox(QMessageBox::Critical, text);
+    ShowBox(Owner(), QMessageBox::Critical, text);
 }
 
 bool TQtUserDialogs::Confirm(const QString &caption, const QString &question)
 {
-    QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::Yes | QMessageBox::No);
+    QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::Yes | QMessageBox::No, Owner());
     return box.exec() == QMessageBox::Yes;
 }
 
 bool TQtUserDialogs::RunFileDialog(TFileDialog &dialog)
 {
-    TQtFileDialog box(dialog.Title, dialog.InitialDir);
+    TQtFileDialog box(Owner(), dialog.Title, dialog.InitialDir);
     box.setAcceptMode(dialog.Kind == TFileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     box.setFileMode(ModeOf(dialog));
     const QStringList filters = QtNameFilters(dialog);

@@ -12,7 +12,7 @@ const QStringList ListFilters = {"Ostrel Media List (*.OML)", "MP3 Unit (*.MPU)"
 TEST(QtFileDialog, QtStillNamesItsNameBoxAsTheDialogExpects)
 {
     TTempFolder folder;
-    TQtFileDialog box("Save Media List", folder.path());
+    TQtFileDialog box(nullptr, "Save Media List", folder.path());
     EXPECT_NE(box.findChild<QLineEdit *>(QLatin1String(TQtFileDialog::NameBoxObjectName)), nullptr);
     box.SetFileName("*.mp3;*.wav");
     EXPECT_EQ(box.findChild<QLineEdit *>(QLatin1String(TQtFileDialog::NameBoxObjectName))->text(), "*.mp3;*.wav");
@@ -21,7 +21,7 @@ TEST(QtFileDialog, QtStillNamesItsNameBoxAsTheDialogExpects)
 TEST(QtFileDialog, TheFilterNumberIsThePlaceOfTheChosenTypeWithItsDetailsHidden)
 {
     TTempFolder folder;
-    TQtFileDialog box("Save Media List", folder.path());
+    TQtFileDialog box(nullptr, "Save Media List", folder.path());
     box.setNameFilters(ListFilters);
     EXPECT_EQ(box.FilterNumber(), 1);
     for (int number : {4, 2, 3}) {

@@ -149,7 +149,7 @@ void TFormMediaPlayer::miRemoveAllClick(QObject *)
 void TFormMediaPlayer::miAboutClick(QObject *)
 {
     // The box lives only while it is shown.
-    const auto box = CreateFormAboutOstrel(nullptr, UserDialogs(), WorkingFolder(),
+    const auto box = CreateFormAboutOstrel(this, UserDialogs(), WorkingFolder(),
                                            QString::fromLatin1(OEMPConst::ProductName),
                                            QString::fromLatin1(OEMPConst::ProductEdition),
                                            QString::fromLatin1(OEMPConst::ProductRelease),
