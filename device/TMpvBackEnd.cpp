@@ -65,6 +65,24 @@ bool HasDisplay()
     return !platform.isEmpty() && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
+struct TVideoOutput {
+    const char *Outputs;
+    const char *GpuContexts;
+};
+
+// The video goes to the display server the windows are on (left to itself, the engine takes
+// Wayland whenever it finds one, also under Qt on XWayland), with a software output after the
+// GPU one for where OpenGL cannot start.
+TVideoOutput VideoOutput()
+{
+    const QString platform = QGuiApplication::platformName();
+    if (platform.startsWith(QLatin1String("wayland")))
+        return {"gpu,wlshm", "wayland"};
+    if (HasDisplay())
+        return {"gpu,x11", "x11egl,x11"};
+    return {"null", "auto"};
+}
+
 // The engine expands "${...}" in its window title; a "$" of the file name must stay itself.
 QByteArray TitleText(const QString &text)
 {
@@ -73,7 +91,8 @@ QByteArray TitleText(const QString &text)
 
 } // namespace
 
-TMpvBackEnd::TMpvBackEnd(QString productName) : productName_(std::move(productName))
+TMpvBackEnd::TMpvBackEnd(QString productName, QByteArray applicationId)
+    : productName_(std::move(productName)), applicationId_(std::move(applicationId))
 {
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(0);
@@ -120,7 +139,15 @@ uint32_t TMpvBackEnd::StartEngine()
             return EngineUnavailable;
         }
     }
-    mpv_->setOptionString(handle, "vo", HasDisplay() ? "gpu,x11" : "null");
+    const TVideoOutput output = VideoOutput();
+    mpv_->setOptionString(handle, "vo", output.Outputs);
+    mpv_->setOptionString(handle, "gpu-context", output.GpuContexts);
+    if (!applicationId_.isEmpty()) {
+        mpv_->setOptionString(handle, "x11-name", applicationId_.constData());
+        mpv_->setOptionString(handle, "wayland-app-id", applicationId_.constData());
+    }
+    if (!productName_.isEmpty())
+        mpv_->setOptionString(handle, "audio-client-name", productName_.toUtf8().constData());
     if (mpv_->initialize(handle) < 0) {
         engineError_ = QStringLiteral("libmpv could not be started");
         mpv_->terminateDestroy(handle);

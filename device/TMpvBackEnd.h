@@ -29,8 +29,10 @@ public:
     // before the medium counts as ended anyway.
     static constexpr int PlayOutDeadlineMilliseconds = 2000;
 
-    // The video window's caption is the product's name, " - " and the file's name.
-    explicit TMpvBackEnd(QString productName = QString());
+    // The video window's caption is the product's name, " - " and the file's name; the sound
+    // server knows the stream by the product's name, and the desktop knows the video window
+    // by the application id (its X11 class, its Wayland app id).
+    explicit TMpvBackEnd(QString productName = QString(), QByteArray applicationId = QByteArray());
     ~TMpvBackEnd() override;
 
     uint32_t Open(const QByteArray &element, bool shareable, TCommandFlags flags, uint16_t &deviceId) override;
@@ -94,6 +96,7 @@ private:
     uint32_t Finish(uint32_t result, TCommandFlags flags);
 
     QString productName_;
+    QByteArray applicationId_;
     const TMpvLibrary *mpv_ = nullptr;
     mpv_handle *handle_ = nullptr;
     QString engineError_;

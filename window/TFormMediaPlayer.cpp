@@ -135,7 +135,8 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
     Timer1->start();
 
     FMediaPlayer = new TMediaPlayer(
-        backEnd ? std::move(backEnd) : std::make_unique<TMpvBackEnd>(QString::fromLatin1(OEMPConst::ProductName)), this);
+        backEnd ? std::move(backEnd) : std::make_unique<TMpvBackEnd>(QString::fromLatin1(OEMPConst::ProductName),
+                                                                  QByteArray(OEMPConst::ApplicationId)), this);
     FMediaPlayer->setObjectName(QStringLiteral("FMediaPlayer"));
     connect(FMediaPlayer, &TMediaPlayer::Notified, this, [this] { RunGuarded([this] { PollAtEndOfMedium(); }); });
     connect(FMediaPlayer, &TMediaPlayer::WindowCloseRequested, this,
