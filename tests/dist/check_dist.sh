@@ -16,6 +16,16 @@ if grep -v '^hint' "$work/desktop.log" | grep -q .; then
 fi
 appstreamcli validate --no-net "$source/dist/$id.metainfo.xml"
 
+# The entry opens files (as URIs), and offers the player for the same types the metainfo names.
+grep -qx 'Exec=ostrel %U' "$source/dist/$id.desktop"
+entry_types=$(sed -n 's/^MimeType=//p' "$source/dist/$id.desktop" | tr ';' '\n' | grep . | sort)
+provided_types=$(sed -n 's:.*<mediatype>\(.*\)</mediatype>.*:\1:p' "$source/dist/$id.metainfo.xml" | sort)
+if [ -z "$entry_types" ] || [ "$entry_types" != "$provided_types" ]; then
+  echo "the entry's and the metainfo's media types differ" >&2
+  diff <(echo "$entry_types") <(echo "$provided_types") >&2 || true
+  exit 1
+fi
+
 expected="./usr/bin/ostrel
 ./usr/bin/ostrel-reg
 ./usr/share/applications/$id.desktop"
@@ -36,13 +46,17 @@ fi
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
 package=$(ls "$work"/package/ostrel_*_*.deb)
 info=$(dpkg-deb --info "$package")
-echo "$info" | grep -E '^ (Package|Version|Depends):'
+echo "$info" | grep -E '^ (Package|Version|Depends|Recommends):'
 for dependency in libmpv2 fonts-liberation qt6-qpa-plugins libqt6widgets6 libsqlite3-0 libc6; do
   if ! echo "$info" | grep -E '^ Depends:' | grep -qw "$dependency"; then
     echo "the package does not depend on $dependency" >&2
     exit 1
   fi
 done
+if ! echo "$info" | grep -E '^ Recommends:' | grep -qw qt6-wayland; then
+  echo "the package does not recommend qt6-wayland" >&2
+  exit 1
+fi
 packaged=$(dpkg-deb --fsys-tarfile "$package" | tar -t | grep -v '/$' | sort)
 if [ "$packaged" != "$(sort <<<"$expected")" ]; then
   echo "packaged files differ:" >&2
