@@ -1,28 +1,56 @@
 #include "app/ForcedExitSave.h"
 #include "app/SessionBus.h"
 #include "app/TOstrelApplication.h"
+#include "desktop/THandOverService.h"
 #include "desktop/TMprisService.h"
 #include "device/StandardInput.h"
 #include "dialogs/TQtUserDialogs.h"
+#include "medialist/CurrentFolder.h"
 #include "window/TFormMediaPlayer.h"
 
 #include <QTimer>
 #include <clocale>
 #include <optional>
 
+namespace {
+
+// What is left of the command line once the toolkit has taken its own options: files,
+// folders and file:// URIs, as bytes.
+QList<QByteArray> NamesOf(int argc, char **argv)
+{
+    QList<QByteArray> names;
+    for (int i = 1; i < argc; ++i)
+        names << QByteArray(argv[i]);
+    return names;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     HoldStandardInputOnNullDevice(); // the player reads no input
     KeepTheSessionBusFromAutolaunching();
     TOstrelApplication application(argc, argv);
+    const QList<QByteArray> names = NamesOf(argc, argv);
+    const QByteArray workingFolder = CurrentFolderBytes();
+    // A player of this user already runs: it takes the files, and this process is done.
+    if (!names.isEmpty() && HandOverToRunningPlayer(names, workingFolder))
+        return 0;
     std::setlocale(LC_NUMERIC, "C"); // the playback engine needs the C decimal point
     TQtUserDialogs dialogs;
     application.SetDialogs(dialogs);
     auto form = CreateFormMediaPlayer();
+    dialogs.SetMainWindow(form.get());
     const TForcedExitSave forcedExitSave([&form] { form->SaveBeforeForcedExit(); });
     form->show();
-    // The media controls join the bus once the window is up, so that start-up waits for nothing.
+    // The desktop's ways in open once the window is up, so that start-up waits for nothing.
     std::optional<TMprisService> mediaControls;
-    QTimer::singleShot(0, form.get(), [&] { mediaControls.emplace(form->PlayerControl(), QDBusConnection::sessionBus()); });
+    std::optional<THandOverService> handOver;
+    QTimer::singleShot(0, form.get(), [&] {
+        mediaControls.emplace(form->PlayerControl(), QDBusConnection::sessionBus());
+        handOver.emplace(form->PlayerControl(), QDBusConnection::sessionBus());
+        if (!names.isEmpty())
+            form->PlayerControl().Open(HandOverOf(names, workingFolder), true);
+    });
     return application.exec();
 }

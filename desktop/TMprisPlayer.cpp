@@ -6,6 +6,7 @@
 
 #include <QDBusConnection>
 #include <QDBusError>
+#include <QUrl>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -122,9 +123,14 @@ void TMprisPlayer::SeekTo(TPlayerControl &player, qlonglong position)
     emit Seeked(milliseconds * MicrosecondsPerMillisecond);
 }
 
-void TMprisPlayer::OpenUri(const QString &, const QDBusMessage &message)
+void TMprisPlayer::OpenUri(const QString &uri, const QDBusMessage &message)
 {
-    message.setDelayedReply(true);
-    service_.Bus().send(message.createErrorReply(
-        QDBusError::NotSupported, QStringLiteral("The player opens no URIs; it plays the entries of its list.")));
+    if (QUrl(uri).scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) != 0) {
+        message.setDelayedReply(true);
+        service_.Bus().send(message.createErrorReply(QDBusError::NotSupported,
+                                                     QStringLiteral("The player opens local files only: file://")));
+        return;
+    }
+    const THandOver handOver = HandOverOf({uri.toUtf8()}, {});
+    service_.Later([handOver](TPlayerControl &player) { player.Open(handOver, true); });
 }

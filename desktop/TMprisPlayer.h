@@ -57,6 +57,8 @@ public slots:
     void Seek(qlonglong offset);
     // Ignored unless the track is the current one and the position lies within it.
     void SetPosition(const QDBusObjectPath &trackId, qlonglong position);
+    // A file:// URI is added and played as a second start of the program would have it;
+    // any other scheme is an error and adds nothing.
     void OpenUri(const QString &uri, const QDBusMessage &message);
 
 signals:

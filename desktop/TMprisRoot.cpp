@@ -18,9 +18,11 @@ QString TMprisRoot::DesktopEntry() const
 
 QStringList TMprisRoot::SupportedMimeTypes() const
 {
-    // The kinds the search looks for: wave, MP3, AVI and movie files.
-    return {QStringLiteral("audio/x-wav"),     QStringLiteral("audio/wav"),     QStringLiteral("audio/mpeg"),
-            QStringLiteral("video/x-msvideo"), QStringLiteral("video/vnd.avi"), QStringLiteral("video/quicktime")};
+    // The kinds the search looks for (wave, MP3, AVI and movie files), named as the desktop
+    // entry names them.
+    return {QStringLiteral("audio/x-wav"),    QStringLiteral("audio/wav"),       QStringLiteral("audio/vnd.wave"),
+            QStringLiteral("audio/mpeg"),     QStringLiteral("video/x-msvideo"), QStringLiteral("video/avi"),
+            QStringLiteral("video/quicktime")};
 }
 
 void TMprisRoot::Raise()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "desktop/HandOver.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -45,9 +47,12 @@ public:
     virtual void Quit() = 0;
     // Brings the window forward, un-minimised, covered or not.
     virtual void Raise() = 0;
-    // Appends the files as Edit > Add does: unmarked entries, also in the random pool; a name
-    // that a list file could not hold again is left out.
-    virtual void AddFiles(const QList<QByteArray> &files) = 0;
+    // Appends the files as Edit > Add does (unmarked entries, also in the random pool) and
+    // what the folders hold as Search finds it, every media type at once; tells in one message
+    // what was refused or could not be walked; then plays the first entry added, if asked to.
+    // Unlike the other commands it is not dropped while the window is covered: it waits, and
+    // runs once the box, dialog or search is gone.
+    virtual void Open(const THandOver &handOver, bool playFirst) = 0;
 
     virtual TPlayState PlayState() const = 0;
     // The medium that is open, else the selected entry; nothing when there is neither.

@@ -25,7 +25,7 @@ public:
     qint64 Position = 0;
     double Loudness = 1.0;
     bool Entries = false;
-    bool Open = false;
+    bool Opened = false;
     TTrackTags TrackTags;
     QStringList Log;
 
@@ -44,7 +44,13 @@ public:
     }
     void Quit() override { Log << "Quit"; }
     void Raise() override { Log << "Raise"; }
-    void AddFiles(const QList<QByteArray> &files) override { Log << "AddFiles " + QString::fromUtf8(files.join(' ')); }
+    void Open(const THandOver &handOver, bool playFirst) override
+    {
+        QStringList paths;
+        for (const THandOver::TItem &item : handOver.Items)
+            paths << QString::fromUtf8(item.Path) + (item.Folder ? "/" : "");
+        Log << QString("Open%1 %2 | %3").arg(playFirst ? "+Play" : "", paths.join(' '), handOver.Refused.join(" | "));
+    }
     TPlayState PlayState() const override { return State; }
     std::optional<QByteArray> CurrentEntry() const override { return Entry; }
     qint64 LengthMs() const override { return Length; }
@@ -52,7 +58,7 @@ public:
     qint64 PositionMs() const override { return Position; }
     double Volume() const override { return Loudness; }
     bool HasEntries() const override { return Entries; }
-    bool MediumOpen() const override { return Open; }
+    bool MediumOpen() const override { return Opened; }
 
     // A medium that is open and playing.
     void Playing(const QByteArray &entry, qint64 length)
@@ -61,7 +67,7 @@ public:
         Entry = entry;
         Length = length;
         Entries = true;
-        Open = true;
+        Opened = true;
     }
 };
 
@@ -183,7 +189,7 @@ TEST_F(TMprisProtocolTest, SeekingIsClampedToTheTrackAndPastItsEndIsNext)
     QTest::qWait(50);
     EXPECT_EQ(recorder.Seeks, QList<qlonglong>({5500000, 0, 9999000}));
 
-    player->Open = false;
+    player->Opened = false;
     player->Log.clear();
     CallPlayer("Seek", {qlonglong(1000)});
     CallPlayer("SetPosition", {QVariant::fromValue(current), qlonglong(0)});

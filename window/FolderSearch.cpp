@@ -1,5 +1,5 @@
-// Media > Search: the walk of the working folder's tree fills the list and the random pool
-// while the window stays alive but takes no commands.
+// Media > Search, and folders handed over by the desktop: the walk of a folder tree fills the
+// list and the random pool while the window stays alive but takes no commands.
 
 #include "window/TFormMediaPlayer.h"
 
@@ -71,20 +71,27 @@ private:
 
 } // namespace
 
-void TFormMediaPlayer::SearchMediaFiles(const QString &pattern)
+void TFormMediaPlayer::RunSearch(const std::function<void(const std::function<void(const QByteArray &)> &add)> &walk)
 {
-    const QByteArray folder = TextBytes(WorkingFolder());
     {
         const TSearching searching(FSearching);
-        try {
-            TFoundFiles found(*this);
-            WalkFolder(folder, pattern.toLatin1(), [&](const QByteArray &path) { found.Add(path); });
-        } catch (...) {
-            // The walk ends at its first error; what it found so far stays.
-        }
+        TFoundFiles found(*this);
+        walk([&found](const QByteArray &path) { found.Add(path); });
     }
     for (const std::function<void()> &request : std::exchange(FAfterSearch, {}))
         QTimer::singleShot(0, this, [request] { Guarded(request); });
+}
+
+void TFormMediaPlayer::SearchMediaFiles(const QString &pattern)
+{
+    const QByteArray folder = TextBytes(WorkingFolder());
+    RunSearch([&](const std::function<void(const QByteArray &)> &add) {
+        try {
+            WalkFolder(folder, {pattern.toLatin1()}, add);
+        } catch (...) {
+            // The walk ends at its first error; what it found so far stays.
+        }
+    });
     // The process's current folder ends in the searched folder, which must still be there.
     if (::chdir(folder.constData()) != 0)
         throw EInOutError::FromErrno(errno);

@@ -28,6 +28,7 @@ class TOEButton;
 class TOECheckListBox;
 class TPlayerControl;
 class TWindowPlayerControl;
+struct THandOver;
 struct TMenuItemDesign;
 struct TPlayerSettings;
 
@@ -137,6 +138,10 @@ public:
     // list file could not hold again (it would split into other entries at the next load).
     void AddEntries(const QList<QByteArray> &names);
 
+    // Adds what the desktop hands over (see TPlayerControl::Open): folders are walked as a
+    // search, refusals told in one message, the first entry added played if asked.
+    void OpenHandOver(const THandOver &handOver, bool playFirst);
+
     // Runs SaveSettings, as a close with Auto Save would, when the process is made to end
     // without closing the window (the display went away); no box is shown any more.
     void SaveBeforeForcedExit();
@@ -240,6 +245,10 @@ private:
     // The window's state as the settings kept between runs, with the given list type.
     TPlayerSettings CurrentSettings(int fileExtension);
     QByteArray Moved(TMediaNavigator::TMove move);
+    // Runs the walk as a search runs: what it adds goes to the list in batches.
+    void RunSearch(const std::function<void(const std::function<void(const QByteArray &)> &add)> &walk);
+    // Closes what is open and plays the entry, as Play does with it selected.
+    void PlayEntry(int index);
 
     uint8_t FPlayOrder = 0;
     bool FPlaying = false;

@@ -5,11 +5,15 @@
 #include "device/TMediaPlayer.h"
 #include "window/TFormMediaPlayer.h"
 
+#include <QTimer>
 #include <algorithm>
 #include <limits>
 
-TWindowPlayerControl::TWindowPlayerControl(TFormMediaPlayer &form) : form_(form)
+TWindowPlayerControl::TWindowPlayerControl(TFormMediaPlayer &form) : form_(form), retry_(new QTimer(this))
 {
+    retry_->setInterval(100);
+    retry_->setSingleShot(true);
+    connect(retry_, &QTimer::timeout, this, &TWindowPlayerControl::OpenHeld);
     connect(&form, &TFormMediaPlayer::StateMayHaveChanged, this, &TPlayerControl::StateMayHaveChanged);
 }
 
@@ -84,9 +88,20 @@ void TWindowPlayerControl::Raise()
     form_.activateWindow();
 }
 
-void TWindowPlayerControl::AddFiles(const QList<QByteArray> &files)
+void TWindowPlayerControl::Open(const THandOver &handOver, bool playFirst)
 {
-    form_.RunCommand([this, &files] { form_.AddEntries(files); });
+    held_.append({handOver, playFirst});
+    OpenHeld();
+}
+
+void TWindowPlayerControl::OpenHeld()
+{
+    while (!held_.isEmpty() && AcceptsCommands()) {
+        const THeldHandOver next = held_.takeFirst();
+        form_.RunCommand([this, &next] { form_.OpenHandOver(next.HandOver, next.PlayFirst); });
+    }
+    if (!held_.isEmpty())
+        retry_->start();
 }
 
 TPlayerControl::TPlayState TWindowPlayerControl::PlayState() const

@@ -2,6 +2,10 @@
 
 #include "desktop/TPlayerControl.h"
 
+#include <QList>
+
+class QTimer;
+
 class TFormMediaPlayer;
 
 // The main window as callers outside it drive it: each command runs the window's overridable
@@ -25,7 +29,7 @@ public:
     void SetVolume(double volume) override;
     void Quit() override;
     void Raise() override;
-    void AddFiles(const QList<QByteArray> &files) override;
+    void Open(const THandOver &handOver, bool playFirst) override;
 
     TPlayState PlayState() const override;
     std::optional<QByteArray> CurrentEntry() const override;
@@ -37,5 +41,15 @@ public:
     bool MediumOpen() const override;
 
 private:
+    // Runs the held hand-overs once nothing covers the window; looks again a little later
+    // while something does.
+    void OpenHeld();
+
+    struct THeldHandOver {
+        THandOver HandOver;
+        bool PlayFirst;
+    };
     TFormMediaPlayer &form_;
+    QList<THeldHandOver> held_;
+    QTimer *retry_;
 };
