@@ -11,7 +11,9 @@
 #include <QApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDragEnterEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -239,6 +241,53 @@ TEST_F(TOpenHandOverTest, ATreeTooDeepToWalkKeepsWhatWasFoundAndSaysWhereItStopp
     EXPECT_EQ(dialogs.Messages[0],
               "Not added to the media list:\n" + QString::fromUtf8(root)
                   + "/deep: not walked to its end (I/O error 36)");
+}
+
+// A drop on the list as the window system delivers it: entering, then dropping.
+bool Drop(QWidget &surface, const QMimeData &mime)
+{
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&surface, &enter);
+    if (!enter.isAccepted())
+        return false;
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&surface, &drop);
+    return drop.isAccepted();
+}
+
+TEST_F(TOpenHandOverTest, DroppedFileUrlsAreAddedWithoutPlayingAndOthersAreRefused)
+{
+    Fill({"/old/one.mp3"});
+    form->lbFiles->SetChecked(0, true);
+    Touch("a b.mp3");
+    MakeFolder("dropped");
+    Touch("dropped/c.wav");
+    QWidget &surface = *form->lbFiles->viewport();
+
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(folder.File("a b.mp3")), QUrl::fromLocalFile(folder.File("dropped"))});
+    EXPECT_TRUE(Drop(surface, files));
+    EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"/old/one.mp3", root + "/a b.mp3", root + "/dropped/c.wav"}));
+    EXPECT_EQ(Marks(), QList<bool>({true, false, false}));
+    EXPECT_TRUE(device.Log.isEmpty()) << "a drop plays nothing";
+
+    QMimeData web;
+    web.setUrls({QUrl::fromLocalFile(folder.File("a b.mp3")), QUrl("https://example.com/x.mp3")});
+    QMimeData text;
+    text.setText(folder.File("a b.mp3"));
+    EXPECT_FALSE(Drop(surface, web));
+    EXPECT_FALSE(Drop(surface, text));
+    EXPECT_EQ(form->lbFiles->Count(), 3);
+
+    QMessageBox box(QMessageBox::NoIcon, QString(), QStringLiteral("A box of the player"), QMessageBox::Ok, form.get());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    EXPECT_FALSE(Drop(surface, files)) << "dropped under a box";
+    box.close();
+    QTest::qWait(150);
+    EXPECT_EQ(form->lbFiles->Count(), 3);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
 // The player's own way in on a bus: what a second start of the program calls.

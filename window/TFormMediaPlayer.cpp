@@ -17,6 +17,7 @@
 #include "window/FormColours.h"
 #include "window/Help.h"
 #include "window/StoredVolume.h"
+#include "window/TListDropTarget.h"
 #include "window/TNowPlayingBar.h"
 #include "window/TWindowPlayerControl.h"
 
@@ -304,6 +305,7 @@ void TFormMediaPlayer::CreateList()
     lbFiles->setPalette(palette);
     // Beyond the design: Return, keypad Enter and a double click play the entry.
     connect(lbFiles, &TOECheckListBox::EntryChosen, this, [this] { RunCommand([this] { sbPlayClick(lbFiles); }); });
+    new TListDropTarget(*this, *lbFiles->viewport());
 }
 
 void TFormMediaPlayer::CreateMenus()
