@@ -3,6 +3,7 @@
 #include "device/DisplayLoss.h"
 #include "device/MpvLibrary.h"
 #include "device/StandardInput.h"
+#include "device/VideoWindowIdentity.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -563,6 +564,9 @@ void TMpvBackEnd::Handle(const mpv_event &event)
         }
         break;
     }
+    case MPV_EVENT_VIDEO_RECONFIG:
+        ClaimVideoWindows(applicationId_);
+        break;
     case MPV_EVENT_SHUTDOWN:
         // The engine ended itself; the next Open starts a new one.
         MediumEnded();

@@ -1,5 +1,6 @@
 #include "TXWindows.h"
 
+#include <QProcess>
 #include <cstdlib>
 #include <cstring>
 #include <xcb/xcb.h>
@@ -23,8 +24,8 @@ TXWindows::~TXWindows()
 
 uint32_t TXWindows::Atom(const char *name)
 {
-    xcb_intern_atom_reply_t *reply =
-        xcb_intern_atom_reply(connection_, xcb_intern_atom(connection_, 0, uint16_t(std::strlen(name)), name), nullptr);
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+        connection_, xcb_intern_atom(connection_, 0, uint16_t(std::strlen(name)), name), nullptr);
     const uint32_t atom = reply ? reply->atom : 0;
     std::free(reply);
     return atom;
@@ -34,7 +35,8 @@ QString TXWindows::Caption(uint32_t window)
 {
     for (const uint32_t property : {Atom("_NET_WM_NAME"), uint32_t(XCB_ATOM_WM_NAME)}) {
         xcb_get_property_reply_t *reply = xcb_get_property_reply(
-            connection_, xcb_get_property(connection_, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), nullptr);
+            connection_, xcb_get_property(connection_, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+            nullptr);
         if (!reply)
             continue;
         const QString text = QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(reply)),
@@ -46,30 +48,64 @@ QString TXWindows::Caption(uint32_t window)
     return {};
 }
 
-uint32_t TXWindows::Search(uint32_t window, const QString &caption, int depth)
+uint32_t TXWindows::Search(uint32_t window, int depth, const std::function<bool(uint32_t, const QString &)> &found)
 {
-    xcb_get_window_attributes_reply_t *attributes =
-        xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr);
+    xcb_get_window_attributes_reply_t *attributes
+        = xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr);
     const bool mapped = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
     std::free(attributes);
-    if (mapped && window != root_ && Caption(window) == caption)
+    if (mapped && window != root_ && found(window, Caption(window)))
         return window;
     if (depth == 0)
         return 0;
     xcb_query_tree_reply_t *tree = xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr);
     if (!tree)
         return 0;
-    uint32_t found = 0;
+    uint32_t match = 0;
     const xcb_window_t *children = xcb_query_tree_children(tree);
-    for (int i = 0; i < xcb_query_tree_children_length(tree) && found == 0; ++i)
-        found = Search(children[i], caption, depth - 1);
+    for (int i = 0; i < xcb_query_tree_children_length(tree) && match == 0; ++i)
+        match = Search(children[i], depth - 1, found);
     std::free(tree);
-    return found;
+    return match;
 }
 
 uint32_t TXWindows::FindMapped(const QString &caption)
 {
-    return connection_ ? Search(root_, caption, 2) : 0;
+    if (!connection_)
+        return 0;
+    return Search(root_, 2, [&](uint32_t, const QString &text) { return text == caption; });
+}
+
+QStringList TXWindows::MappedCaptions()
+{
+    QStringList captions;
+    if (connection_)
+        Search(root_, 2, [&](uint32_t, const QString &text) {
+            if (!text.isEmpty())
+                captions << text;
+            return false;
+        });
+    return captions;
+}
+
+QRect TXWindows::Geometry(uint32_t window)
+{
+    xcb_translate_coordinates_reply_t *place = xcb_translate_coordinates_reply(
+        connection_, xcb_translate_coordinates(connection_, window, root_, 0, 0), nullptr);
+    xcb_get_geometry_reply_t *size
+        = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
+    const QRect geometry = place && size ? QRect(place->dst_x, place->dst_y, size->width, size->height) : QRect();
+    std::free(place);
+    std::free(size);
+    return geometry;
+}
+
+QString TXWindows::Xprop(uint32_t window, const char *property)
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {"-id", QString::number(window), QString::fromLatin1(property)});
+    xprop.waitForFinished(5000);
+    return QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
 }
 
 void TXWindows::RequestClose(uint32_t window)
@@ -87,8 +123,8 @@ void TXWindows::RequestClose(uint32_t window)
 
 int64_t TXWindows::MiddlePixel(uint32_t window)
 {
-    xcb_get_geometry_reply_t *geometry =
-        xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
+    xcb_get_geometry_reply_t *geometry
+        = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
     if (!geometry)
         return -1;
     const auto x = int16_t(geometry->width / 2), y = int16_t(geometry->height / 2);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <functional>
 
 struct xcb_connection_t;
 
@@ -14,6 +17,12 @@ public:
 
     // The first mapped window whose caption (_NET_WM_NAME, else WM_NAME) is the text; 0 if none.
     uint32_t FindMapped(const QString &caption);
+    // The captions of all mapped windows, in stacking order.
+    QStringList MappedCaptions();
+    // The window's place on the screen and its size.
+    QRect Geometry(uint32_t window);
+    // What xprop prints of the window's property, as a window manager would read it.
+    static QString Xprop(uint32_t window, const char *property);
     // What a window manager's close button sends: WM_DELETE_WINDOW.
     void RequestClose(uint32_t window);
     // The colour of the window's middle pixel as 0xRRGGBB, or -1 when it cannot be read.
@@ -22,7 +31,8 @@ public:
 private:
     uint32_t Atom(const char *name);
     QString Caption(uint32_t window);
-    uint32_t Search(uint32_t window, const QString &caption, int depth);
+    // Visits the mapped windows down to the depth until the visitor says it has found one.
+    uint32_t Search(uint32_t window, int depth, const std::function<bool(uint32_t, const QString &)> &found);
 
     xcb_connection_t *connection_ = nullptr;
     uint32_t root_ = 0;

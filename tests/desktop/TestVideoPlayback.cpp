@@ -7,6 +7,7 @@
 #include "device/TMpvBackEnd.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -103,6 +104,36 @@ TEST_F(TVideoTest, OddVideoFilesPlayOrFailWithAMessageAndNeverHang)
     form->sbStopClick(form->sbStop);
     EXPECT_EQ(form->StatusText(), "Stopped");
     EXPECT_LT(watch.Longest(), TMpvBackEnd::OpenDeadlineMilliseconds);
+}
+
+TEST_F(TVideoTest, TheVideoWindowAndTheSoundStreamCarryThePlayersIdentity)
+{
+    form->lbFiles->Append(QList<QByteArray>{TestDataFile("tiny.avi"), TestDataFile("step-a.wav")});
+    Play(0);
+    ASSERT_TRUE(WaitForWindow("tiny.avi", 3000));
+    const uint32_t video = windows.FindMapped(Caption("tiny.avi"));
+    const QString ours = "WM_CLASS(STRING) = \"example.ostrel.MediaPlayer\", \"example.ostrel.MediaPlayer\"";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return TXWindows::Xprop(video, "WM_CLASS") == ours; }, 3000))
+        << TXWindows::Xprop(video, "WM_CLASS").toStdString();
+    // The player's icon, drawn at its own sizes, in place of the engine's.
+    const QString icon = TXWindows::Xprop(video, "_NET_WM_ICON");
+    for (const char *size : {"Icon (16 x 16)", "Icon (32 x 32)", "Icon (48 x 48)", "Icon (64 x 64)"})
+        EXPECT_TRUE(icon.contains(QLatin1String(size))) << size;
+    EXPECT_FALSE(icon.contains(QLatin1String("Icon (128 x 128)")));
+    if (!Session->HasSound())
+        GTEST_SKIP() << "no sound server";
+    Play(1);
+    QString streams;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            QProcess pactl;
+            pactl.start(QStringLiteral("pactl"), {"list", "sink-inputs"});
+            pactl.waitForFinished(5000);
+            streams = QString::fromUtf8(pactl.readAllStandardOutput());
+            return streams.contains("application.name = \"Ostrel Media Player\"");
+        },
+        5000))
+        << streams.toStdString();
 }
 
 } // namespace
