@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -116,15 +117,44 @@ QByteArray CollapseSeparators(const QByteArray &path)
     return collapsed;
 }
 
-bool MatchesAny(const QList<QByteArray> &patterns, const QByteArray &name)
+// A name pattern as the walk tests it: "*" and a literal suffix ("*.mp3", the usual case) by
+// comparing the end of the name, letter case ignored; any other pattern through fnmatch.
+class TNamePattern {
+public:
+    explicit TNamePattern(const QByteArray &pattern) : pattern_(pattern)
+    {
+        const QByteArray rest = pattern.mid(1);
+        if (pattern.startsWith('*') && !rest.contains('*') && !rest.contains('?') && !rest.contains('[')
+            && !rest.contains('\\'))
+            suffix_ = rest;
+        else
+            suffix_.reset();
+    }
+    bool Matches(const QByteArray &name) const
+    {
+        if (pattern_.isEmpty())
+            return false;
+        if (suffix_)
+            return name.size() >= suffix_->size()
+                && qstrnicmp(name.constData() + name.size() - suffix_->size(), suffix_->constData(),
+                             size_t(suffix_->size()))
+                == 0;
+        return ::fnmatch(pattern_.constData(), name.constData(), FNM_CASEFOLD) == 0;
+    }
+
+private:
+    QByteArray pattern_;
+    std::optional<QByteArray> suffix_;
+};
+
+bool MatchesAny(const std::vector<TNamePattern> &patterns, const QByteArray &name)
 {
-    return std::any_of(patterns.begin(), patterns.end(), [&](const QByteArray &pattern) {
-        return !pattern.isEmpty() && ::fnmatch(pattern.constData(), name.constData(), FNM_CASEFOLD) == 0;
-    });
+    return std::any_of(patterns.begin(), patterns.end(),
+                       [&](const TNamePattern &pattern) { return pattern.Matches(name); });
 }
 
 void AddFoundFiles(const QByteArray &folder, const std::vector<TFolderEntry> &entries,
-                   const QList<QByteArray> &patterns, const std::function<void(const QByteArray &)> &add)
+                   const std::vector<TNamePattern> &patterns, const std::function<void(const QByteArray &)> &add)
 {
     for (const TFolderEntry &entry : entries)
         if (entry.Attributes == faArchive && MatchesAny(patterns, entry.Name))
@@ -133,9 +163,10 @@ void AddFoundFiles(const QByteArray &folder, const std::vector<TFolderEntry> &en
 
 } // namespace
 
-void WalkFolder(const QByteArray &root, const QList<QByteArray> &patterns,
+void WalkFolder(const QByteArray &root, const QList<QByteArray> &namePatterns,
                 const std::function<void(const QByteArray &)> &found)
 {
+    const std::vector<TNamePattern> patterns(namePatterns.begin(), namePatterns.end());
     std::vector<TFolderVisit> visits;
     visits.push_back({root, ReadFolder(root)});
     while (!visits.empty()) {

@@ -62,6 +62,8 @@ TEST_F(TFolderWalkTest, AFileMatchingAnyOfSeveralPatternsIsReportedOnce)
     Touch("d.avi");
     EXPECT_EQ(Walk(root, {"*.wav", "*.mp3", "*.avi", "*.mov", "*.mp3"}),
               QList<QByteArray>({root + "/in/c.WAV", root + "/a.mp3", root + "/b.mov", root + "/d.avi"}));
+    EXPECT_EQ(Walk(root, {"[BD].*", "*.mp?.txt"}),
+              QList<QByteArray>({root + "/a.mp3.txt", root + "/b.mov", root + "/d.avi"}));
 }
 
 TEST_F(TFolderWalkTest, AFolderThatIsNotThereEndsTheWalkWithAnError)
