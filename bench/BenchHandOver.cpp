@@ -1,0 +1,201 @@
+// Files handed to a running player from outside, the player and its second starts being the
+// real program on a private session bus: a second start with one file, to the end of that
+// process and to the file playing in the running player (beside a bare Qt program's start to
+// end); and one call with 10,000 files, to the first of them playing (beside the same call
+// refused at once). Run on a display: xvfb-run -a build-test/bench/bench_handover PLAYER BARE
+
+#include "TPrivateBus.h"
+
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusPendingCall>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtEndian>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+const QString PlayerService = QStringLiteral("example.ostrel.MediaPlayer");
+
+// A tenth of a second of silence (8 kHz, 8 bits, mono): a wave the engine plays.
+QByteArray ShortWave()
+{
+    const auto le32 = [](quint32 value) {
+        QByteArray bytes(4, '\0');
+        qToLittleEndian(value, bytes.data());
+        return bytes;
+    };
+    const QByteArray samples(800, char(0x80));
+    return "RIFF" + le32(quint32(36 + samples.size())) + "WAVEfmt " + le32(16)
+        + QByteArray::fromHex("01000100401f0000401f000001000800") + "data" + le32(quint32(samples.size())) + samples;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Milliseconds(const QElapsedTimer &clock)
+{
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+bool WaitFor(const std::function<bool()> &done, int milliseconds)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    return done();
+}
+
+// When the player, as this client hears it, last started playing another track, and which.
+class TTrackWatch : public QObject {
+    Q_OBJECT
+
+public:
+    TTrackWatch(QDBusConnection &client, const QElapsedTimer &clock) : clock_(clock)
+    {
+        client.connect(QString(), QStringLiteral("/org/mpris/MediaPlayer2"),
+                       QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"), this,
+                       SLOT(Changed(QString, QVariantMap, QStringList)));
+    }
+    QString Url;
+    double At = -1;
+
+public slots:
+    void Changed(const QString &, const QVariantMap &changed, const QStringList &)
+    {
+        const QVariant metadata = changed.value(QStringLiteral("Metadata"));
+        if (!metadata.canConvert<QDBusArgument>())
+            return;
+        Url = qdbus_cast<QVariantMap>(metadata.value<QDBusArgument>()).value(QStringLiteral("xesam:url")).toString();
+        At = Milliseconds(clock_);
+    }
+
+private:
+    const QElapsedTimer &clock_;
+};
+
+QString UrlOf(const QByteArray &file)
+{
+    return QUrl::fromLocalFile(QFile::decodeName(file)).toString(QUrl::FullyEncoded);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s PLAYER BARE_START\n", argv[0]);
+        return 2;
+    }
+    qDBusRegisterMetaType<QList<QByteArray>>();
+    // The programs run in a folder of their own.
+    const QString player = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    const QString bare = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
+    TPrivateBus bus;
+    QTemporaryDir work;
+    QFile(work.filePath("default-List.oml")).open(QIODevice::WriteOnly); // no box for a missing list
+    constexpr int Singles = 20, Bulk = 10000, BulkRuns = 5;
+    const QByteArray wave = ShortWave();
+    QList<QByteArray> files;
+    for (int i = 0; i < Singles + Bulk * BulkRuns; ++i) {
+        QFile file(work.filePath(QStringLiteral("%1.wav").arg(i)));
+        file.open(QIODevice::WriteOnly);
+        file.write(wave);
+        files << QFile::encodeName(file.fileName());
+    }
+    QProcessEnvironment environment = bus.Environment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral("config")));
+    const auto start = [&](QProcess &process, const QString &program, const QStringList &arguments) {
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(work.path());
+        process.start(program, arguments);
+    };
+    QProcess running;
+    start(running, player, {});
+    QDBusConnection client = bus.Connect(QStringLiteral("bench"));
+    QElapsedTimer clock;
+    TTrackWatch watch(client, clock);
+    if (!WaitFor([&] { return client.interface()->isServiceRegistered(PlayerService).value(); }, 10000)) {
+        std::fprintf(stderr, "the player did not come up on the bus\n");
+        return 1;
+    }
+
+    std::vector<double> bareStarts, ends, shown;
+    for (int i = 0; i < Singles; ++i) {
+        QProcess floor;
+        clock.start();
+        start(floor, bare, {});
+        WaitFor([&] { return floor.state() == QProcess::NotRunning; }, 10000);
+        bareStarts.push_back(Milliseconds(clock));
+
+        QProcess second;
+        double ended = -1;
+        QObject::connect(&second, &QProcess::finished, [&] { ended = Milliseconds(clock); });
+        clock.start();
+        start(second, player, {QFile::decodeName(files[i])});
+        if (!WaitFor([&] { return ended >= 0 && watch.Url == UrlOf(files[i]); }, 10000) || second.exitCode() != 0) {
+            std::fprintf(stderr, "second start %d: the hand-over did not complete\n", i);
+            return 1;
+        }
+        ends.push_back(ended);
+        shown.push_back(watch.At);
+    }
+
+    std::vector<double> bulk, refused;
+    for (int run = 0; run < BulkRuns; ++run) {
+        const QList<QByteArray> batch = files.mid(Singles + run * Bulk, Bulk);
+        const auto call = [&](const char *method) {
+            QDBusMessage message = QDBusMessage::createMethodCall(
+                PlayerService, QStringLiteral("/example/ostrel/MediaPlayer"),
+                QStringLiteral("example.ostrel.MediaPlayer.HandOver"), QLatin1String(method));
+            message << QVariant::fromValue(batch) << QByteArray("/");
+            return client.asyncCall(message, 10000);
+        };
+        clock.start();
+        QDBusPendingCall answer = call("NoSuchMethod");
+        answer.waitForFinished();
+        refused.push_back(Milliseconds(clock));
+
+        clock.start();
+        call("Open");
+        if (!WaitFor([&] { return watch.Url == UrlOf(batch.first()); }, 20000)) {
+            std::fprintf(stderr, "bulk %d: the first file did not play\n", run);
+            return 1;
+        }
+        bulk.push_back(watch.At);
+    }
+
+    QDBusMessage quit = QDBusMessage::createMethodCall(
+        QStringLiteral("org.mpris.MediaPlayer2.ostrel"), QStringLiteral("/org/mpris/MediaPlayer2"),
+        QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"));
+    client.call(quit);
+    running.waitForFinished(20000);
+
+    std::printf("bare Qt program, start to end: median %.1f ms\n", Median(bareStarts));
+    std::printf("second start with a file, start to end: median %.1f ms (%.2f x bare)\n", Median(ends),
+                Median(ends) / Median(bareStarts));
+    std::printf("second start with a file, start to the file playing: median %.1f ms (%.2f x bare)\n", Median(shown),
+                Median(shown) / Median(bareStarts));
+    std::printf("the 10,000 names in a call refused at once: median %.1f ms\n", Median(refused));
+    std::printf("10,000 files in one call, to the first playing: median %.1f ms (%.2f x refused)\n", Median(bulk),
+                Median(bulk) / Median(refused));
+    return 0;
+}
+
+#include "BenchHandOver.moc"
