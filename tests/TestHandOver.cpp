@@ -330,6 +330,27 @@ TEST_F(THandOverServiceTest, NamesArriveAndAreAddedTheFirstPlayedAndTheWindowRai
     EXPECT_EQ(CallOpen({QStringLiteral("a.mp3")}).errorName(), "org.freedesktop.DBus.Error.UnknownMethod");
 }
 
+TEST_F(THandOverServiceTest, AHugeNameOverTheBusChangesNothingAndTheNextCallIsTaken)
+{
+    THandOverService service(form->PlayerControl(), bus.Connect(QStringLiteral("player")));
+    Fill({"/old/one.mp3"});
+    // The bus carries no array over 64 MiB (libdbus ends a sender that tries): 60 MiB it does.
+    const QByteArray huge(60 * 1024 * 1024, 'x');
+    EXPECT_EQ(CallOpen({QVariant::fromValue(QList<QByteArray>{huge}), QByteArray("/")}).type(),
+              QDBusMessage::ReplyMessage);
+    QTest::qWait(100);
+    EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"/old/one.mp3"}));
+    EXPECT_TRUE(device.Log.isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialogs.Messages.isEmpty(); }, 5000));
+    EXPECT_EQ(dialogs.Messages, QStringList({"Not added to the media list:\n" + QString(80, 'x') + QChar(0x2026)
+                                             + QString(80, 'x') + ": file name too long"}));
+
+    folder.WriteFile("a.mp3", "");
+    EXPECT_EQ(CallOpen({QVariant::fromValue(QList<QByteArray>{"a.mp3"}), QFile::encodeName(folder.path())}).type(),
+              QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->lbFiles->Count() == 2; }, 2000));
+}
+
 TEST_F(THandOverServiceTest, ASecondPlayerWaitsForTheNameAndTakesItWhenTheFirstEnds)
 {
     auto first = std::make_unique<THandOverService>(form->PlayerControl(), bus.Connect(QStringLiteral("first")));

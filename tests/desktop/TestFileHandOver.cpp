@@ -3,6 +3,7 @@
 // program on the same X server.
 
 #include "TDesktopFixture.h"
+#include "TListMarks.h"
 #include "TPlayerctl.h"
 #include "TPrivateBus.h"
 #include "TXWindows.h"
@@ -15,6 +16,8 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QUrl>
 #include <QtEndian>
 #include <fcntl.h>
@@ -44,6 +47,38 @@ QByteArray SilentWave(int seconds)
 QByteArray Entry(bool played, const QString &path)
 {
     return (played ? "1\r\n" : "0\r\n") + QFile::encodeName(path) + "\r\n";
+}
+
+// The sockets of the process that take connections (a listening Unix socket, a TCP port) or
+// datagrams from anyone (a UDP port), as "kind inode" lines: a way in other than the bus.
+QStringList OpenDoors(qint64 pid)
+{
+    QSet<QString> inodes;
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    for (const QString &fd : fds.entryList(QDir::NoDotAndDotDot | QDir::System)) {
+        const QString target = QFile::symLinkTarget(fds.filePath(fd));
+        static const QRegularExpression socket(QStringLiteral("socket:\\[(\\d+)\\]$"));
+        if (const QRegularExpressionMatch match = socket.match(target); match.hasMatch())
+            inodes << match.captured(1);
+    }
+    QStringList doors;
+    const auto scan = [&](const QString &table, int inodeColumn, const std::function<bool(const QStringList &)> &open) {
+        QFile file(table);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        file.readLine(); // the heading
+        while (!file.atEnd()) {
+            const QStringList columns = QString::fromLatin1(file.readLine()).simplified().split(' ');
+            if (columns.size() > inodeColumn && inodes.contains(columns[inodeColumn]) && open(columns))
+                doors << table + ' ' + columns[inodeColumn];
+        }
+    };
+    scan("/proc/net/unix", 6, [](const QStringList &columns) { return columns[3] == "00010000"; }); // accepting
+    for (const char *table : {"/proc/net/tcp", "/proc/net/tcp6"})
+        scan(table, 9, [](const QStringList &columns) { return columns[3] == "0A"; }); // listening
+    for (const char *table : {"/proc/net/udp", "/proc/net/udp6"})
+        scan(table, 9, [](const QStringList &) { return true; });
+    return doors;
 }
 
 // The installed program, started and handed files as a desktop would.
@@ -117,6 +152,7 @@ TEST_F(TRunningPlayerTest, StartedWithAFileItPlaysItAndASecondStartHandsItsFiles
     EXPECT_EQ(Ask({"status"}), "Playing");
     Ask({"pause"});
     EXPECT_EQ(MainWindows(), QStringList({"Ostrel Media Player - " + list}));
+    EXPECT_EQ(OpenDoors(first.processId()), QStringList()) << "the session bus is the only way in";
     // The missing name is told in a box that belongs to the main window.
     uint32_t box = 0;
     ASSERT_TRUE(QTest::qWaitFor([&] { return (box = windows.FindMapped("Ostrel Media Player")) != 0; }, 5000));
@@ -241,6 +277,31 @@ TEST_F(THandOverToWindowTest, WhileABoxIsOpenTheFilesWaitAndTheMessageNamesWhatI
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->lbFiles->Count() == 1; }, 3000));
     EXPECT_EQ(form->lbFiles->Text(0), QFile::encodeName(folder.File("a.wav")));
     EXPECT_EQ(dialogs.Messages, QStringList({"Not added to the media list:\nmissing.mp3: no such file or folder"}));
+}
+
+TEST_F(THandOverToWindowTest, ThousandsOfNamesAndTheLongestArgumentPassOver)
+{
+    form->lbFiles->Append(QList<QByteArray>{"/old/one.mp3"});
+    form->lbFiles->SetChecked(0, true);
+    QStringList names;
+    QList<QByteArray> expected{"/old/one.mp3"};
+    for (int i = 0; i < 3000; ++i) {
+        const QString name = QStringLiteral("%1.wav").arg(i);
+        folder.WriteFile(name, i == 0 ? SilentWave(1) : QByteArray()); // the first one plays
+        names << name;
+        expected << QFile::encodeName(folder.File(name));
+    }
+    // The kernel takes no single argument longer than 128 KiB.
+    names.insert(1500, QString(128 * 1024 - 1, 'y'));
+    EXPECT_EQ(SecondStart(names), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->lbFiles->Count() == 3001 && !dialogs.Messages.isEmpty(); }, 10000));
+    EXPECT_EQ(form->lbFiles->Texts(), expected);
+    QList<bool> marks(3001, false);
+    marks[0] = marks[1] = true; // the old mark, and the first one added, which plays
+    EXPECT_EQ(ListMarks(form->lbFiles->MediaEntries()), marks);
+    EXPECT_EQ(dialogs.Messages,
+              QStringList({"Not added to the media list:\n" + QString(80, 'y') + QChar(0x2026) + QString(80, 'y')
+                           + ": file name too long"}));
 }
 
 TEST_F(THandOverToWindowTest, ADragFromAnotherProgramDropsFilesAndAFolderOnTheList)
