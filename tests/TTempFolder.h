@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // A temporary folder whose files tests write and read by name.
@@ -26,6 +27,18 @@ public:
         QFile file(File(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
+    }
+
+    // An empty file, and a folder, by the bytes of their names in the folder.
+    void Touch(const QByteArray &relative) const
+    {
+        const int fd = ::open((QFile::encodeName(path()) + '/' + relative).constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    void MakeFolder(const QByteArray &relative) const
+    {
+        ASSERT_EQ(::mkdir((QFile::encodeName(path()) + '/' + relative).constData(), 0755), 0);
     }
 
     // "<missing>" when there is no such file.

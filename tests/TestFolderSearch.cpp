@@ -7,8 +7,8 @@
 #include "dialogs/TUserDialogs.h"
 
 #include <QFile>
-#include <QTimer>
 #include <QProcess>
+#include <QTimer>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,14 +22,6 @@ protected:
         TScriptedFormFixture::SetUp();
         root = QFile::encodeName(QDir(folder.path()).canonicalPath());
     }
-
-    void Touch(const QByteArray &relative)
-    {
-        const int fd = ::open((root + '/' + relative).constData(), O_CREAT | O_WRONLY, 0644);
-        ASSERT_GE(fd, 0) << relative.constData();
-        ::close(fd);
-    }
-    void MakeFolder(const QByteArray &relative) { ASSERT_EQ(::mkdir((root + '/' + relative).constData(), 0755), 0); }
 
     // Searches the tree below `start` (relative to the test folder) the way the command does.
     void SearchFrom(const QByteArray &start, int filterIndex)
@@ -55,14 +47,14 @@ protected:
 
 TEST_F(TSearchTest, SubfoldersComeBeforeTheFoldersOwnFiles)
 {
-    MakeFolder("A");
-    MakeFolder("A/B");
-    MakeFolder("A/c");
-    Touch("A/a.mp3");
-    Touch("A/Z.MP3");
-    Touch("A/B/b.mp3");
-    Touch("A/c/c.Mp3");
-    Touch("A/c/not.wav");
+    folder.MakeFolder("A");
+    folder.MakeFolder("A/B");
+    folder.MakeFolder("A/c");
+    folder.Touch("A/a.mp3");
+    folder.Touch("A/Z.MP3");
+    folder.Touch("A/B/b.mp3");
+    folder.Touch("A/c/c.Mp3");
+    folder.Touch("A/c/not.wav");
     SearchFrom("/A", 2);
     const QList<QByteArray> once = {"/A/B/b.mp3", "/A/c/c.Mp3", "/A/a.mp3", "/A/Z.MP3"};
     EXPECT_EQ(Found(), once);
@@ -77,7 +69,7 @@ TEST_F(TSearchTest, SubfoldersComeBeforeTheFoldersOwnFiles)
 TEST_F(TSearchTest, EachFilterFindsItsOwnType)
 {
     for (const char *name : {"s.wav", "s.mp3", "s.avi", "s.mov", "s.txt"})
-        Touch(name);
+        folder.Touch(name);
     const QList<QByteArray> expected = {"/s.wav", "/s.mp3", "/s.avi", "/s.mov"};
     for (int type = 1; type <= 4; ++type) {
         form->miRemoveAll->trigger();
@@ -88,15 +80,15 @@ TEST_F(TSearchTest, EachFilterFindsItsOwnType)
 
 TEST_F(TSearchTest, HiddenEntriesLinksAndSpecialFilesAreSkipped)
 {
-    MakeFolder(".hidden");
-    Touch(".hidden/in.mp3");
-    Touch(".dot.mp3");
-    MakeFolder("loop");
+    folder.MakeFolder(".hidden");
+    folder.Touch(".hidden/in.mp3");
+    folder.Touch(".dot.mp3");
+    folder.MakeFolder("loop");
     ASSERT_EQ(::symlink("..", (root + "/loop/up").constData()), 0);
     ASSERT_EQ(::symlink((root + "/real.mp3").constData(), (root + "/link.mp3").constData()), 0);
-    Touch("real.mp3");
+    folder.Touch("real.mp3");
     ASSERT_EQ(::mkfifo((root + "/pipe.mp3").constData(), 0600), 0);
-    MakeFolder("dir.mp3");
+    folder.MakeFolder("dir.mp3");
     SearchFrom("", 2);
     EXPECT_EQ(Found(), QList<QByteArray>({"/real.mp3"}));
 }
@@ -107,14 +99,15 @@ TEST_F(TSearchTest, OddNamesAreFoundAndSurviveASaveAndALoadInBothFormats)
     // Names that no list file can hold again are not taken: they would split into other entries.
     const QList<QByteArray> unholdable = {"new\nline.mp3", "carriage\rreturn.mp3", "both\r\n.mp3"};
     for (const QByteArray &name : names + unholdable)
-        Touch(name);
+        folder.Touch(name);
     SearchFrom("", 2);
     QList<QByteArray> sorted = Found();
     EXPECT_EQ(sorted.size(), names.size());
     for (const QByteArray &name : names)
         EXPECT_TRUE(sorted.contains("/" + name)) << name.constData();
     const QList<QByteArray> texts = form->lbFiles->Texts();
-    for (const auto &[type, file] : {std::pair{3, "/plain.txt"}, std::pair{1, "/list.oml"}, std::pair{2, "/counted.oml"}}) {
+    for (const auto &[type, file] :
+         {std::pair{3, "/plain.txt"}, std::pair{1, "/list.oml"}, std::pair{2, "/counted.oml"}}) {
         form->SetListType(ListTypeOf(type));
         form->lbFiles->ClearList();
         form->lbFiles->Append(texts);
@@ -151,9 +144,9 @@ TEST_F(TSearchTest, ATenThousandFoldersDeepTreeEndsWithoutHarm)
 
 TEST_F(TSearchTest, AFolderOfAHundredThousandFiles)
 {
-    MakeFolder("many");
+    folder.MakeFolder("many");
     for (int i = 0; i < 100000; ++i)
-        Touch("many/" + QByteArray::number(i) + (i % 4 == 0 ? ".mp3" : ".txt"));
+        folder.Touch("many/" + QByteArray::number(i) + (i % 4 == 0 ? ".mp3" : ".txt"));
     SearchFrom("/many", 2);
     EXPECT_EQ(form->lbFiles->Count(), 25000);
     EXPECT_EQ(form->RandomPool().Count(), 25000);
@@ -163,7 +156,7 @@ TEST_F(TSearchTest, AFolderOfAHundredThousandFiles)
 
 TEST_F(TSearchTest, ACancelledSearchAddsNothing)
 {
-    Touch("x.mp3");
+    folder.Touch("x.mp3");
     dialogs.FileAnswers.push_back([](TFileDialog &) { return false; });
     form->miSearch->trigger();
     EXPECT_EQ(form->lbFiles->Count(), 0);
@@ -171,9 +164,9 @@ TEST_F(TSearchTest, ACancelledSearchAddsNothing)
 
 TEST_F(TSearchTest, TheSearchWalksTheWorkingFolderAndEndsThere)
 {
-    MakeFolder("music");
-    Touch("music/a.mp3");
-    Touch("stray.mp3");
+    folder.MakeFolder("music");
+    folder.Touch("music/a.mp3");
+    folder.Touch("stray.mp3");
     form->SetWorkingFolder(QFile::decodeName(root + "/music"));
     form->SearchMediaFiles("*.mp3");
     EXPECT_EQ(Found(), QList<QByteArray>({"/music/a.mp3"}));
@@ -182,9 +175,9 @@ TEST_F(TSearchTest, TheSearchWalksTheWorkingFolderAndEndsThere)
 
 TEST_F(TSearchTest, WhileItRunsCommandsAreDroppedBoxesHeldBackAndACloseWaitsForItsEnd)
 {
-    MakeFolder("A");
-    Touch("A/a.mp3");
-    Touch("A/b.mp3");
+    folder.MakeFolder("A");
+    folder.Touch("A/a.mp3");
+    folder.Touch("A/b.mp3");
     QStringList inside;
     QTimer::singleShot(0, form.get(), [&] {
         inside << QString("found %1").arg(form->lbFiles->Count());
@@ -204,8 +197,7 @@ TEST_F(TSearchTest, WhileItRunsCommandsAreDroppedBoxesHeldBackAndACloseWaitsForI
     // The close comes right after: with Auto Save the list is saved as it stands.
     EXPECT_EQ(folder.ReadFile("default-List.oml"), QByteArray("<missing>"));
     QCoreApplication::processEvents();
-    EXPECT_EQ(folder.ReadFile("default-List.oml"),
-              "0\r\n" + root + "/A/a.mp3\r\n0\r\n" + root + "/A/b.mp3\r\n");
+    EXPECT_EQ(folder.ReadFile("default-List.oml"), "0\r\n" + root + "/A/a.mp3\r\n0\r\n" + root + "/A/b.mp3\r\n");
 }
 
 } // namespace

@@ -38,13 +38,6 @@ protected:
         ASSERT_TRUE(folder.isValid());
         root = QFile::encodeName(folder.path());
     }
-    void Touch(const QByteArray &relative)
-    {
-        const int fd = ::open((root + '/' + relative).constData(), O_CREAT | O_WRONLY, 0644);
-        ASSERT_GE(fd, 0);
-        ::close(fd);
-    }
-    void MakeFolder(const QByteArray &relative) { ASSERT_EQ(::mkdir((root + '/' + relative).constData(), 0755), 0); }
 
     TTempFolder folder;
     QByteArray root;
@@ -52,9 +45,9 @@ protected:
 
 TEST_F(THandOverTest, NamesAreMadeFullAndKeptByteForByteWithLinksAsGiven)
 {
-    Touch("a.mp3");
-    Touch("caf\xe9.wav"); // Latin-1, not UTF-8
-    MakeFolder("sub");
+    folder.Touch("a.mp3");
+    folder.Touch("caf\xe9.wav"); // Latin-1, not UTF-8
+    folder.MakeFolder("sub");
     ASSERT_EQ(::symlink("a.mp3", (root + "/link.mp3").constData()), 0);
     const THandOver handOver = HandOverOf({"a.mp3", root + "/caf\xe9.wav", "sub", "./link.mp3", "sub/../a.mp3"}, root);
     EXPECT_EQ(handOver.Items,
@@ -69,8 +62,8 @@ TEST_F(THandOverTest, NamesAreMadeFullAndKeptByteForByteWithLinksAsGiven)
 
 TEST_F(THandOverTest, WhatIsNotThereOrNoRegularFileIsRefusedAndALineBreakLeftOut)
 {
-    Touch("a.mp3");
-    Touch("line\nbreak.mp3");
+    folder.Touch("a.mp3");
+    folder.Touch("line\nbreak.mp3");
     ASSERT_EQ(::mkfifo((root + "/pipe.wav").constData(), 0644), 0);
     ASSERT_EQ(::symlink("gone.mp3", (root + "/dangling.mp3").constData()), 0);
     const THandOver handOver = HandOverOf(
@@ -85,9 +78,9 @@ TEST_F(THandOverTest, WhatIsNotThereOrNoRegularFileIsRefusedAndALineBreakLeftOut
 
 TEST_F(THandOverTest, OnlyLocalFileUrisAreTakenAndTheirBytesAreKept)
 {
-    Touch("a b.mp3");
-    Touch("caf\xe9.wav");
-    MakeFolder("sub");
+    folder.Touch("a b.mp3");
+    folder.Touch("caf\xe9.wav");
+    folder.MakeFolder("sub");
     const QByteArray uri = "file://" + QUrl::toPercentEncoding(root, "/");
     const THandOver handOver = HandOverOf(
         {uri + "/a%20b.mp3", "file://localhost" + QUrl::toPercentEncoding(root, "/") + "/caf%E9.wav",
@@ -152,13 +145,6 @@ protected:
         TScriptedFormFixture::SetUp();
         root = QFile::encodeName(folder.path());
     }
-    void Touch(const QByteArray &relative)
-    {
-        const int fd = ::open((root + '/' + relative).constData(), O_CREAT | O_WRONLY, 0644);
-        ASSERT_GE(fd, 0);
-        ::close(fd);
-    }
-    void MakeFolder(const QByteArray &relative) { ASSERT_EQ(::mkdir((root + '/' + relative).constData(), 0755), 0); }
 
     QByteArray root;
 };
@@ -167,17 +153,17 @@ TEST_F(TOpenHandOverTest, FilesAndFoldersAreAddedUnmarkedAndTheFirstAddedPlays)
 {
     Fill({"/old/one.mp3", "/old/two.mp3"});
     form->lbFiles->SetChecked(1, true);
-    MakeFolder("music");
-    MakeFolder("music/inner");
-    MakeFolder("music/.hidden");
-    Touch("music/b.WAV");
-    Touch("music/a.mov");
-    Touch("music/c.avi");
-    Touch("music/notes.txt");
-    Touch("music/inner/d.mp3");
-    Touch("music/.hidden/e.mp3");
-    Touch("single.mp3");
-    Touch("other.txt");
+    folder.MakeFolder("music");
+    folder.MakeFolder("music/inner");
+    folder.MakeFolder("music/.hidden");
+    folder.Touch("music/b.WAV");
+    folder.Touch("music/a.mov");
+    folder.Touch("music/c.avi");
+    folder.Touch("music/notes.txt");
+    folder.Touch("music/inner/d.mp3");
+    folder.Touch("music/.hidden/e.mp3");
+    folder.Touch("single.mp3");
+    folder.Touch("other.txt");
 
     form->PlayerControl().Open(HandOverOf({"single.mp3", "music", "other.txt", "gone.mp3"}, root), true);
 
@@ -195,7 +181,7 @@ TEST_F(TOpenHandOverTest, FilesAndFoldersAreAddedUnmarkedAndTheFirstAddedPlays)
 TEST_F(TOpenHandOverTest, ADropAddsWithoutPlayingAndNothingAddedPlaysNothing)
 {
     Fill({"/old/one.mp3"});
-    Touch("a.mp3");
+    folder.Touch("a.mp3");
     form->PlayerControl().Open(HandOverOf({"a.mp3"}, root), false);
     EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"/old/one.mp3", root + "/a.mp3"}));
     EXPECT_TRUE(device.Log.isEmpty());
@@ -208,7 +194,7 @@ TEST_F(TOpenHandOverTest, ADropAddsWithoutPlayingAndNothingAddedPlaysNothing)
 
 TEST_F(TOpenHandOverTest, WhileABoxCoversTheWindowTheHandOverWaitsAndThenRuns)
 {
-    Touch("a.mp3");
+    folder.Touch("a.mp3");
     QMessageBox box(QMessageBox::NoIcon, QString(), QStringLiteral("A box of the player"), QMessageBox::Ok, form.get());
     box.setWindowModality(Qt::ApplicationModal);
     box.show();
@@ -227,7 +213,7 @@ TEST_F(TOpenHandOverTest, ATreeTooDeepToWalkKeepsWhatWasFoundAndSaysWhereItStopp
     form->lbFiles->SetChecked(0, true);
     QByteArray deep = root + "/deep";
     ASSERT_EQ(::mkdir(deep.constData(), 0755), 0);
-    Touch("deep/top.mp3");
+    folder.Touch("deep/top.mp3");
     // Deeper than a path can name: the walk must stop with a message, not hang or crash.
     ASSERT_EQ(::chdir(deep.constData()), 0);
     for (int level = 0; level < 3000; ++level)
@@ -260,9 +246,9 @@ TEST_F(TOpenHandOverTest, DroppedFileUrlsAreAddedWithoutPlayingAndOthersAreRefus
 {
     Fill({"/old/one.mp3"});
     form->lbFiles->SetChecked(0, true);
-    Touch("a b.mp3");
-    MakeFolder("dropped");
-    Touch("dropped/c.wav");
+    folder.Touch("a b.mp3");
+    folder.MakeFolder("dropped");
+    folder.Touch("dropped/c.wav");
     QWidget &surface = *form->lbFiles->viewport();
 
     QMimeData files;
@@ -342,8 +328,9 @@ TEST_F(THandOverServiceTest, AHugeNameOverTheBusChangesNothingAndTheNextCallIsTa
     EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"/old/one.mp3"}));
     EXPECT_TRUE(device.Log.isEmpty());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !dialogs.Messages.isEmpty(); }, 5000));
-    EXPECT_EQ(dialogs.Messages, QStringList({"Not added to the media list:\n" + QString(80, 'x') + QChar(0x2026)
-                                             + QString(80, 'x') + ": file name too long"}));
+    EXPECT_EQ(dialogs.Messages,
+              QStringList({"Not added to the media list:\n" + QString(80, 'x') + QChar(0x2026) + QString(80, 'x')
+                           + ": file name too long"}));
 
     folder.WriteFile("a.mp3", "");
     EXPECT_EQ(CallOpen({QVariant::fromValue(QList<QByteArray>{"a.mp3"}), QFile::encodeName(folder.path())}).type(),

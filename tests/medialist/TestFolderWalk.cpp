@@ -14,13 +14,6 @@ namespace {
 class TFolderWalkTest : public testing::Test {
 protected:
     void SetUp() override { root = QFile::encodeName(QDir(folder.path()).canonicalPath()); }
-    void Touch(const QByteArray &relative)
-    {
-        const int fd = ::open((root + '/' + relative).constData(), O_CREAT | O_WRONLY, 0644);
-        ASSERT_GE(fd, 0);
-        ::close(fd);
-    }
-    void MakeFolder(const QByteArray &relative) { ASSERT_EQ(::mkdir((root + '/' + relative).constData(), 0755), 0); }
     QList<QByteArray> Walk(const QByteArray &start, const QList<QByteArray> &patterns)
     {
         QList<QByteArray> found;
@@ -34,15 +27,15 @@ protected:
 
 TEST_F(TFolderWalkTest, WalksByPathsInItsOrderAndLeavesTheCurrentFolderAlone)
 {
-    MakeFolder("Sub");
-    MakeFolder("sub2");
-    Touch("b.MP3");
-    Touch("A.mp3");
-    Touch("a.mp3");
-    Touch("Sub/x.mp3");
-    Touch("sub2/y.mp3");
-    Touch("note.txt");
-    Touch(".hidden.mp3");
+    folder.MakeFolder("Sub");
+    folder.MakeFolder("sub2");
+    folder.Touch("b.MP3");
+    folder.Touch("A.mp3");
+    folder.Touch("a.mp3");
+    folder.Touch("Sub/x.mp3");
+    folder.Touch("sub2/y.mp3");
+    folder.Touch("note.txt");
+    folder.Touch(".hidden.mp3");
     const QByteArray before = CurrentFolderBytes();
     EXPECT_EQ(Walk(root + "/", {"*.mp3"}),
               QList<QByteArray>(
@@ -54,12 +47,12 @@ TEST_F(TFolderWalkTest, WalksByPathsInItsOrderAndLeavesTheCurrentFolderAlone)
 
 TEST_F(TFolderWalkTest, AFileMatchingAnyOfSeveralPatternsIsReportedOnce)
 {
-    MakeFolder("in");
-    Touch("in/c.WAV");
-    Touch("b.mov");
-    Touch("a.mp3");
-    Touch("a.mp3.txt");
-    Touch("d.avi");
+    folder.MakeFolder("in");
+    folder.Touch("in/c.WAV");
+    folder.Touch("b.mov");
+    folder.Touch("a.mp3");
+    folder.Touch("a.mp3.txt");
+    folder.Touch("d.avi");
     EXPECT_EQ(Walk(root, {"*.wav", "*.mp3", "*.avi", "*.mov", "*.mp3"}),
               QList<QByteArray>({root + "/in/c.WAV", root + "/a.mp3", root + "/b.mov", root + "/d.avi"}));
     EXPECT_EQ(Walk(root, {"[BD].*", "*.mp?.txt"}),
