@@ -211,22 +211,36 @@ TEST_F(TOpenHandOverTest, ATreeTooDeepToWalkKeepsWhatWasFoundAndSaysWhereItStopp
 {
     Fill({"/old/one.mp3"});
     form->lbFiles->SetChecked(0, true);
-    QByteArray deep = root + "/deep";
-    ASSERT_EQ(::mkdir(deep.constData(), 0755), 0);
+    const QByteArray deep = root + "/deep";
+    folder.MakeFolder("deep");
+    folder.MakeFolder("deep/a");
+    folder.Touch("deep/a/found.mp3");
     folder.Touch("deep/top.mp3");
-    // Deeper than a path can name: the walk must stop with a message, not hang or crash.
+    // A link back up is never followed, so it cannot trap the walk.
+    ASSERT_EQ(::symlink("..", (deep + "/a/loop").constData()), 0);
+    // Ten thousand levels, deeper than a path can name: the walk must stop with a message,
+    // not hang or crash.
     ASSERT_EQ(::chdir(deep.constData()), 0);
-    for (int level = 0; level < 3000; ++level)
+    for (int level = 0; level < 10000; ++level)
         ASSERT_TRUE(::mkdir("level", 0755) == 0 && ::chdir("level") == 0) << level;
     ASSERT_EQ(::chdir(root.constData()), 0);
 
     form->PlayerControl().Open(HandOverOf({"deep"}, root), false);
-    EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"/old/one.mp3"}));
-    EXPECT_EQ(Marks(), QList<bool>({true}));
+    EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"/old/one.mp3", deep + "/a/found.mp3"}));
+    EXPECT_EQ(Marks(), QList<bool>({true, false}));
     ASSERT_EQ(dialogs.Messages.size(), 1);
     EXPECT_EQ(dialogs.Messages[0],
               "Not added to the media list:\n" + QString::fromUtf8(root)
                   + "/deep: not walked to its end (I/O error 36)");
+
+    // Taken down from the bottom, where no path reaches.
+    ASSERT_EQ(::chdir(deep.constData()), 0);
+    int depth = 0;
+    while (::chdir("level") == 0)
+        ++depth;
+    for (; depth > 0; --depth)
+        ASSERT_TRUE(::chdir("..") == 0 && ::rmdir("level") == 0);
+    ASSERT_EQ(::chdir(root.constData()), 0);
 }
 
 // A drop on the list as the window system delivers it: entering, then dropping.
