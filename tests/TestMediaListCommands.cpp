@@ -35,6 +35,7 @@ protected:
 TEST_F(TCommandTest, NewEmptiesTheListAndNamesANewFile)
 {
     Fill({"a", "b"});
+    form->SetAutoSave(false);
     form->SetListType(TListType::Text);
     form->NewMedia1->trigger();
     EXPECT_EQ(form->lbFiles->Count(), 0);
@@ -69,6 +70,52 @@ TEST_F(TCommandTest, CancelledLoadKeepsTheListButTakesTheSwitchedFileType)
     EXPECT_EQ(form->lbFiles->Count(), 1);
     form->SaveSettings();
     EXPECT_EQ(folder.ReadFile("default-List.oml"), QByteArray("a\r\n"));
+}
+
+TEST_F(TCommandTest, WithAutoSaveNewAndLoadSaveTheListTheyReplaceAndWithoutItNot)
+{
+    folder.WriteFile("default-List.oml", "1\r\nold.mp3\r\n");
+    folder.WriteFile("songs.oml", "0\r\nx.mp3\r\n");
+    Fill({"old.mp3"});
+    form->lbFiles->SetChecked(0, true);
+    Choose({folder.File("added.mp3")});
+    form->miAdd->trigger();
+    Choose({folder.File("songs.oml")});
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(folder.ReadFile("default-List.oml"), "1\r\nold.mp3\r\n0\r\n" + QFile::encodeName(folder.File("added.mp3")) + "\r\n");
+    EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"x.mp3"}));
+
+    Choose({folder.File("more.mp3")});
+    form->miAdd->trigger();
+    form->NewMedia1->trigger();
+    EXPECT_EQ(folder.ReadFile("songs.oml"), "0\r\nx.mp3\r\n0\r\n" + QFile::encodeName(folder.File("more.mp3")) + "\r\n");
+    EXPECT_EQ(form->lbFiles->Count(), 0);
+
+    form->SetAutoSave(false);
+    Choose({folder.File("lost.mp3")});
+    form->miAdd->trigger();
+    Choose({folder.File("songs.oml")});
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(folder.ReadFile("newfile.oml"), "<missing>");
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+}
+
+TEST_F(TCommandTest, AFailedSaveBeforeLoadLeavesTheListAsItWasAndSaysWhy)
+{
+    folder.WriteFile("plain", "x");
+    Choose({folder.File("plain/list.oml")}, 1);
+    form->miSaveMediaAs->trigger(); // a list file in a "folder" that is a file
+    dialogs.Messages.clear();
+    Fill({"kept.mp3"});
+    form->lbFiles->SetChecked(0, true);
+    dialogs.ShownDialogs.clear();
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(dialogs.Messages, QStringList({"Invalid filename"}));
+    EXPECT_TRUE(dialogs.ShownDialogs.isEmpty()) << "the load went on";
+    EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"kept.mp3"}));
+    EXPECT_EQ(Marks(), QList<bool>({true}));
+    form->NewMedia1->trigger();
+    EXPECT_EQ(form->lbFiles->Count(), 1) << "New went on";
 }
 
 TEST_F(TCommandTest, LoadOfAMissingOmlFile)

@@ -31,6 +31,8 @@ QList<QByteArray> EncodedNames(const QStringList &files)
 
 void TFormMediaPlayer::NewMedia1Click(QObject *)
 {
+    if (!SaveBeforeReplacing())
+        return;
     try {
         SetListFileName(StartFolder() + QStringLiteral("/newfile.") + ListExtension());
         RandomPool().Clear();
@@ -42,6 +44,10 @@ void TFormMediaPlayer::NewMedia1Click(QObject *)
 
 void TFormMediaPlayer::miLoadMediaClick(QObject *)
 {
+    // Before the dialog: it may switch the list type and the working folder the old list
+    // file is written by.
+    if (!SaveBeforeReplacing())
+        return;
     FOpenDialog.InitialDir = StartFolder();
     FOpenDialog.DefaultExt = ListExtension();
     FOpenDialog.FileName = QStringLiteral("*.") + ListExtension();

@@ -44,12 +44,24 @@ TPlayerSettings TFormMediaPlayer::CurrentSettings(int fileExtension)
 
 void TFormMediaPlayer::SaveSettings()
 {
+    WriteSettingsAndList();
+}
+
+bool TFormMediaPlayer::WriteSettingsAndList()
+{
     CurrentSettings(int(ListType())).Write();
     try {
         SaveMediaList();
+        return true;
     } catch (const EInOutError &error) {
         UserDialogs().ShowMessage(QString::fromUtf8(error.what()));
+        return false;
     }
+}
+
+bool TFormMediaPlayer::SaveBeforeReplacing()
+{
+    return !AutoSave() || WriteSettingsAndList();
 }
 
 void TFormMediaPlayer::LoadSettings()

@@ -245,6 +245,12 @@ private:
     // The window's state as the settings kept between runs, with the given list type.
     TPlayerSettings CurrentSettings(int fileExtension);
     QByteArray Moved(TMediaNavigator::TMove move);
+    // What SaveSettings does: the twelve values, then the list file; false, its message shown,
+    // when the list file could not be written.
+    bool WriteSettingsAndList();
+    // With Auto Save, New and Load save the list they replace first, as Save would; false when
+    // that failed, and the command goes no further.
+    bool SaveBeforeReplacing();
     // Runs the walk as a search runs: what it adds goes to the list in batches.
     void RunSearch(const std::function<void(const std::function<void(const QByteArray &)> &add)> &walk);
     // Closes what is open and plays the entry, as Play does with it selected.

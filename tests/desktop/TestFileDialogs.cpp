@@ -100,6 +100,7 @@ TEST_F(TFileDialogTest, TheListTypesPatternsIgnoreLetterCase)
         listed = Listed(dialog);
         dialog.reject();
     });
+    form->SetAutoSave(false); // with it, Load first saves the current list into this folder
     form->miLoadMedia->trigger();
     EXPECT_EQ(listed, QStringList({"c.oml", "list.OML"}));
 }
