@@ -1,5 +1,6 @@
 #include "app/ForcedExitSave.h"
 #include "app/SessionBus.h"
+#include "app/TerminationSignals.h"
 #include "app/TOstrelApplication.h"
 #include "desktop/THandOverService.h"
 #include "desktop/TMprisService.h"
@@ -10,6 +11,7 @@
 
 #include <QTimer>
 #include <clocale>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -39,7 +41,13 @@ int main(int argc, char **argv)
     std::setlocale(LC_NUMERIC, "C"); // the playback engine needs the C decimal point
     TQtUserDialogs dialogs;
     application.SetDialogs(dialogs);
-    auto form = CreateFormMediaPlayer();
+    std::unique_ptr<TFormMediaPlayer> form;
+    // From here on; until the window exists there is nothing of the user's to save.
+    const TTerminationSignals endingSignals([&form] {
+        if (form)
+            form->SaveBeforeForcedExit();
+    });
+    form = CreateFormMediaPlayer();
     dialogs.SetMainWindow(form.get());
     const TForcedExitSave forcedExitSave([&form] { form->SaveBeforeForcedExit(); });
     form->show();
