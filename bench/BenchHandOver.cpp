@@ -4,6 +4,7 @@
 // end); and one call with 10,000 files, to the first of them playing (beside the same call
 // refused at once). Run on a display: xvfb-run -a build-test/bench/bench_handover PLAYER BARE
 
+#include "SilentWave.h"
 #include "TPrivateBus.h"
 
 #include <QCoreApplication>
@@ -19,7 +20,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <QtEndian>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -28,19 +28,6 @@
 namespace {
 
 const QString PlayerService = QStringLiteral("example.ostrel.MediaPlayer");
-
-// A tenth of a second of silence (8 kHz, 8 bits, mono): a wave the engine plays.
-QByteArray ShortWave()
-{
-    const auto le32 = [](quint32 value) {
-        QByteArray bytes(4, '\0');
-        qToLittleEndian(value, bytes.data());
-        return bytes;
-    };
-    const QByteArray samples(800, char(0x80));
-    return "RIFF" + le32(quint32(36 + samples.size())) + "WAVEfmt " + le32(16)
-        + QByteArray::fromHex("01000100401f0000401f000001000800") + "data" + le32(quint32(samples.size())) + samples;
-}
 
 double Median(std::vector<double> values)
 {
@@ -111,7 +98,7 @@ int main(int argc, char **argv)
     QTemporaryDir work;
     QFile(work.filePath("default-List.oml")).open(QIODevice::WriteOnly); // no box for a missing list
     constexpr int Singles = 20, Bulk = 10000, BulkRuns = 5;
-    const QByteArray wave = ShortWave();
+    const QByteArray wave = SilentWave(100);
     QList<QByteArray> files;
     for (int i = 0; i < Singles + Bulk * BulkRuns; ++i) {
         QFile file(work.filePath(QStringLiteral("%1.wav").arg(i)));

@@ -2,10 +2,10 @@
 // hands its own to the running player over a private session bus, and a drag from another
 // program on the same X server.
 
-#include "TDesktopFixture.h"
 #include "TListMarks.h"
 #include "TPlayerctl.h"
 #include "TPrivateBus.h"
+#include "TRunningPlayerFixture.h"
 #include "TXWindows.h"
 #include "controls/TOECheckListBox.h"
 #include "desktop/THandOverService.h"
@@ -30,24 +30,6 @@ constexpr qint64 HandOverDeadlineMs = 3000; // the sanitizers slow every start
 #else
 constexpr qint64 HandOverDeadlineMs = 1000;
 #endif
-
-// A wave of silence (8 kHz, 8 bits, mono): long enough that nothing ends while a test looks.
-QByteArray SilentWave(int seconds)
-{
-    const auto le32 = [](quint32 value) {
-        QByteArray bytes(4, '\0');
-        qToLittleEndian(value, bytes.data());
-        return bytes;
-    };
-    const QByteArray samples(8000 * seconds, char(0x80));
-    return "RIFF" + le32(quint32(36 + samples.size())) + "WAVEfmt " + le32(16)
-        + QByteArray::fromHex("01000100401f0000401f000001000800") + "data" + le32(quint32(samples.size())) + samples;
-}
-
-QByteArray Entry(bool played, const QString &path)
-{
-    return (played ? "1\r\n" : "0\r\n") + QFile::encodeName(path) + "\r\n";
-}
 
 // The sockets of the process that take connections (a listening Unix socket, a TCP port) or
 // datagrams from anyone (a UDP port), as "kind inode" lines: a way in other than the bus.
@@ -81,50 +63,7 @@ QStringList OpenDoors(qint64 pid)
     return doors;
 }
 
-// The installed program, started and handed files as a desktop would.
-class TRunningPlayerTest : public TDesktopFixture {
-protected:
-    void SetUp() override
-    {
-        TDesktopFixture::SetUp();
-        if (IsSkipped())
-            return;
-        ASSERT_FALSE(bus.Address().isEmpty()) << "dbus-daemon did not start";
-        ASSERT_TRUE(QDir(folder.path()).mkpath("media/sub"));
-        for (const char *name : {"media/one.wav", "media/two.wav", "media/three.wav", "media/sub/four.wav"})
-            folder.WriteFile(name, SilentWave(30));
-        folder.WriteFile("media/sub/notes.txt", "");
-    }
-    QProcessEnvironment Environment() const
-    {
-        QProcessEnvironment environment = bus.Environment();
-        environment.insert(QStringLiteral("HOME"), folder.path());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.path() + "/config");
-        return environment;
-    }
-    void Start(QProcess &player, const QStringList &arguments)
-    {
-        player.setProcessEnvironment(Environment());
-        player.setWorkingDirectory(folder.path());
-        player.start(QStringLiteral(OSTREL_PLAYER), arguments);
-        ASSERT_TRUE(player.waitForStarted());
-    }
-    QString Ask(const QStringList &arguments) { return Playerctl(bus.Environment(), arguments); }
-    QString AskUntil(const QStringList &arguments, const QString &expected)
-    {
-        QString answer;
-        (void)QTest::qWaitFor([&] { return (answer = Ask(arguments)) == expected; }, 8000);
-        return answer;
-    }
-    QString Url(const char *relative)
-    {
-        return QUrl::fromLocalFile(folder.File(relative)).toString(QUrl::FullyEncoded);
-    }
-    QStringList MainWindows() { return windows.MappedCaptions().filter(QRegularExpression("^Ostrel Media Player - ")); }
-
-    TPrivateBus bus;
-    TXWindows windows;
-};
+using TRunningPlayerTest = TRunningPlayerFixture;
 
 TEST_F(TRunningPlayerTest, StartedWithAFileItPlaysItAndASecondStartHandsItsFilesOverAndEnds)
 {
@@ -179,7 +118,7 @@ TEST_F(TRunningPlayerTest, WithoutARunningPlayerTheFirstStartIsAnOrdinaryOneThat
     const int odd
         = ::open((QFile::encodeName(folder.path()) + "/media/odd\xff.wav").constData(), O_CREAT | O_WRONLY, 0644);
     ASSERT_GE(odd, 0);
-    const QByteArray wave = SilentWave(30);
+    const QByteArray wave = SilentWave(30000);
     ASSERT_EQ(::write(odd, wave.constData(), size_t(wave.size())), wave.size());
     ::close(odd);
     folder.WriteFile("empty.oml", "");
@@ -263,7 +202,7 @@ protected:
 
 TEST_F(THandOverToWindowTest, WhileABoxIsOpenTheFilesWaitAndTheMessageNamesWhatIsMissing)
 {
-    folder.WriteFile("a.wav", SilentWave(1));
+    folder.WriteFile("a.wav", SilentWave(1000));
     QMessageBox box(QMessageBox::NoIcon, QString(), QStringLiteral("A box of the player"), QMessageBox::Ok, form.get());
     box.setWindowModality(Qt::ApplicationModal);
     box.show();
@@ -287,7 +226,7 @@ TEST_F(THandOverToWindowTest, ThousandsOfNamesAndTheLongestArgumentPassOver)
     QList<QByteArray> expected{"/old/one.mp3"};
     for (int i = 0; i < 3000; ++i) {
         const QString name = QStringLiteral("%1.wav").arg(i);
-        folder.WriteFile(name, i == 0 ? SilentWave(1) : QByteArray()); // the first one plays
+        folder.WriteFile(name, i == 0 ? SilentWave(1000) : QByteArray()); // the first one plays
         names << name;
         expected << QFile::encodeName(folder.File(name));
     }
@@ -309,7 +248,7 @@ TEST_F(THandOverToWindowTest, ADragFromAnotherProgramDropsFilesAndAFolderOnTheLi
     if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
         GTEST_SKIP() << "xdotool is not installed";
     ASSERT_TRUE(QDir(folder.path()).mkpath("dropped/inner"));
-    folder.WriteFile("b.wav", SilentWave(1));
+    folder.WriteFile("b.wav", SilentWave(1000));
     folder.WriteFile("dropped/inner/c.mp3", "");
     folder.WriteFile("dropped/d.mov", "");
     const auto uri

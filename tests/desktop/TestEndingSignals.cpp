@@ -1,0 +1,166 @@
+// The session ends, the terminal closes, Ctrl+C: the real program, offscreen and on the X
+// server, is sent the signal after a list change, marks and a new current entry.
+
+#include "TListMarks.h"
+#include "TRunningPlayerFixture.h"
+#include "window/TPlayerSettings.h"
+
+#include <QDeadlineTimer>
+#include <csignal>
+#include <sys/types.h>
+
+namespace {
+
+struct TEnding {
+    int Signal;
+    const char *Platform;
+};
+
+class TEndingSignalsTest : public TRunningPlayerFixture, public testing::WithParamInterface<TEnding> {
+protected:
+    void SetUp() override
+    {
+        TRunningPlayerFixture::SetUp();
+        if (IsSkipped())
+            return;
+        list = folder.File("songs.oml");
+        folder.WriteFile("songs.oml",
+                         Entry(false, folder.File("media/one.wav")) + Entry(false, folder.File("media/two.wav")));
+        TPlayerSettings{100, 100, 573, 400, 1, true, false, true, true, list, 0, -1}.Write();
+    }
+    // The player, shown on the platform, has played the first entry and then been handed a
+    // third one, which it plays.
+    void StartAndChange(QProcess &player, const char *platform)
+    {
+        QProcessEnvironment environment = Environment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QLatin1String(platform));
+        player.setProcessEnvironment(environment);
+        player.setWorkingDirectory(folder.path());
+        player.start(QStringLiteral(OSTREL_PLAYER), {});
+        ASSERT_TRUE(player.waitForStarted());
+        ASSERT_EQ(AskUntil({"status"}, "Stopped"), "Stopped");
+        Ask({"play"});
+        ASSERT_EQ(AskUntil({"metadata", "xesam:url"}, Url("media/one.wav")), Url("media/one.wav"));
+        QProcess second;
+        Start(second, {"media/three.wav"});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
+        ASSERT_EQ(AskUntil({"metadata", "xesam:url"}, Url("media/three.wav")), Url("media/three.wav"));
+    }
+    // Waits for the end, answering meanwhile; whether it came in time.
+    static bool Ends(QProcess &player, int milliseconds)
+    {
+        return QTest::qWaitFor([&] { return player.state() == QProcess::NotRunning; }, milliseconds);
+    }
+    QByteArray Changed() const
+    {
+        return Entry(true, folder.File("media/one.wav")) + Entry(false, folder.File("media/two.wav"))
+            + Entry(true, folder.File("media/three.wav"));
+    }
+
+    QString list;
+};
+
+TEST_P(TEndingSignalsTest, TheChangesAreSavedAndTheStatusIsZero)
+{
+    QProcess player;
+    StartAndChange(player, GetParam().Platform);
+    if (HasFatalFailure())
+        return;
+    QDeadlineTimer deadline(5000);
+    ::kill(pid_t(player.processId()), GetParam().Signal);
+    ASSERT_TRUE(Ends(player, 5000)) << "still running";
+    EXPECT_FALSE(deadline.hasExpired());
+    EXPECT_EQ(player.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(player.exitCode(), 0);
+    EXPECT_EQ(folder.ReadFile("songs.oml"), Changed());
+    // The store was closed as at any end: no journal of it is left (reading it here leaves one).
+    EXPECT_FALSE(QFile::exists(folder.path() + "/config/Ostrel/registry.db-wal"));
+    const TPlayerSettings stored = TPlayerSettings::Read({});
+    EXPECT_EQ(stored.DefaultFile, list);
+    EXPECT_EQ(stored.ItemIndex, 2);
+    EXPECT_EQ(QSize(stored.Width, stored.Height), QSize(573, 400));
+    EXPECT_TRUE(stored.AutoSave);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachSignalOnEachPlatform, TEndingSignalsTest,
+                         testing::Values(TEnding{SIGTERM, "offscreen"}, TEnding{SIGHUP, "offscreen"},
+                                         TEnding{SIGINT, "offscreen"}, TEnding{SIGTERM, "xcb"}, TEnding{SIGHUP, "xcb"},
+                                         TEnding{SIGINT, "xcb"}),
+                         [](const testing::TestParamInfo<TEnding> &ending) {
+                             return std::string(sigabbrev_np(ending.param.Signal)) + "_" + ending.param.Platform;
+                         });
+
+using TEndingWhileBusyTest = TEndingSignalsTest;
+
+TEST_F(TEndingWhileBusyTest, UnderAMessageBoxTheSaveStillRunsAndNoBoxIsWaitedFor)
+{
+    QProcess player;
+    StartAndChange(player, "xcb");
+    if (HasFatalFailure())
+        return;
+    QProcess second;
+    Start(second, {"missing.wav"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.FindMapped("Ostrel Media Player") != 0; }, 5000));
+    ::kill(pid_t(player.processId()), SIGTERM);
+    ASSERT_TRUE(Ends(player, 5000));
+    EXPECT_EQ(player.exitCode(), 0);
+    EXPECT_EQ(folder.ReadFile("songs.oml"), Changed());
+}
+
+TEST_F(TEndingWhileBusyTest, DuringTheWalkOfALargeTreeTheListSavedIsWhole)
+{
+    QProcess player;
+    StartAndChange(player, "offscreen");
+    if (HasFatalFailure())
+        return;
+    for (int sub = 0; sub < 100; ++sub) {
+        const QString tree = QStringLiteral("tree/%1").arg(sub);
+        ASSERT_TRUE(QDir(folder.path()).mkpath(tree));
+        for (int i = 0; i < 100; ++i)
+            folder.Touch(QFile::encodeName(QStringLiteral("%1/%2.mp3").arg(tree).arg(i)));
+    }
+    QProcess second;
+    Start(second, {"tree"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
+    ::kill(pid_t(player.processId()), SIGINT);
+    ASSERT_TRUE(Ends(player, 5000));
+    EXPECT_EQ(player.exitCode(), 0);
+    // The list as far as the walk had come: the entries before it, then whole entries of the tree.
+    const QByteArray saved = folder.ReadFile("songs.oml");
+    EXPECT_TRUE(saved.startsWith(Changed())) << saved.left(400).toStdString();
+    const QList<QByteArray> lines = saved.mid(Changed().size()).split('\n');
+    EXPECT_EQ(lines.size() % 2, 1);
+    EXPECT_TRUE(lines.last().isEmpty());
+    static const QRegularExpression entry(QStringLiteral("^(0\r|.*/tree/\\d+/\\d+\\.mp3\r)$"));
+    for (const QByteArray &line : lines.first(lines.size() - 1))
+        EXPECT_TRUE(entry.match(QString::fromUtf8(line)).hasMatch()) << line.toStdString();
+}
+
+TEST_F(TEndingWhileBusyTest, TwoSignalsInARowEndItAndTheListIsOldOrNewButWhole)
+{
+    QProcess player;
+    StartAndChange(player, "offscreen");
+    if (HasFatalFailure())
+        return;
+    const QByteArray before = folder.ReadFile("songs.oml");
+    ::kill(pid_t(player.processId()), SIGINT);
+    ::kill(pid_t(player.processId()), SIGINT);
+    ASSERT_TRUE(Ends(player, 5000));
+    const QByteArray saved = folder.ReadFile("songs.oml");
+    EXPECT_TRUE(saved == before || saved == Changed()) << saved.toStdString();
+}
+
+TEST_F(TEndingWhileBusyTest, AStormOfSighupsEndsItOnceAndCleanly)
+{
+    QProcess player;
+    StartAndChange(player, "offscreen");
+    if (HasFatalFailure())
+        return;
+    for (int i = 0; i < 1000 && ::kill(pid_t(player.processId()), SIGHUP) == 0; ++i) { }
+    ASSERT_TRUE(Ends(player, 5000));
+    EXPECT_EQ(player.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(player.exitCode(), 0);
+    EXPECT_EQ(folder.ReadFile("songs.oml"), Changed());
+}
+
+} // namespace
