@@ -1,7 +1,7 @@
 #include "app/ForcedExitSave.h"
 #include "app/SessionBus.h"
-#include "app/TerminationSignals.h"
 #include "app/TOstrelApplication.h"
+#include "app/TerminationSignals.h"
 #include "desktop/THandOverService.h"
 #include "desktop/TMprisService.h"
 #include "device/StandardInput.h"
@@ -9,6 +9,7 @@
 #include "medialist/CurrentFolder.h"
 #include "window/TFormMediaPlayer.h"
 
+#include <QSessionManager>
 #include <QTimer>
 #include <clocale>
 #include <memory>
@@ -50,6 +51,9 @@ int main(int argc, char **argv)
     form = CreateFormMediaPlayer();
     dialogs.SetMainWindow(form.get());
     const TForcedExitSave forcedExitSave([&form] { form->SaveBeforeForcedExit(); });
+    // The X session manager's save request, at log-out: no interaction is asked for.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, form.get(),
+                     [&form](QSessionManager &) { form->SaveWithoutBoxes(); });
     form->show();
     // The desktop's ways in open once the window is up, so that start-up waits for nothing.
     std::optional<TMprisService> mediaControls;

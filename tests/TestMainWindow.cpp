@@ -82,7 +82,8 @@ TEST_F(TMainWindowTest, StartUpValuesMatchTheDesign)
         {"open name", [](F &f) { return f.FOpenDialog.FileName; }, "*.mp3;*.wav"},
         {"save title", [](F &f) { return f.FSaveDialog.Title; }, "Save Media List"},
         {"save filter", [](F &f) { return f.FSaveDialog.Filter; }, listFilter},
-        {"save options", [](F &f) { return int(f.FSaveDialog.Options); }, int(ofHideReadOnly | ofShowHelp | ofEnableSizing)},
+        {"save options", [](F &f) { return int(f.FSaveDialog.Options); },
+         int(ofHideReadOnly | ofShowHelp | ofEnableSizing)},
         {"save help", [](F &f) { return f.FSaveDialog.HelpContext; }, 2300},
         {"search title", [](F &f) { return f.FSearchDialog.Title; }, "Search Media Files"},
         {"search filter", [](F &f) { return f.FSearchDialog.Filter; },
@@ -256,9 +257,9 @@ TEST_F(TMainWindowTest, ListFillsTheClientAreaBelowTheButtonRow)
 TEST_F(TMainWindowTest, ButtonRowMatchesTheDesign)
 {
     auto form = CreateFormMediaPlayer();
-    const QList<QPair<TOEButton *, int>> row = {{form->sbPrevious, 8}, {form->sbPause, 56}, {form->sbPlay, 104},
-                                                {form->sbNext, 152},   {form->sbStop, 216},  {form->sbejext, 264},
-                                                {form->OEButton7, 416}, {form->sbClose, 464}};
+    const QList<QPair<TOEButton *, int>> row
+        = {{form->sbPrevious, 8}, {form->sbPause, 56},  {form->sbPlay, 104},    {form->sbNext, 152},
+           {form->sbStop, 216},   {form->sbejext, 264}, {form->OEButton7, 416}, {form->sbClose, 464}};
     for (const auto &[button, left] : row) {
         EXPECT_EQ(button->geometry(), QRect(left, 8, 42, 43)) << button->objectName().toStdString();
         EXPECT_TRUE(button->Transparent());
@@ -331,8 +332,8 @@ TEST_F(TMainWindowTest, AStartUpCutShortStillLeavesEachButtonBoundOnce)
     form->LoadFails = true;
     form->StartUp();
     form->Calls.clear();
-    for (TOEButton *button : {form->sbPlay, form->sbPause, form->sbStop, form->sbNext, form->sbPrevious, form->sbClose,
-                              form->sbejext})
+    for (TOEButton *button :
+         {form->sbPlay, form->sbPause, form->sbStop, form->sbNext, form->sbPrevious, form->sbClose, form->sbejext})
         button->OnClick(button);
     EXPECT_EQ(form->Calls, QStringList({"play", "pause", "stop", "next", "previous", "close", "load"}));
 }
@@ -381,8 +382,7 @@ TEST_F(TMainWindowTest, AnErrorFromAHandlerReachesTheDefaultErrorReport)
         form->Text = QString::fromLatin1(text);
         QTest::mouseClick(form->sbPlay, Qt::LeftButton, {}, QPoint(20, 20));
     }
-    EXPECT_EQ(dialogs.Errors,
-              QStringList({"Device busy.", "Stopped!", "List index out of bounds (-1)", "Done.", ""}));
+    EXPECT_EQ(dialogs.Errors, QStringList({"Device busy.", "Stopped!", "List index out of bounds (-1)", "Done.", ""}));
     dialogs.Errors.clear();
     form->Timer1->setInterval(5);
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.Errors.size() >= 2; }, 2000));
@@ -452,6 +452,30 @@ TEST_F(TMainWindowTest, AFailedSaveAtClosingIsReportedAndTheWindowClosesAnyway)
     EXPECT_EQ(form->Calls, QStringList({"load settings", "save"}));
     EXPECT_EQ(dialogs.Messages, QStringList({"Unknown exception, please contact your local dealer!"}));
     EXPECT_TRUE(dialogs.Errors.isEmpty());
+}
+
+TEST_F(TMainWindowTest, ASaveWithoutBoxesSavesWithAutoSaveTellsNoOneAndLeavesTheWindowOpen)
+{
+    auto form = CreateFormMediaPlayer<TRecordingForm>();
+    form->show();
+    form->SaveFails = true;
+    form->SaveWithoutBoxes();
+    EXPECT_EQ(form->Calls, QStringList({"load settings", "save"}));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    EXPECT_EQ(&UserDialogs(), &dialogs) << "the boxes are shown again afterwards";
+
+    form->SetAutoSave(false);
+    form->SaveWithoutBoxes();
+    EXPECT_EQ(form->Calls.size(), 2);
+    // A forced exit after it still saves once.
+    form->SetAutoSave(true);
+    form->SaveFails = false;
+    form->SaveBeforeForcedExit();
+    form->SaveBeforeForcedExit();
+    EXPECT_EQ(form->Calls, QStringList({"load settings", "save", "save"}));
+    EXPECT_NE(&UserDialogs(), &dialogs) << "boxes are shown again on the way out";
+    TOstrelApplication::Instance().SetDialogs(dialogs);
 }
 
 } // namespace

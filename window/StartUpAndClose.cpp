@@ -76,16 +76,28 @@ void TFormMediaPlayer::miExitClick(QObject *)
 
 void TFormMediaPlayer::SaveBeforeForcedExit()
 {
-    if (FClosing || !AutoSave())
+    if (FClosing)
         return;
     FClosing = true;
+    // No box from here to the end of the process.
     static TSilentDialogs nobodyToTell;
+    TOstrelApplication::Instance().SetDialogs(nobodyToTell);
+    SaveWithoutBoxes();
+}
+
+void TFormMediaPlayer::SaveWithoutBoxes()
+{
+    if (!AutoSave())
+        return;
+    TUserDialogs &shown = UserDialogs();
+    TSilentDialogs nobodyToTell;
     TOstrelApplication::Instance().SetDialogs(nobodyToTell);
     try {
         SaveSettings();
     } catch (...) {
-        // The process ends either way.
+        // No one is there to be told.
     }
+    TOstrelApplication::Instance().SetDialogs(shown);
 }
 
 void TFormMediaPlayer::MyDoClose()

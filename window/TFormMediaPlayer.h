@@ -143,8 +143,12 @@ public:
     void OpenHandOver(const THandOver &handOver, bool playFirst);
 
     // Runs SaveSettings, as a close with Auto Save would, when the process is made to end
-    // without closing the window (the display went away); no box is shown any more.
+    // without closing the window (the display went away, a signal to end); no box is shown
+    // any more.
     void SaveBeforeForcedExit();
+    // With Auto Save, the save a close would make, its messages unshown, the window left open:
+    // for a session manager that asks the application to save.
+    void SaveWithoutBoxes();
 
     void miShowControlsClick(QObject *sender);
     void miSearchClick(QObject *sender);
