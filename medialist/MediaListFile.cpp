@@ -3,6 +3,7 @@
 #include "medialist/ListFileErrors.h"
 #include "medialist/ListFormats.h"
 #include "medialist/SafeFileWrite.h"
+#include "medialist/TListSnapshot.h"
 #include "medialist/TMediaEntries.h"
 #include "medialist/TTextFile.h"
 
@@ -45,6 +46,11 @@ void Load(TListType listType, const QString &fileName, TMediaEntries &entries)
 
 void Save(TListType listType, const QString &fileName, const TMediaEntries &entries)
 {
+    Save(listType, fileName, entries.Snapshot());
+}
+
+void Save(TListType listType, const QString &fileName, const TListSnapshot &entries)
+{
     switch (FormatOf(listType)) {
     case OmlFormat:
         SaveOml(fileName, entries);
@@ -65,6 +71,11 @@ void LoadOml(const QString &fileName, TMediaEntries &entries)
 }
 
 void SaveOml(const QString &fileName, const TMediaEntries &entries)
+{
+    SaveOml(fileName, entries.Snapshot());
+}
+
+void SaveOml(const QString &fileName, const TListSnapshot &entries)
 {
     // Written a megabyte at a time: a long list needs no second copy of itself in memory.
     constexpr qsizetype PieceSize = 1 << 20;

@@ -4,7 +4,6 @@
 #include "medialist/TTextPool.h"
 #include "medialist/TextFold.h"
 
-
 namespace {
 
 class TNobody : public TMediaEntries::TObserver {
@@ -47,6 +46,7 @@ void TMediaEntries::SetChecked(int row, bool checked)
     if ((checked_[size_t(row)] != 0) == checked)
         return;
     checked_[size_t(row)] = checked;
+    ++revision_;
     observer_->MarksChanged(row, row);
 }
 
@@ -65,8 +65,10 @@ void TMediaEntries::SetAllChecked(bool checked)
             first = row;
         last = row;
     }
-    if (first >= 0)
-        observer_->MarksChanged(first, last);
+    if (first < 0)
+        return;
+    ++revision_;
+    observer_->MarksChanged(first, last);
 }
 
 void TMediaEntries::AppendUnobserved(const QByteArray &text, bool checked)
@@ -74,6 +76,7 @@ void TMediaEntries::AppendUnobserved(const QByteArray &text, bool checked)
     texts_.Append(text);
     checked_.push_back(checked);
     index_.Append(TextFold::Hash(text));
+    ++revision_;
 }
 
 int TMediaEntries::Append(const QByteArray &text)
@@ -116,6 +119,7 @@ void TMediaEntries::RemoveAt(int row)
     texts_.RemoveAt(size_t(row));
     checked_.erase(checked_.begin() + row);
     index_.RemoveAt(row);
+    ++revision_;
     observer_->RowRemoved();
 }
 
@@ -125,6 +129,7 @@ void TMediaEntries::Clear()
     texts_.Clear();
     checked_.clear();
     index_.Clear();
+    ++revision_;
     observer_->Cleared();
 }
 
@@ -164,4 +169,9 @@ void TMediaEntries::CheckRow(int row) const
 {
     if (row < 0 || row >= Count())
         throw EListError(row);
+}
+
+TListSnapshot TMediaEntries::Snapshot() const
+{
+    return TListSnapshot(texts_.Snapshot(), checked_);
 }

@@ -2,6 +2,7 @@
 
 #include "medialist/ListFormats.h"
 #include "medialist/TFoldedTextIndex.h"
+#include "medialist/TListSnapshot.h"
 #include "medialist/TTextStore.h"
 
 #include <QByteArray>
@@ -56,6 +57,10 @@ public:
 
     QList<TListEntry> Entries() const;
     QList<QByteArray> Texts() const;
+    // The entries as they are now, to be written while the list goes on changing.
+    TListSnapshot Snapshot() const;
+    // Goes up with every change of a text, a mark or the number of entries.
+    uint64_t Revision() const { return revision_; }
 
 private:
     void CheckRow(int row) const;
@@ -66,4 +71,5 @@ private:
     std::vector<char> checked_;
     TFoldedTextIndex index_;
     TObserver *observer_;
+    uint64_t revision_ = 0;
 };

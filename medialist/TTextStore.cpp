@@ -25,13 +25,30 @@ const char *StartOf(QByteArray &text)
 
 } // namespace
 
-QByteArray TTextStore::At(size_t position) const
+QByteArray TTextStore::TextOf(const std::vector<TBlock> &blocks, const TRef &ref)
 {
-    const TRef &ref = refs_[position];
     if (ref.Block == NoBlock)
         return QByteArray("", 0);
-    const TBlock &block = blocks_[ref.Block];
+    const TBlock &block = blocks[ref.Block];
     return SharedSlice(block.Holder, block.Start + ref.Offset, ref.Size);
+}
+
+QByteArray TTextStore::At(size_t position) const
+{
+    return TextOf(blocks_, refs_[position]);
+}
+
+QByteArray TTextStore::TSnapshot::At(size_t position) const
+{
+    return TextOf(blocks_, refs_[position]);
+}
+
+TTextStore::TSnapshot TTextStore::Snapshot() const
+{
+    TSnapshot snapshot;
+    snapshot.refs_ = refs_;
+    snapshot.blocks_ = blocks_;
+    return snapshot;
 }
 
 void TTextStore::Append(const QByteArray &text)

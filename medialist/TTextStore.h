@@ -41,7 +41,25 @@ private:
         const char *Start = nullptr;
         uint32_t Uses = 0;
     };
+    static QByteArray TextOf(const std::vector<TBlock> &blocks, const TRef &ref);
 
+public:
+    // The texts as they are now, to be read later, also on another thread while the store goes
+    // on changing: the blocks are shared, not copied, and the store never writes over a byte
+    // a text has been given.
+    class TSnapshot {
+    public:
+        size_t Size() const { return refs_.size(); }
+        QByteArray At(size_t position) const;
+
+    private:
+        friend class TTextStore;
+        std::vector<TRef> refs_;
+        std::vector<TBlock> blocks_;
+    };
+    TSnapshot Snapshot() const;
+
+private:
     TRef Shared(const QByteArray &text);
     TRef Copied(const QByteArray &text);
     uint32_t NewBlock(QByteArray holder, const char *start);

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -67,6 +68,69 @@ TEST(MediaEntries, LookupsIgnoreLetterCaseAndFollowRemovals)
     EXPECT_EQ(entries.Entries(), (QList<TListEntry>{{"/m/other.mp3", true}, {"/M/SONG.MP3", false}}));
     EXPECT_THROW(entries.Text(2), EListError);
     EXPECT_THROW(entries.Checked(2), EListError);
+}
+
+TEST(MediaEntries, ASnapshotKeepsTheEntriesAsTheyWereWhileTheListChangesOnAnotherThread)
+{
+    TMediaEntries entries;
+    QByteArray file;
+    for (int i = 0; i < 20000; ++i)
+        file += "/music/track " + QByteArray::number(i) + ".mp3\n";
+    QList<QByteArray> lines = file.split('\n'); // texts of one large buffer: shared, not copied
+    lines.removeLast();
+    entries.Append(lines);
+    entries.Append("copied.mp3");
+    entries.SetChecked(1, true);
+    const uint64_t before = entries.Revision();
+    const TListSnapshot snapshot = entries.Snapshot();
+    EXPECT_EQ(entries.Revision(), before) << "taking a snapshot changes nothing";
+
+    QList<QByteArray> read;
+    std::thread reader([&] { read = snapshot.Texts(); });
+    for (int i = 0; i < 1000; ++i)
+        entries.Append("more " + QByteArray::number(i)); // into the block the copied text is in
+    entries.RemoveAt(0);
+    entries.SetChecked(0, false);
+    reader.join();
+    entries.Clear();
+
+    ASSERT_EQ(snapshot.Count(), 20001);
+    EXPECT_EQ(read.size(), 20001);
+    EXPECT_EQ(read.first(), "/music/track 0.mp3");
+    EXPECT_EQ(snapshot.Text(20000), "copied.mp3");
+    EXPECT_TRUE(snapshot.Checked(1));
+    EXPECT_FALSE(snapshot.Checked(0));
+    EXPECT_EQ(snapshot.Texts(), lines + QList<QByteArray>{"copied.mp3"});
+}
+
+TEST(MediaEntries, TheRevisionGoesUpWithEveryChangeAndOnlyThen)
+{
+    TMediaEntries entries;
+    uint64_t last = entries.Revision();
+    const auto changed = [&] {
+        const bool up = entries.Revision() > last;
+        last = entries.Revision();
+        return up;
+    };
+    entries.Append("a");
+    EXPECT_TRUE(changed());
+    entries.Append(QList<QByteArray>{"b", "c"});
+    EXPECT_TRUE(changed());
+    entries.SetChecked(1, true);
+    EXPECT_TRUE(changed());
+    entries.SetChecked(1, true);
+    EXPECT_FALSE(changed()) << "the same mark again";
+    entries.SetAllChecked(true);
+    EXPECT_TRUE(changed());
+    entries.SetAllChecked(true);
+    EXPECT_FALSE(changed());
+    entries.IndexOf("a");
+    entries.Texts();
+    EXPECT_FALSE(changed());
+    entries.RemoveAt(0);
+    EXPECT_TRUE(changed());
+    entries.Clear();
+    EXPECT_TRUE(changed());
 }
 
 } // namespace
