@@ -23,10 +23,16 @@ void TFormMediaPlayer::LoadMediaList()
     lbFiles->MediaEntries().AppendToPool(RandomPool(), 0, true);
 }
 
-void TFormMediaPlayer::SaveMediaList()
+bool TFormMediaPlayer::MayWriteListFile() const
 {
     // A list too large to load is still the user's: the empty list shown is never saved over it.
-    if (!FRefusedListFile.isEmpty() && FRefusedListFile == ListFilePath())
-        return;
-    MediaListFile::Save(ListType(), ListFilePath(), lbFiles->MediaEntries());
+    const bool refused = !FRefusedListFile.isEmpty() && FRefusedListFile == ListFilePath();
+    const int type = int(ListType());
+    return !refused && type >= int(TListType::Oml) && type <= int(TListType::AnyFile);
+}
+
+void TFormMediaPlayer::SaveMediaList()
+{
+    if (MayWriteListFile())
+        MediaListFile::Save(ListType(), ListFilePath(), lbFiles->MediaEntries());
 }

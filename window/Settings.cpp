@@ -6,6 +6,7 @@
 #include "controls/TOECheckListBox.h"
 #include "dialogs/TUserDialogs.h"
 #include "medialist/ListFileErrors.h"
+#include "window/TAutoSaver.h"
 #include "window/TPlayerSettings.h"
 
 #include <QAction>
@@ -49,9 +50,11 @@ void TFormMediaPlayer::SaveSettings()
 
 bool TFormMediaPlayer::WriteSettingsAndList()
 {
+    FAutoSaver->Settle();
     CurrentSettings(int(ListType())).Write();
     try {
         SaveMediaList();
+        FAutoSaver->Saved();
         return true;
     } catch (const EInOutError &error) {
         UserDialogs().ShowMessage(QString::fromUtf8(error.what()));

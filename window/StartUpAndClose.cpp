@@ -8,6 +8,7 @@
 #include "dialogs/TUserDialogs.h"
 #include "medialist/CurrentFolder.h"
 #include "medialist/TRandomGenerator.h"
+#include "window/TAutoSaver.h"
 
 #include <QCloseEvent>
 #include <QScreen>
@@ -17,6 +18,8 @@ void TFormMediaPlayer::StartUp()
     Guarded([this] { FormCreate(this); });
     // A sequence cut short by an error still leaves a window whose buttons work.
     BindButtons();
+    // What was loaded is what is on disk: nothing for Auto Save to write yet.
+    FAutoSaver->Saved();
 }
 
 void TFormMediaPlayer::FormCreate(QObject *)

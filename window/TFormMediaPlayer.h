@@ -21,6 +21,7 @@ class QMenu;
 class QMenuBar;
 class QStatusBar;
 class QTimer;
+class TAutoSaver;
 class TBevelPanel;
 class TMediaBackEnd;
 class TNowPlayingBar;
@@ -250,8 +251,11 @@ private:
     TPlayerSettings CurrentSettings(int fileExtension);
     QByteArray Moved(TMediaNavigator::TMove move);
     // What SaveSettings does: the twelve values, then the list file; false, its message shown,
-    // when the list file could not be written.
+    // when the list file could not be written. A background save under way ends first.
     bool WriteSettingsAndList();
+    // Whether a save may write the current list file: not over a list whose load was refused
+    // for its size, not in a list type outside the four.
+    bool MayWriteListFile() const;
     // With Auto Save, New and Load save the list they replace first, as Save would; false when
     // that failed, and the command goes no further.
     bool SaveBeforeReplacing();
@@ -277,6 +281,8 @@ private:
     int FHelpContext = 1000;
     bool FClosing = false;
     bool FShownBefore = false;
+    friend class TAutoSaver;
+    TAutoSaver *FAutoSaver = nullptr;
     bool FSearching = false;
     bool FButtonsBound = false;
     TNowPlayingBar *FNowPlaying = nullptr;

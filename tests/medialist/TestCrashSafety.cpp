@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
-#include <thread>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -20,7 +20,9 @@ QList<TListEntry> Expected(const char *folder, int markEvery)
     return entries;
 }
 
-TEST(CrashSafety, AKilledSaveLeavesTheOldOrTheNewCompleteList)
+// Kills the saving child at random moments, the given number of times; the list must be one
+// of the two it saves, whole, each time.
+void KillSavesAtRandom(const QStringList &mode, int rounds)
 {
     const QList<TListEntry> first = Expected("first", 3);
     const QList<TListEntry> second = Expected("second", 2);
@@ -28,9 +30,9 @@ TEST(CrashSafety, AKilledSaveLeavesTheOldOrTheNewCompleteList)
     const QString path = folder.path() + "/list.oml";
     std::mt19937 random(20261208);
     int sawFirst = 0, sawSecond = 0;
-    for (int round = 0; round < 100; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         QProcess child;
-        child.start(QStringLiteral(LIST_SAVER_CHILD), {path});
+        child.start(QStringLiteral(LIST_SAVER_CHILD), QStringList{path} + mode);
         ASSERT_TRUE(child.waitForReadyRead(10000)) << "the child never saved";
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
         child.kill();
@@ -41,9 +43,19 @@ TEST(CrashSafety, AKilledSaveLeavesTheOldOrTheNewCompleteList)
         ASSERT_TRUE(whole) << "round " << round << ": " << loaded.size() << " entries";
         (loaded == first ? sawFirst : sawSecond)++;
     }
-    EXPECT_EQ(sawFirst + sawSecond, 100);
+    EXPECT_EQ(sawFirst + sawSecond, rounds);
     // A killed save may leave its hidden temporary file behind; the list itself is whole.
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"list.oml"}));
+}
+
+TEST(CrashSafety, AKilledSaveLeavesTheOldOrTheNewCompleteList)
+{
+    KillSavesAtRandom({}, 100);
+}
+
+TEST(CrashSafety, AKilledBackgroundSaveFromASnapshotLeavesTheOldOrTheNewCompleteList)
+{
+    KillSavesAtRandom({"--background"}, 60);
 }
 
 TEST(CrashSafety, AKilledSaveIntoAFolderThatTakesNoNewFileLeavesTheOldList)

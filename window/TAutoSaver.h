@@ -1,0 +1,63 @@
+#pragma once
+
+#include "window/TPlayerSettings.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <thread>
+
+class QTimer;
+class TFormMediaPlayer;
+
+// With Auto Save checked, what a close would save reaches the disk soon after it changes, not
+// only at closing: a second after the last change, at most four while changes go on, looked
+// for once a second. The window's state is taken on this thread (the list as a snapshot) and
+// written on a worker, one save at a time, in the same bytes as the window's own save. For a
+// long list the saves space out, so that writing takes at most a hundredth of the time. A
+// background save that fails tells no one and is tried again half a minute later; a save of
+// the window's own reports as it always has.
+class TAutoSaver : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TAutoSaver(TFormMediaPlayer &form);
+    ~TAutoSaver() override;
+
+    // Waits for a background save under way: before a save of the window's own, a Delete,
+    // the end.
+    void Settle();
+    // The window's state is what is on disk now: at start-up, after a save of its own.
+    void Saved();
+
+private:
+    struct TState {
+        TPlayerSettings Settings;
+        QString ListFile;
+        uint64_t Revision = 0;
+        bool operator==(const TState &) const = default;
+    };
+    struct TResult {
+        bool Written;
+        qint64 Milliseconds;
+        TState State;
+    };
+
+    TState Current() const;
+    void Check();
+    void Start(const TState &state);
+    void Reap();
+
+    TFormMediaPlayer &form_;
+    QTimer *ticks_;
+    QElapsedTimer clock_; // monotonic: a clock set back changes nothing
+    std::optional<TState> written_;
+    std::optional<TState> seen_;
+    qint64 firstChange_ = 0;
+    qint64 lastChange_ = 0;
+    qint64 notBefore_ = 0;
+    std::thread worker_;
+    std::optional<TResult> result_; // set by the worker before it tells this thread
+};
