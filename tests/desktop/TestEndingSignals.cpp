@@ -6,6 +6,8 @@
 #include "window/TPlayerSettings.h"
 
 #include <QDeadlineTimer>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <csignal>
 #include <sys/types.h>
 
@@ -30,10 +32,11 @@ protected:
     }
     // The player, shown on the platform, has played the first entry and then been handed a
     // third one, which it plays.
-    void StartAndChange(QProcess &player, const char *platform)
+    void StartAndChange(QProcess &player, const char *platform, const QProcessEnvironment &more = {})
     {
         QProcessEnvironment environment = Environment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QLatin1String(platform));
+        environment.insert(more);
         player.setProcessEnvironment(environment);
         player.setWorkingDirectory(folder.path());
         player.start(QStringLiteral(OSTREL_PLAYER), {});
@@ -161,6 +164,85 @@ TEST_F(TEndingWhileBusyTest, AStormOfSighupsEndsItOnceAndCleanly)
     EXPECT_EQ(player.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(player.exitCode(), 0);
     EXPECT_EQ(folder.ReadFile("songs.oml"), Changed());
+}
+
+TEST_F(TEndingWhileBusyTest, KilledFiveSecondsAfterAChangeTheChangeIsOnDiskWithAutoSaveAndOnlyWithIt)
+{
+    QProcess player;
+    StartAndChange(player, "offscreen");
+    if (HasFatalFailure())
+        return;
+    QTest::qWait(5000);
+    player.kill();
+    ASSERT_TRUE(Ends(player, 5000));
+    EXPECT_EQ(folder.ReadFile("songs.oml"), Changed());
+    EXPECT_EQ(TPlayerSettings::Read({}).ItemIndex, 2);
+
+    const QByteArray before = folder.ReadFile("songs.oml");
+    TPlayerSettings{100, 100, 573, 400, 1, true, false, false, true, list, 0, -1}.Write();
+    QProcess unsaved;
+    StartAndChange(unsaved, "offscreen");
+    if (HasFatalFailure())
+        return;
+    QTest::qWait(5000);
+    unsaved.kill();
+    ASSERT_TRUE(Ends(unsaved, 5000));
+    EXPECT_EQ(folder.ReadFile("songs.oml"), before) << "written without Auto Save";
+    EXPECT_EQ(TPlayerSettings::Read({}).ItemIndex, -1);
+}
+
+// A Wayland compositor of the test's own (weston, headless) that goes away under the player.
+class TCompositorLossTest : public TEndingSignalsTest {
+protected:
+    void SetUp() override
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("weston")).isEmpty())
+            GTEST_SKIP() << "weston is not installed";
+        TEndingSignalsTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        ASSERT_TRUE(runtime.isValid());
+        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        weston.setProcessEnvironment(environment);
+        weston.start(QStringLiteral("weston"),
+                     {"--backend=headless-backend.so", "--socket=ostrel-test", "--idle-time=0", "--no-config"});
+        ASSERT_TRUE(weston.waitForStarted());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(runtime.filePath("ostrel-test")); }, 10000))
+            << weston.readAllStandardError().toStdString();
+    }
+    void TearDown() override
+    {
+        weston.kill();
+        weston.waitForFinished(3000);
+        TEndingSignalsTest::TearDown();
+    }
+    QProcessEnvironment OnWayland() const
+    {
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("ostrel-test"));
+        return environment;
+    }
+
+    QTemporaryDir runtime;
+    QProcess weston;
+};
+
+TEST_F(TCompositorLossTest, WhenTheCompositorGoesAwayTheMarksAndValuesAreOnDisk)
+{
+    QProcess player;
+    StartAndChange(player, "wayland", OnWayland());
+    if (HasFatalFailure())
+        return;
+    QTest::qWait(5000);
+    weston.terminate();
+    ASSERT_TRUE(Ends(player, 10000)) << "the player outlived its compositor";
+    EXPECT_EQ(folder.ReadFile("songs.oml"), Changed());
+    const TPlayerSettings stored = TPlayerSettings::Read({});
+    EXPECT_EQ(stored.ItemIndex, 2);
+    EXPECT_EQ(stored.DefaultFile, list);
 }
 
 } // namespace
