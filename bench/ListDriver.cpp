@@ -1,12 +1,13 @@
 // The player with a long list, measured from outside the way a user meets it, interleaved
 // with its floors: start-up to the first exposed window with every entry listed, resident
 // memory a second later, and a close request (as the window manager sends it) to the end of
-// the process, which with Auto Save includes saving the list and the settings.
+// the process, which with Auto Save includes saving the list and the settings; and SIGTERM to
+// the end of the process, beside that close.
 // Usage: list_driver RUNS ENTRIES NAME_BYTES PLAYER_PROBE BARE_LIST_PROBE BARE_WINDOW_PROBE
 // A program that does not end within 60 s of the close request is killed; its time reads -1.
 
 #include "ProcessMemory.h"
-#include "registry/OERegistry.h"
+#include "SaveFloor.h"
 
 #include <QByteArray>
 #include <QList>
@@ -81,8 +82,9 @@ void WriteFile(const std::string &path, const QByteArray &bytes)
     std::fclose(file);
 }
 
-// Runs the program in the folder until its first window is shown, then asks it to close.
-TRun Measure(const std::string &folder, const std::vector<std::string> &command)
+// Runs the program in the folder until its first window is shown, then asks it to close, or
+// sends it SIGTERM as the end of a session does.
+TRun Measure(const std::string &folder, const std::vector<std::string> &command, bool terminate = false)
 {
     int output[2], requests[2];
     if (pipe(output) != 0 || pipe(requests) != 0)
@@ -114,7 +116,7 @@ TRun Measure(const std::string &folder, const std::vector<std::string> &command)
     std::this_thread::sleep_for(std::chrono::seconds(1));
     run.Megabytes = ResidentMegabytes(child);
     const double closing = Now();
-    if (write(requests[1], "close\n", 6) == 6) {
+    if (terminate ? kill(child, SIGTERM) == 0 : write(requests[1], "close\n", 6) == 6) {
         if (Reaped(child))
             run.ExitMilliseconds = Now() - closing;
     } else {
@@ -125,37 +127,6 @@ TRun Measure(const std::string &folder, const std::vector<std::string> &command)
     if (reported)
         fclose(reported);
     return run;
-}
-
-// The floor of a closing with Auto Save: the same bytes saved atomically and durably, and
-// one store transaction of twelve values.
-double SaveFloor(const std::string &folder, const QByteArray &bytes)
-{
-    const double started = Now();
-    const std::string path = folder + "/floor.oml", temporary = path + ".tmp";
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0)
-        std::exit(1);
-    // One write moves at most about 2 GiB.
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t wrote = write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (wrote <= 0)
-            std::exit(1);
-        done += wrote;
-    }
-    if (fsync(fd) != 0)
-        std::exit(1);
-    close(fd);
-    if (rename(temporary.c_str(), path.c_str()) != 0)
-        std::exit(1);
-    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    fsync(dir);
-    close(dir);
-    QList<TRegistryWrite> values;
-    for (int i = 0; i < 12; ++i)
-        values.append({QString::number(i), TRegistryValue::Integer(i)});
-    WriteRegistryValues(HKEY_CURRENT_USER, QStringLiteral("\\Software\\Floor"), values);
-    return Now() - started;
 }
 
 void Report(const char *what, const std::vector<double> &values, double floor, const char *floorName)
@@ -190,7 +161,8 @@ int main(int argc, char **argv)
     WriteFile(full + "/default-List.oml", list);
     WriteFile(empty + "/default-List.oml", {});
 
-    std::vector<double> playerStart, playerMemory, playerExit, listStart, listMemory, floors, emptyExit, bareExit;
+    std::vector<double> playerStart, playerMemory, playerExit, playerTerminated, listStart, listMemory, floors,
+        emptyExit, bareExit;
     for (int run = 0; run < runs; ++run) {
         const TRun player = Measure(full, {argv[4]});
         playerStart.push_back(player.StartMilliseconds);
@@ -200,6 +172,7 @@ int main(int argc, char **argv)
         listStart.push_back(bareList.StartMilliseconds);
         listMemory.push_back(bareList.Megabytes);
         floors.push_back(SaveFloor(root, list));
+        playerTerminated.push_back(Measure(full, {argv[4]}, true).ExitMilliseconds);
         emptyExit.push_back(Measure(empty, {argv[4]}).ExitMilliseconds);
         bareExit.push_back(Measure(empty, {argv[6]}).ExitMilliseconds);
     }
@@ -209,6 +182,7 @@ int main(int argc, char **argv)
     std::printf("%-44s %9.1f MB  (bare list view %.1f MB)\n", "resident 1 s later", Median(playerMemory),
                 Median(listMemory));
     Report("close request to process end (Auto Save)", playerExit, Median(floors), "atomic save + one transaction");
+    Report("SIGTERM to process end (Auto Save)", playerTerminated, Median(playerExit), "the close request");
     Report("the same with an empty list", emptyExit, Median(bareExit), "bare window");
     std::system(("rm -rf '" + root + "'").c_str());
     return 0;

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <cerrno>
+#include <cstring>
 #include <limits>
 
 namespace ListFormats {
@@ -49,12 +50,16 @@ void WriteOmlPairs(TTextFile &file, const QList<TListEntry> &entries)
     }
 }
 
-void AppendOmlPair(QByteArray &bytes, const QByteArray &text, bool marked)
+char *PutOmlPair(char *at, QByteArrayView text, bool marked)
 {
-    bytes += MarkLine(marked);
-    bytes += "\r\n";
-    bytes += text;
-    bytes += "\r\n";
+    *at++ = *MarkLine(marked);
+    *at++ = '\r';
+    *at++ = '\n';
+    std::memcpy(at, text.data(), size_t(text.size()));
+    at += text.size();
+    *at++ = '\r';
+    *at++ = '\n';
+    return at;
 }
 
 QList<TListEntry> ReadCountedPairs(TTextFile &file)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 
 class TTextFile;
@@ -19,7 +20,13 @@ namespace ListFormats {
 // entry only when it is exactly "1".
 QList<TListEntry> ReadOmlPairs(TTextFile &file);
 void WriteOmlPairs(TTextFile &file, const QList<TListEntry> &entries);
-void AppendOmlPair(QByteArray &bytes, const QByteArray &text, bool marked);
+// An entry as an OML pair: how many bytes it takes, and the bytes put at the place given,
+// which must have room for them; returns the place after them.
+inline qsizetype OmlPairSize(QByteArrayView text)
+{
+    return text.size() + 5;
+}
+char *PutOmlPair(char *at, QByteArrayView text, bool marked);
 
 // A count line, then that many OML pairs. Reading stops at the end of the file even when
 // the count promised more, so that no count can make it allocate without bound.

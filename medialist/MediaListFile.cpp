@@ -81,9 +81,19 @@ void SaveOml(const QString &fileName, const TListSnapshot &entries)
     constexpr qsizetype PieceSize = 1 << 20;
     int row = 0;
     const int error = WriteFileSafely(fileName, [&](QByteArray &piece) {
-        piece.reserve(PieceSize + 4096);
-        for (; row < entries.Count() && piece.size() < PieceSize; ++row)
-            ListFormats::AppendOmlPair(piece, entries.Text(row), entries.Checked(row));
+        qsizetype used = 0;
+        piece.resize(PieceSize); // room, not bytes: they are written below
+        for (; row < entries.Count(); ++row) {
+            const QByteArrayView text = entries.TextView(row);
+            const qsizetype size = ListFormats::OmlPairSize(text);
+            if (used + size > piece.size()) {
+                if (used > 0)
+                    break;
+                piece.resize(size); // one entry longer than a piece
+            }
+            used = ListFormats::PutOmlPair(piece.data() + used, text, entries.Checked(row)) - piece.constData();
+        }
+        piece.resize(used);
         return row < entries.Count();
     });
     if (error)

@@ -19,6 +19,8 @@ public:
     int Count() const { return int(texts_.Size()); }
     // No range checks: the rows are those below Count.
     QByteArray Text(int row) const { return texts_.At(size_t(row)); }
+    // The text's bytes without a copy or a share of them, valid while the snapshot lives.
+    QByteArrayView TextView(int row) const { return texts_.View(size_t(row)); }
     bool Checked(int row) const { return checked_[size_t(row)] != 0; }
     QList<QByteArray> Texts() const;
 

@@ -51,6 +51,8 @@ public:
     public:
         size_t Size() const { return refs_.size(); }
         QByteArray At(size_t position) const;
+        // The text's bytes where they lie, valid while the snapshot lives.
+        QByteArrayView View(size_t position) const;
 
     private:
         friend class TTextStore;
