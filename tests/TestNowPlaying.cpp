@@ -171,6 +171,16 @@ TEST_F(TNowPlayingTest, TheVolumeIsTheEnginesAndIsKeptApartFromTheTwelveValues)
     EXPECT_EQ(Bar().Volume()->value(), 50);
 }
 
+TEST_F(TNowPlayingTest, AVolumeJustChosenIsKeptWhenTheProcessIsMadeToEnd)
+{
+    PlayFirst();
+    form->ChangeVolume(0.3);
+    EXPECT_NE(StoredVolume::Read(), 30) << "kept before the user has let go";
+    form->SaveBeforeForcedExit();
+    EXPECT_EQ(StoredVolume::Read(), 30);
+    TOstrelApplication::Instance().SetDialogs(dialogs);
+}
+
 TEST_F(TNowPlayingTest, AStoredVolumeIsTakenAtTheFirstOpenClampedOrIgnored)
 {
     const QList<QPair<TRegistryValue, double>> cases = {{TRegistryValue::Integer(40), 0.4},

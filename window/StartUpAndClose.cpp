@@ -82,6 +82,8 @@ void TFormMediaPlayer::SaveBeforeForcedExit()
     if (FClosing)
         return;
     FClosing = true;
+    // The process ends without the window's teardown, which would keep the volume.
+    StorePendingVolume();
     // No box from here to the end of the process.
     static TSilentDialogs nobodyToTell;
     TOstrelApplication::Instance().SetDialogs(nobodyToTell);

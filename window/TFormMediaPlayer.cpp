@@ -195,6 +195,11 @@ void TFormMediaPlayer::RestoreVolume()
 
 TFormMediaPlayer::~TFormMediaPlayer()
 {
+    StorePendingVolume();
+}
+
+void TFormMediaPlayer::StorePendingVolume()
+{
     if (FVolumeStore && FVolumeStore->isActive())
         StoreVolume();
 }

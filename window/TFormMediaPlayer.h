@@ -246,6 +246,8 @@ private:
     // unless one was chosen since start-up.
     void RestoreVolume();
     void StoreVolume();
+    // A volume chosen less than the debounce ago is kept now.
+    void StorePendingVolume();
     TMediaNavigator Navigator();
     // The window's state as the settings kept between runs, with the given list type.
     TPlayerSettings CurrentSettings(int fileExtension);
