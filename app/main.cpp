@@ -12,8 +12,10 @@
 #include <QSessionManager>
 #include <QTimer>
 #include <clocale>
+#include <cstdio>
 #include <memory>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -64,5 +66,9 @@ int main(int argc, char **argv)
         if (!names.isEmpty())
             form->PlayerControl().Open(HandOverOf(names, workingFolder), true);
     });
-    return application.exec();
+    const int status = application.exec();
+    // All of the user's is on disk once the window has closed; taking a long list's window,
+    // model and index apart would only keep the session waiting.
+    std::fflush(nullptr);
+    ::_exit(status);
 }

@@ -69,6 +69,7 @@ void TFormMediaPlayer::MyOnClose(QCloseEvent *event)
     }
     if (!FClosing)
         Guarded([this] { MyDoClose(); });
+    StorePendingVolume();
     event->accept();
 }
 
