@@ -168,11 +168,12 @@ int main(int argc, char **argv)
         playerStart.push_back(player.StartMilliseconds);
         playerMemory.push_back(player.Megabytes);
         playerExit.push_back(player.ExitMilliseconds);
+        // Right after the close, in the same state of the disk's cache.
+        playerTerminated.push_back(Measure(full, {argv[4]}, true).ExitMilliseconds);
         const TRun bareList = Measure(full, {argv[5], full + "/default-List.oml"});
         listStart.push_back(bareList.StartMilliseconds);
         listMemory.push_back(bareList.Megabytes);
         floors.push_back(SaveFloor(root, list));
-        playerTerminated.push_back(Measure(full, {argv[4]}, true).ExitMilliseconds);
         emptyExit.push_back(Measure(empty, {argv[4]}).ExitMilliseconds);
         bareExit.push_back(Measure(empty, {argv[6]}).ExitMilliseconds);
     }

@@ -50,18 +50,6 @@ void WriteOmlPairs(TTextFile &file, const QList<TListEntry> &entries)
     }
 }
 
-char *PutOmlPair(char *at, QByteArrayView text, bool marked)
-{
-    *at++ = *MarkLine(marked);
-    *at++ = '\r';
-    *at++ = '\n';
-    std::memcpy(at, text.data(), size_t(text.size()));
-    at += text.size();
-    *at++ = '\r';
-    *at++ = '\n';
-    return at;
-}
-
 QList<TListEntry> ReadCountedPairs(TTextFile &file)
 {
     const int count = file.ReadInteger();

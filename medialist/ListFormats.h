@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <cstring>
 
 class TTextFile;
 
@@ -26,7 +27,17 @@ inline qsizetype OmlPairSize(QByteArrayView text)
 {
     return text.size() + 5;
 }
-char *PutOmlPair(char *at, QByteArrayView text, bool marked);
+inline char *PutOmlPair(char *at, QByteArrayView text, bool marked)
+{
+    *at++ = marked ? '1' : '0'; // the mark line of a marked entry is exactly "1"
+    *at++ = '\r';
+    *at++ = '\n';
+    std::memcpy(at, text.data(), size_t(text.size()));
+    at += text.size();
+    *at++ = '\r';
+    *at++ = '\n';
+    return at;
+}
 
 // A count line, then that many OML pairs. Reading stops at the end of the file even when
 // the count promised more, so that no count can make it allocate without bound.

@@ -24,6 +24,47 @@ TListFormat FormatOf(TListType listType)
     return NoFormat;
 }
 
+// The list (the entries or a snapshot of them) written in OML pairs. A megabyte at a time: a
+// long list needs no second copy of itself in memory, and each pair goes straight into its
+// piece from the text's bytes where they lie.
+template <typename TEntries> void SaveOmlOf(const QString &fileName, const TEntries &entries)
+{
+    constexpr qsizetype PieceSize = 1 << 20;
+    int row = 0;
+    const int error = WriteFileSafely(fileName, [&](QByteArray &piece) {
+        qsizetype used = 0;
+        piece.resize(PieceSize); // room, not bytes: they are written below
+        for (; row < entries.Count(); ++row) {
+            const QByteArrayView text = entries.TextView(row);
+            const qsizetype size = ListFormats::OmlPairSize(text);
+            if (used + size > piece.size()) {
+                if (used > 0)
+                    break;
+                piece.resize(size); // one entry longer than a piece
+            }
+            used = ListFormats::PutOmlPair(piece.data() + used, text, entries.MarkAt(row)) - piece.constData();
+        }
+        piece.resize(used);
+        return row < entries.Count();
+    });
+    if (error)
+        throw EInOutError::FromErrno(error);
+}
+
+template <typename TEntries> void SaveOf(TListType listType, const QString &fileName, const TEntries &entries)
+{
+    switch (FormatOf(listType)) {
+    case OmlFormat:
+        SaveOmlOf(fileName, entries);
+        break;
+    case PlainFormat:
+        ListFormats::WritePlainListFile(fileName, entries.Texts());
+        break;
+    case NoFormat:
+        break;
+    }
+}
+
 } // namespace
 
 namespace MediaListFile {
@@ -46,21 +87,12 @@ void Load(TListType listType, const QString &fileName, TMediaEntries &entries)
 
 void Save(TListType listType, const QString &fileName, const TMediaEntries &entries)
 {
-    Save(listType, fileName, entries.Snapshot());
+    SaveOf(listType, fileName, entries);
 }
 
 void Save(TListType listType, const QString &fileName, const TListSnapshot &entries)
 {
-    switch (FormatOf(listType)) {
-    case OmlFormat:
-        SaveOml(fileName, entries);
-        break;
-    case PlainFormat:
-        ListFormats::WritePlainListFile(fileName, entries.Texts());
-        break;
-    case NoFormat:
-        break;
-    }
+    SaveOf(listType, fileName, entries);
 }
 
 void LoadOml(const QString &fileName, TMediaEntries &entries)
@@ -72,32 +104,12 @@ void LoadOml(const QString &fileName, TMediaEntries &entries)
 
 void SaveOml(const QString &fileName, const TMediaEntries &entries)
 {
-    SaveOml(fileName, entries.Snapshot());
+    SaveOmlOf(fileName, entries);
 }
 
 void SaveOml(const QString &fileName, const TListSnapshot &entries)
 {
-    // Written a megabyte at a time: a long list needs no second copy of itself in memory.
-    constexpr qsizetype PieceSize = 1 << 20;
-    int row = 0;
-    const int error = WriteFileSafely(fileName, [&](QByteArray &piece) {
-        qsizetype used = 0;
-        piece.resize(PieceSize); // room, not bytes: they are written below
-        for (; row < entries.Count(); ++row) {
-            const QByteArrayView text = entries.TextView(row);
-            const qsizetype size = ListFormats::OmlPairSize(text);
-            if (used + size > piece.size()) {
-                if (used > 0)
-                    break;
-                piece.resize(size); // one entry longer than a piece
-            }
-            used = ListFormats::PutOmlPair(piece.data() + used, text, entries.Checked(row)) - piece.constData();
-        }
-        piece.resize(used);
-        return row < entries.Count();
-    });
-    if (error)
-        throw EInOutError::FromErrno(error);
+    SaveOmlOf(fileName, entries);
 }
 
 } // namespace MediaListFile

@@ -21,7 +21,7 @@ public:
     QByteArray Text(int row) const { return texts_.At(size_t(row)); }
     // The text's bytes without a copy or a share of them, valid while the snapshot lives.
     QByteArrayView TextView(int row) const { return texts_.View(size_t(row)); }
-    bool Checked(int row) const { return checked_[size_t(row)] != 0; }
+    bool MarkAt(int row) const { return checked_[size_t(row)] != 0; }
     QList<QByteArray> Texts() const;
 
 private:

@@ -37,6 +37,10 @@ public:
     int Count() const { return int(texts_.Size()); }
     // Text, Checked and SetChecked raise EListError outside the list.
     QByteArray Text(int row) const;
+    // The text's bytes where they lie, valid until the list changes, and the mark: for a row
+    // below Count, unchecked, for writing a long list quickly.
+    QByteArrayView TextView(int row) const { return texts_.View(size_t(row)); }
+    bool MarkAt(int row) const { return checked_[size_t(row)] != 0; }
     bool Checked(int row) const;
     void SetChecked(int row, bool checked);
     // The observer hears of the rows from the first to the last mark that changed, once.

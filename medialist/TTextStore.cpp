@@ -43,14 +43,6 @@ QByteArray TTextStore::TSnapshot::At(size_t position) const
     return TextOf(blocks_, refs_[position]);
 }
 
-QByteArrayView TTextStore::TSnapshot::View(size_t position) const
-{
-    const TRef &ref = refs_[position];
-    if (ref.Block == NoBlock)
-        return QByteArrayView("", 0);
-    return QByteArrayView(blocks_[ref.Block].Start + ref.Offset, ref.Size);
-}
-
 TTextStore::TSnapshot TTextStore::Snapshot() const
 {
     TSnapshot snapshot;

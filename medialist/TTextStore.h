@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -19,6 +20,8 @@ public:
     bool Empty() const { return refs_.empty(); }
     // A text as a QByteArray of its own that shares the block. No range check.
     QByteArray At(size_t position) const;
+    // The text's bytes where they lie, valid until the store changes. No range check.
+    QByteArrayView View(size_t position) const { return ViewOf(blocks_, refs_[position]); }
     // Raises std::length_error for a text of 4 GiB or more.
     void Append(const QByteArray &text);
     void Reserve(size_t count) { refs_.reserve(count); }
@@ -42,6 +45,11 @@ private:
         uint32_t Uses = 0;
     };
     static QByteArray TextOf(const std::vector<TBlock> &blocks, const TRef &ref);
+    static QByteArrayView ViewOf(const std::vector<TBlock> &blocks, const TRef &ref)
+    {
+        return ref.Block == NoBlock ? QByteArrayView("", 0)
+                                    : QByteArrayView(blocks[ref.Block].Start + ref.Offset, ref.Size);
+    }
 
 public:
     // The texts as they are now, to be read later, also on another thread while the store goes
@@ -52,7 +60,7 @@ public:
         size_t Size() const { return refs_.size(); }
         QByteArray At(size_t position) const;
         // The text's bytes where they lie, valid while the snapshot lives.
-        QByteArrayView View(size_t position) const;
+        QByteArrayView View(size_t position) const { return ViewOf(blocks_, refs_[position]); }
 
     private:
         friend class TTextStore;

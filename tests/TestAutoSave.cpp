@@ -6,7 +6,9 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
+#include <sys/stat.h>
 #include <QTest>
 
 namespace {
@@ -88,6 +90,27 @@ TEST_F(TAutoSaveTest, AListTypeOutsideTheFourIsNotWrittenAndADeletedFileStaysDel
     QTest::qWait(2500);
     EXPECT_EQ(folder.ReadFile("list.oml"), "<missing>");
     EXPECT_EQ(folder.ReadFile("noname.oml"), "1\r\none.mp3\r\n1\r\ntwo.mp3\r\n");
+}
+
+TEST_F(TAutoSaveTest, AListFileReplacedByAFolderOrAPipeIsLeftAsItIsAndNoOneIsTold)
+{
+    for (const bool pipe : {false, true}) {
+        QFile::remove(folder.File("list.oml"));
+        if (pipe)
+            ASSERT_EQ(::mkfifo(QFile::encodeName(folder.File("list.oml")).constData(), 0644), 0);
+        else
+            ASSERT_TRUE(QDir(folder.path()).mkdir("list.oml"));
+        form->lbFiles->SetChecked(0, !form->lbFiles->Checked(0));
+        QTest::qWait(2500);
+        EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+        const QFileInfo file(folder.File("list.oml"));
+        EXPECT_TRUE(pipe ? !file.isFile() && file.exists() : file.isDir()) << (pipe ? "pipe" : "folder");
+        form->SaveSettings();
+        EXPECT_EQ(dialogs.Messages.size(), 1) << "the window's own save says why";
+        dialogs.Messages.clear();
+        if (!pipe)
+            QDir(folder.path()).rmdir("list.oml");
+    }
 }
 
 } // namespace

@@ -98,8 +98,8 @@ TEST(MediaEntries, ASnapshotKeepsTheEntriesAsTheyWereWhileTheListChangesOnAnothe
     EXPECT_EQ(read.size(), 20001);
     EXPECT_EQ(read.first(), "/music/track 0.mp3");
     EXPECT_EQ(snapshot.Text(20000), "copied.mp3");
-    EXPECT_TRUE(snapshot.Checked(1));
-    EXPECT_FALSE(snapshot.Checked(0));
+    EXPECT_TRUE(snapshot.MarkAt(1));
+    EXPECT_FALSE(snapshot.MarkAt(0));
     EXPECT_EQ(snapshot.Texts(), lines + QList<QByteArray>{"copied.mp3"});
 }
 
