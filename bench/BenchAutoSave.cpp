@@ -3,6 +3,7 @@
 // twelve values, then the list file) beside the floor of a closing: the same bytes saved
 // atomically and durably, and one store transaction.
 
+#include "Medians.h"
 #include "SaveFloor.h"
 #include "TQuietDialogs.h"
 #include "app/TOstrelApplication.h"
@@ -21,20 +22,6 @@
 #include <vector>
 
 namespace {
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-template <typename Action> double Milliseconds(Action action)
-{
-    QElapsedTimer clock;
-    clock.start();
-    action();
-    return double(clock.nsecsElapsed()) / 1e6;
-}
 
 } // namespace
 

@@ -4,6 +4,7 @@
 // end); and one call with 10,000 files, to the first of them playing (beside the same call
 // refused at once). Run on a display: xvfb-run -a build-test/bench/bench_handover PLAYER BARE
 
+#include "Medians.h"
 #include "SilentWave.h"
 #include "TPrivateBus.h"
 
@@ -28,12 +29,6 @@
 namespace {
 
 const QString PlayerService = QStringLiteral("example.ostrel.MediaPlayer");
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double Milliseconds(const QElapsedTimer &clock)
 {

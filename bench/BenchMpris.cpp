@@ -1,6 +1,7 @@
 // Desktop media controls over a private bus: how long from a PlayPause call to the status
 // change it causes arriving back at the caller, with the real window and engine.
 
+#include "Medians.h"
 #include "TPrivateBus.h"
 #include "TQuietDialogs.h"
 #include "app/TOstrelApplication.h"
@@ -45,12 +46,6 @@ public slots:
             Status = changed.value(QStringLiteral("PlaybackStatus")).toString();
     }
 };
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Milliseconds from the call to the status it should cause, or -1 when it did not come.
 double PlayPause(QDBusConnection &client, TStatusWatch &watch, const QString &expected)

@@ -1,15 +1,16 @@
 // The media device on libmpv: how fast Mode answers while a file plays, how long Open
 // takes, and how much of a core playing and idling cost.
 
+#include "Medians.h"
 #include "device/TMediaPlayer.h"
 #include "device/TMpvBackEnd.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QGuiApplication>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <clocale>
@@ -26,18 +27,12 @@ double Microseconds(Clock::duration duration)
     return std::chrono::duration<double, std::micro>(duration).count();
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 double CpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // Share of one core used while the event loop runs for the given time.

@@ -2,6 +2,7 @@
 // beside `find TREE -type f -iname '*.mp3'` on the same tree, and the same tree dropped on the
 // list; and Remove All and New at 100,000 entries.
 
+#include "Medians.h"
 #include "TQuietDialogs.h"
 #include "app/TOstrelApplication.h"
 #include "controls/TOECheckListBox.h"
@@ -36,20 +37,6 @@ void MakeTree(const QString &root)
             }
         }
     }
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-template <typename Action> double Milliseconds(Action action)
-{
-    QElapsedTimer clock;
-    clock.start();
-    action();
-    return double(clock.nsecsElapsed()) / 1e6;
 }
 
 } // namespace

@@ -24,9 +24,9 @@
 
 #include <QActionGroup>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QLayout>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -87,8 +87,8 @@ const TMenuItemDesign MenuItems[] = {
     {&F::miPlayOrder, &F::miInOrder, "miInOrder", "&In order", NoShortcut, &F::SetOrderType, true},
     {&F::miPlayOrder, &F::miRandom, "miRandom", "&Random", NoShortcut, &F::SetOrderType, true},
     {&F::mOptions, &F::miAutoSave, "miAutoSave", "&Auto Save", NoShortcut, &F::miAutoSaveClick, true},
-    {&F::mOptions, &F::miBlackMediaList, "miBlackMediaList", "&Black Media List", NoShortcut, &F::miBlackMediaListClick,
-     true},
+    {&F::mOptions, &F::miBlackMediaList, "miBlackMediaList", "&Black Media List", NoShortcut,
+     &F::miBlackMediaListClick, true},
     {&F::mOptions, &F::miShowControls, "miShowControls", "Show &Controls", NoShortcut, &F::miShowControlsClick, true},
     {&F::mHelp, &F::miAbout, "miAbout", "&About", NoShortcut, &F::miAboutClick, false},
     {&F::mHelp, &F::miIndex, "miIndex", "&Index", NoShortcut, nullptr, false},
@@ -136,10 +136,9 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
     connect(Timer1, &QTimer::timeout, this, [this] { RunGuarded([this] { TimerTimer(Timer1); }); });
     Timer1->start();
 
-    FMediaPlayer = new TMediaPlayer(backEnd ? std::move(backEnd)
-                                            : std::make_unique<TMpvBackEnd>(QString::fromLatin1(OEMPConst::ProductName),
-                                                                            QByteArray(OEMPConst::ApplicationId)),
-                                    this);
+    FMediaPlayer = new TMediaPlayer(
+        backEnd ? std::move(backEnd) : std::make_unique<TMpvBackEnd>(QString::fromLatin1(OEMPConst::ProductName),
+                                                                  QByteArray(OEMPConst::ApplicationId)), this);
     FMediaPlayer->setObjectName(QStringLiteral("FMediaPlayer"));
     connect(FMediaPlayer, &TMediaPlayer::Notified, this, [this] { RunGuarded([this] { PollAtEndOfMedium(); }); });
     connect(FMediaPlayer, &TMediaPlayer::WindowCloseRequested, this,
@@ -382,8 +381,7 @@ void TFormMediaPlayer::CreateDialogs()
     for (TFileDialog *dialog : {&FOpenDialog, &FSaveDialog, &FSearchDialog})
         dialog->OnHelp = [this](int context) { ShowHelp(UserDialogs(), FHelpFile, context); };
     auto *help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this,
-            [this] { RunCommand([this] { ShowHelp(UserDialogs(), FHelpFile, FHelpContext); }); });
+    connect(help, &QShortcut::activated, this, [this] { RunCommand([this] { ShowHelp(UserDialogs(), FHelpFile, FHelpContext); }); });
 }
 
 void TFormMediaPlayer::SetListFileName(const QString &path)
@@ -392,10 +390,7 @@ void TFormMediaPlayer::SetListFileName(const QString &path)
     setWindowTitle(QString::fromLatin1(OEMPConst::ProductName) + QStringLiteral(" - ") + DisplayedText(path));
 }
 
-QString TFormMediaPlayer::StatusText() const
-{
-    return FStatusText->text();
-}
+QString TFormMediaPlayer::StatusText() const { return FStatusText->text(); }
 
 void TFormMediaPlayer::SetStatusText(const QString &text)
 {
@@ -403,67 +398,19 @@ void TFormMediaPlayer::SetStatusText(const QString &text)
     FStatusText->show();
 }
 
-bool TFormMediaPlayer::Playing() const
-{
-    return FPlaying;
-}
-void TFormMediaPlayer::SetPlaying(bool playing)
-{
-    FPlaying = playing;
-}
-QString TFormMediaPlayer::StartFolder() const
-{
-    return FStartFolder;
-}
-QString TFormMediaPlayer::ListExtension() const
-{
-    return FListExtension;
-}
-QString TFormMediaPlayer::ListFileName() const
-{
-    return FListFileName;
-}
-QString TFormMediaPlayer::ListFilePath() const
-{
-    return ResolvedPath(WorkingFolder(), ListFileName());
-}
-uint8_t TFormMediaPlayer::PlayOrderValue() const
-{
-    return FPlayOrder;
-}
-void TFormMediaPlayer::SetPlayOrderValue(uint8_t value)
-{
-    FPlayOrder = value;
-}
-TTextPool &TFormMediaPlayer::RandomPool()
-{
-    return FRandomPool;
-}
-bool TFormMediaPlayer::AutoSave() const
-{
-    return miAutoSave->isChecked();
-}
-void TFormMediaPlayer::SetAutoSave(bool on)
-{
-    miAutoSave->setChecked(on);
-}
-bool TFormMediaPlayer::BlackMediaList() const
-{
-    return miBlackMediaList->isChecked();
-}
-TListType TFormMediaPlayer::ListType() const
-{
-    return FListType;
-}
-void TFormMediaPlayer::SetListType(TListType type)
-{
-    FListType = type;
-}
-TSearchType TFormMediaPlayer::SearchType() const
-{
-    return FSearchType;
-}
-void TFormMediaPlayer::SetSearchType(TSearchType type)
-{
-    FSearchType = type;
-}
+bool TFormMediaPlayer::Playing() const { return FPlaying; }
+void TFormMediaPlayer::SetPlaying(bool playing) { FPlaying = playing; }
+QString TFormMediaPlayer::StartFolder() const { return FStartFolder; }
+QString TFormMediaPlayer::ListExtension() const { return FListExtension; }
+QString TFormMediaPlayer::ListFileName() const { return FListFileName; }
+QString TFormMediaPlayer::ListFilePath() const { return ResolvedPath(WorkingFolder(), ListFileName()); }
+uint8_t TFormMediaPlayer::PlayOrderValue() const { return FPlayOrder; }
+void TFormMediaPlayer::SetPlayOrderValue(uint8_t value) { FPlayOrder = value; }
+TTextPool &TFormMediaPlayer::RandomPool() { return FRandomPool; }
+bool TFormMediaPlayer::AutoSave() const { return miAutoSave->isChecked(); }
+void TFormMediaPlayer::SetAutoSave(bool on) { miAutoSave->setChecked(on); }
+bool TFormMediaPlayer::BlackMediaList() const { return miBlackMediaList->isChecked(); }
+TListType TFormMediaPlayer::ListType() const { return FListType; }
+void TFormMediaPlayer::SetListType(TListType type) { FListType = type; }
+TSearchType TFormMediaPlayer::SearchType() const { return FSearchType; }
+void TFormMediaPlayer::SetSearchType(TSearchType type) { FSearchType = type; }
