@@ -5,6 +5,7 @@
 #include "TRunningPlayerFixture.h"
 #include "window/TPlayerSettings.h"
 
+#include <QDBusMessage>
 #include <QDeadlineTimer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -32,14 +33,21 @@ protected:
     }
     // The player, shown on the platform, has played the first entry and then been handed a
     // third one, which it plays.
-    void StartAndChange(QProcess &player, const char *platform, const QProcessEnvironment &more = {})
+    // Through a shell when a limit is given: the largest file the player may write, in KiB.
+    void StartAndChange(QProcess &player, const char *platform, const QProcessEnvironment &more = {}, int fileLimit = 0)
     {
         QProcessEnvironment environment = Environment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QLatin1String(platform));
         environment.insert(more);
         player.setProcessEnvironment(environment);
         player.setWorkingDirectory(folder.path());
-        player.start(QStringLiteral(OSTREL_PLAYER), {});
+        if (fileLimit > 0)
+            // A full disk, as far as the player can tell: writes past the limit fail (EFBIG).
+            player.start(QStringLiteral("bash"),
+                         {"-c", QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\"").arg(fileLimit),
+                          QStringLiteral(OSTREL_PLAYER)});
+        else
+            player.start(QStringLiteral(OSTREL_PLAYER), {});
         ASSERT_TRUE(player.waitForStarted());
         ASSERT_EQ(AskUntil({"status"}, "Stopped"), "Stopped");
         Ask({"play"});
@@ -243,6 +251,34 @@ TEST_F(TCompositorLossTest, WhenTheCompositorGoesAwayTheMarksAndValuesAreOnDisk)
     const TPlayerSettings stored = TPlayerSettings::Read({});
     EXPECT_EQ(stored.ItemIndex, 2);
     EXPECT_EQ(stored.DefaultFile, list);
+}
+
+TEST_F(TEndingWhileBusyTest, OnAFullDiskBackgroundSavesFailWithoutABoxAndTheClosingSaveSaysSo)
+{
+    // The store and the list written before the limit is set; then no file may grow past 1 KiB.
+    QByteArray songs;
+    for (int i = 0; i < 40; ++i)
+        songs += Entry(false, folder.File("media/one.wav") + QStringLiteral("?%1").arg(i));
+    songs = Entry(false, folder.File("media/one.wav")) + songs;
+    folder.WriteFile("songs.oml", songs);
+    QProcess player;
+    StartAndChange(player, "xcb", {}, 1);
+    if (HasFatalFailure())
+        return;
+    QTest::qWait(6000);
+    EXPECT_EQ(windows.FindMapped("Ostrel Media Player"), 0u) << "a box for a background save";
+    EXPECT_EQ(Ask({"status"}), "Playing") << "the player stopped working";
+    EXPECT_EQ(folder.ReadFile("songs.oml"), songs) << "the list on disk was damaged";
+
+    QDBusConnection client = bus.Connect(QStringLiteral("quitting"));
+    client.call(QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.ostrel", "/org/mpris/MediaPlayer2",
+                                               "org.mpris.MediaPlayer2", "Quit"));
+    uint32_t box = 0;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (box = windows.FindMapped("Ostrel Media Player")) != 0; }, 5000))
+        << "the closing save said nothing";
+    windows.RequestClose(box);
+    EXPECT_TRUE(Ends(player, 5000));
+    EXPECT_EQ(folder.ReadFile("songs.oml"), songs);
 }
 
 } // namespace
