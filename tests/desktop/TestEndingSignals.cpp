@@ -281,4 +281,37 @@ TEST_F(TEndingWhileBusyTest, OnAFullDiskBackgroundSavesFailWithoutABoxAndTheClos
     EXPECT_EQ(folder.ReadFile("songs.oml"), songs);
 }
 
+TEST_F(TEndingWhileBusyTest, ASignalDuringABackgroundSaveWaitsForItAndSavesOnce)
+{
+    // A list long enough that its background save takes a while to write.
+    QByteArray songs = Entry(false, folder.File("media/one.wav")) + Entry(false, folder.File("media/two.wav"));
+    songs.reserve(80 * 300000);
+    for (int i = 0; i < 300000; ++i)
+        songs += "0\r\n/music/a rather long folder name/track " + QByteArray::number(i) + ".mp3\r\n";
+    folder.WriteFile("songs.oml", songs);
+    QProcess player;
+    StartAndChange(player, "offscreen");
+    if (HasFatalFailure())
+        return;
+    // The save writes a hidden file beside the list and puts it in the list's place when done.
+    const QDir here(folder.path());
+    bool caught = false;
+    QDeadlineTimer deadline(15000);
+    while (!caught && !deadline.hasExpired()) {
+        caught = !here.entryList({".songs.oml.*"}, QDir::Files | QDir::Hidden).isEmpty();
+        if (!caught)
+            QTest::qWait(1);
+    }
+    ASSERT_TRUE(caught) << "no background save was seen";
+    ::kill(pid_t(player.processId()), SIGTERM);
+    ASSERT_TRUE(Ends(player, 10000));
+    EXPECT_EQ(player.exitCode(), 0);
+    const QByteArray saved = folder.ReadFile("songs.oml");
+    EXPECT_EQ(saved.size(), songs.size() + Entry(true, folder.File("media/three.wav")).size());
+    EXPECT_TRUE(
+        saved.startsWith(Entry(true, folder.File("media/one.wav")) + Entry(false, folder.File("media/two.wav"))));
+    EXPECT_TRUE(saved.endsWith(Entry(true, folder.File("media/three.wav"))));
+    EXPECT_TRUE(here.entryList({".songs.oml.*"}, QDir::Files | QDir::Hidden).isEmpty()) << "a save left behind";
+}
+
 } // namespace
