@@ -21,10 +21,6 @@
 #include <optional>
 #include <vector>
 
-namespace {
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");

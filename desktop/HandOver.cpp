@@ -1,6 +1,7 @@
 #include "desktop/HandOver.h"
 
 #include "medialist/ByteText.h"
+#include "medialist/CurrentFolder.h"
 #include "medialist/ListFormats.h"
 
 #include <QRegularExpression>
@@ -22,13 +23,6 @@ bool IsUri(const QByteArray &name)
 {
     static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*://|[Ff][Ii][Ll][Ee]:)"));
     return scheme.match(QString::fromLatin1(name.left(64))).hasMatch();
-}
-
-QByteArray FullPath(const QByteArray &name, const QByteArray &workingFolder)
-{
-    if (name.startsWith('/') || workingFolder.isEmpty())
-        return name;
-    return workingFolder.endsWith('/') ? workingFolder + name : workingFolder + '/' + name;
 }
 
 // The local path a file URI names, its bytes as they were encoded; a reason when it names none.
@@ -79,7 +73,7 @@ THandOver HandOverOf(const QList<QByteArray> &names, const QByteArray &workingFo
             continue;
         }
         if (!IsUri(name)) {
-            Add(handOver, name, FullPath(name, workingFolder));
+            Add(handOver, name, ResolvedPathBytes(workingFolder, name));
             continue;
         }
         QString reason;

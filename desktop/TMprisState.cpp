@@ -71,7 +71,8 @@ QVariantMap TMprisState::ChangedSince(const TMprisState &earlier) const
     if (PlaybackStatus != earlier.PlaybackStatus)
         changed.insert(QStringLiteral("PlaybackStatus"), PlaybackStatus);
     if (HasTrack != earlier.HasTrack || Entry != earlier.Entry || Folder != earlier.Folder
-        || LengthUs != earlier.LengthUs || Title != earlier.Title || Artist != earlier.Artist || Album != earlier.Album)
+        || LengthUs != earlier.LengthUs || Title != earlier.Title || Artist != earlier.Artist
+        || Album != earlier.Album)
         changed.insert(QStringLiteral("Metadata"), Metadata());
     if (Volume != earlier.Volume)
         changed.insert(QStringLiteral("Volume"), Volume);

@@ -16,9 +16,23 @@ QString CurrentFolder()
     return ByteText(CurrentFolderBytes());
 }
 
+namespace {
+
+template <typename TText> TText Resolved(const TText &folder, const TText &name)
+{
+    if (folder.isEmpty() || name.startsWith('/'))
+        return name;
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+} // namespace
+
 QString ResolvedPath(const QString &folder, const QString &name)
 {
-    if (folder.isEmpty() || name.startsWith(QLatin1Char('/')))
-        return name;
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+    return Resolved(folder, name);
+}
+
+QByteArray ResolvedPathBytes(const QByteArray &folder, const QByteArray &name)
+{
+    return Resolved(folder, name);
 }

@@ -9,5 +9,6 @@ QByteArray CurrentFolderBytes();
 QString CurrentFolder();
 
 // A relative name taken as inside the folder; an absolute name, or any name against no
-// folder, as it is. Both are texts of bytes, and so is the result.
+// folder, as it is. Both are texts of bytes, and so is the result; or the bytes themselves.
 QString ResolvedPath(const QString &folder, const QString &name);
+QByteArray ResolvedPathBytes(const QByteArray &folder, const QByteArray &name);

@@ -101,8 +101,7 @@ void TFormMediaPlayer::miDeleteClick(QObject *)
 {
     const QString doomed = ListFileName();
     if (!UserDialogs().Confirm(QStringLiteral("Confirm"),
-                               QStringLiteral("Do you want to delete the file \"") + DisplayedText(doomed)
-                                   + QLatin1Char('"')))
+                               QStringLiteral("Do you want to delete the file \"") + DisplayedText(doomed) + QLatin1Char('"')))
         return;
     FAutoSaver->Settle(); // no save under way may bring the file back
     ::unlink(TextBytes(ListFilePath()).constData()); // a file that cannot be deleted is left as it is
@@ -158,10 +157,12 @@ void TFormMediaPlayer::miRemoveAllClick(QObject *)
 void TFormMediaPlayer::miAboutClick(QObject *)
 {
     // The box lives only while it is shown.
-    const auto box = CreateFormAboutOstrel(
-        this, UserDialogs(), WorkingFolder(), QString::fromLatin1(OEMPConst::ProductName),
-        QString::fromLatin1(OEMPConst::ProductEdition), QString::fromLatin1(OEMPConst::ProductRelease),
-        QString::fromLatin1(OEMPConst::ProductCopyright), QString::fromLatin1(OEMPConst::ProductNotice));
+    const auto box = CreateFormAboutOstrel(this, UserDialogs(), WorkingFolder(),
+                                           QString::fromLatin1(OEMPConst::ProductName),
+                                           QString::fromLatin1(OEMPConst::ProductEdition),
+                                           QString::fromLatin1(OEMPConst::ProductRelease),
+                                           QString::fromLatin1(OEMPConst::ProductCopyright),
+                                           QString::fromLatin1(OEMPConst::ProductNotice));
     try {
         box->exec();
     } catch (...) {

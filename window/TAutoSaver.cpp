@@ -5,7 +5,7 @@
 #include "window/TFormMediaPlayer.h"
 
 #include <QTimer>
-#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -41,16 +41,10 @@ void TAutoSaver::Saved()
     written_ = seen_ = Current();
 }
 
-void TAutoSaver::Settle()
-{
-    Reap();
-}
-
 void TAutoSaver::Check()
 {
-    if (!form_.AutoSave() || !written_ || form_.FClosing) {
+    if (!form_.AutoSave() || !written_ || form_.FClosing)
         return;
-    }
     const qint64 now = clock_.elapsed();
     const TState state = Current();
     if (state != seen_) {
@@ -77,11 +71,11 @@ void TAutoSaver::Start(const TState &state)
             written = false;
         }
         result_ = TResult{written, writing.elapsed(), state};
-        QMetaObject::invokeMethod(this, &TAutoSaver::Reap, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TAutoSaver::Settle, Qt::QueuedConnection);
     });
 }
 
-void TAutoSaver::Reap()
+void TAutoSaver::Settle()
 {
     if (!worker_.joinable())
         return;

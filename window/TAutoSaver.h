@@ -26,8 +26,8 @@ public:
     explicit TAutoSaver(TFormMediaPlayer &form);
     ~TAutoSaver() override;
 
-    // Waits for a background save under way: before a save of the window's own, a Delete,
-    // the end.
+    // Waits for a background save under way and takes its outcome: before a save of the
+    // window's own, a Delete, the end, and when the worker says it is done.
     void Settle();
     // The window's state is what is on disk now: at start-up, after a save of its own.
     void Saved();
@@ -48,7 +48,6 @@ private:
     TState Current() const;
     void Check();
     void Start(const TState &state);
-    void Reap();
 
     TFormMediaPlayer &form_;
     QTimer *ticks_;
