@@ -579,9 +579,18 @@ void TMpvBackEnd::Handle(const mpv_event &event)
 
 void TMpvBackEnd::CheckPlayedOut()
 {
-    // The engine pauses itself at the end once its audio output has played everything.
-    if (state_ == TState::Playing && soundStarted_ && endOfFile_ && enginePaused_)
+    // The engine pauses itself at the end once its audio output has played everything. Sent to
+    // the very end before its sound started, it pauses there without ever reporting the end.
+    if (state_ == TState::Playing && soundStarted_ && enginePaused_ && (endOfFile_ || AtTheEnd()))
         MediumEnded();
+}
+
+bool TMpvBackEnd::AtTheEnd() const
+{
+    double position = 0, length = 0;
+    return mpv_->getProperty(handle_, "time-pos", MPV_FORMAT_DOUBLE, &position) >= 0
+           && mpv_->getProperty(handle_, "duration", MPV_FORMAT_DOUBLE, &length) >= 0 && length > 0
+           && position >= length - 0.001;
 }
 
 void TMpvBackEnd::MediumEnded()

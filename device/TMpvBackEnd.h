@@ -90,6 +90,7 @@ private:
     void DrainEvents();
     void Handle(const mpv_event &event);
     void CheckPlayedOut();
+    bool AtTheEnd() const;
     void MediumEnded();
     void SendNotice(uint32_t notifyCode);
     void EndPlayNotice(uint32_t notifyCode);

@@ -111,6 +111,33 @@ TEST_F(TMpvTest, SeekingMovesTheEngineAndLengthAndVolumeAreKnown)
     EXPECT_EQ(player.Volume(), 1.0);
 }
 
+// The window seeks at any moment: before the sound has started, past the end, while paused.
+TEST_F(TMpvTest, ASeekToTheEndOrPastItEndsTheMediumWhenEverItComes)
+{
+    for (const char *file : {"tone.wav", "tone.mp3", "step-b.wav"}) {
+        player.SetFileName(TestDataFile(file));
+        player.Open();
+        const uint32_t length = player.Length();
+        player.Play();
+        player.Seek(length); // before the sound has started
+        EXPECT_TRUE(WaitForMode(dmStopped, 2600)) << file;
+        player.Seek(length + 500);
+        player.Play();
+        EXPECT_TRUE(WaitForMode(dmStopped, 2600)) << file << " past the end";
+        player.Close();
+    }
+    player.SetFileName(TestDataFile("tone.wav"));
+    player.Open();
+    player.Play();
+    QTest::qWait(100);
+    player.Pause();
+    player.Seek(player.Length());
+    QTest::qWait(300);
+    EXPECT_EQ(player.Mode(), dmPaused);
+    player.Resume();
+    EXPECT_TRUE(WaitForMode(dmStopped, 2600)) << "resumed at the end";
+}
+
 TEST_F(TMpvTest, FilesThatCannotBePlayedFailWithTheBackEndsText)
 {
     QTemporaryDir folder;
