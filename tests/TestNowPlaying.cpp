@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -64,6 +66,13 @@ protected:
         QCoreApplication::processEvents();
     }
     TNowPlayingBar &Bar() { return *form->NowPlaying(); }
+    // One turn of the window's one-second poll.
+    void Tick()
+    {
+        form->Timer1->start(0);
+        QTest::qWait(20);
+        form->Timer1->stop();
+    }
     // A click at a share of the slider's groove, as a user makes it.
     static void ClickAt(TJumpSlider *slider, double share)
     {
@@ -90,9 +99,7 @@ TEST_F(TNowPlayingTest, NothingShowsUntilAMediumHasOpenedAndTheStatusTextKeepsIt
     EXPECT_LT(status->geometry().left(), Bar().geometry().left());
 
     device.Position = 59500;
-    form->Timer1->start(0);
-    QTest::qWait(20);
-    form->Timer1->stop();
+    Tick();
     EXPECT_EQ(Bar().TimeText(), "0:59 / 1:01");
     EXPECT_EQ(Bar().Position()->value(), 59500);
 }
@@ -137,6 +144,52 @@ TEST_F(TNowPlayingTest, TheEndOfTheTrackIsWhereTheNextBegins)
     EXPECT_EQ(form->lbFiles->ItemIndex(), 1);
 }
 
+TEST_F(TNowPlayingTest, ASeekWhilePausedStaysPausedAndAPositionPastTheLengthShowsTheEnd)
+{
+    device.Length = 90000;
+    PlayFirst();
+    form->sbPause->OnClick(form->sbPause);
+    Tick();
+    ASSERT_EQ(form->StatusText(), "Paused");
+    device.Log.clear();
+    ClickAt(Bar().Position(), 1.0 / 3);
+    ASSERT_EQ(device.Log.filter("SeekTo").size(), 1) << device.Log.join(", ").toStdString();
+    EXPECT_EQ(device.Log.filter(QRegularExpression("^(Play|Resume)")), QStringList());
+    EXPECT_EQ(device.Mode, uint32_t(MCI_MODE_PAUSE));
+    EXPECT_EQ(form->StatusText(), "Paused");
+
+    device.Position = 120000; // a stream may run past the length it gave
+    Tick();
+    EXPECT_EQ(Bar().TimeText(), "1:30 / 1:30");
+    EXPECT_EQ(Bar().Position()->value(), 90000);
+    EXPECT_EQ(form->StatusText(), "Paused");
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(" | ").toStdString();
+}
+
+TEST_F(TNowPlayingTest, AClickThatArrivesAsTheNextTrackOpensSeeksTheNewTrack)
+{
+    device.Length = 90000;
+    PlayFirst();
+    device.Log.clear();
+    TJumpSlider *position = Bar().Position();
+    const QPointF at(position->width() / 2.0, position->height() / 2.0);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(position,
+                                    new QMouseEvent(type, at, position->mapToGlobal(at), Qt::LeftButton,
+                                                    type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                                    Qt::NoModifier));
+    device.Mode = MCI_MODE_STOP; // the first track has ended: the second opens
+    scripted->SendNotice(MCI_NOTIFY_SUCCESSFUL);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(device.OpenFile, "/music/two.mp3");
+    const QStringList seeks = device.Log.filter("SeekTo");
+    ASSERT_EQ(seeks.size(), 1) << device.Log.join(", ").toStdString();
+    EXPECT_GT(device.Log.indexOf(seeks.first()), device.Log.indexOf(QRegularExpression("^Open /music/two.mp3")));
+    EXPECT_NEAR(seeks.first().section(' ', 2).toInt(), 45000, 3000);
+    EXPECT_EQ(form->StatusText(), "Playing");
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(" | ").toStdString();
+}
+
 TEST_F(TNowPlayingTest, AMediumOfUnknownLengthCannotBeSought)
 {
     device.Length = 0;
@@ -165,9 +218,7 @@ TEST_F(TNowPlayingTest, TheVolumeIsTheEnginesAndIsKeptApartFromTheTwelveValues)
     // The media controls' volume is the same value.
     form->PlayerControl().SetVolume(0.5);
     QCoreApplication::processEvents();
-    form->Timer1->start(0);
-    QTest::qWait(20);
-    form->Timer1->stop();
+    Tick();
     EXPECT_EQ(Bar().Volume()->value(), 50);
 }
 

@@ -24,12 +24,12 @@ QByteArray Syncsafe(quint32 size)
     return bytes;
 }
 
-// An ID3v2.4 tag of UTF-8 text frames, written byte by byte as the format has it.
-QByteArray Id3Tag(const QList<QPair<QByteArray, QString>> &frames)
+// An ID3v2.4 tag of text frames marked UTF-8, written byte by byte as the format has it.
+QByteArray Id3Tag(const QList<QPair<QByteArray, QByteArray>> &frames)
 {
     QByteArray body;
     for (const auto &[id, text] : frames) {
-        const QByteArray data = '\x03' + text.toUtf8();
+        const QByteArray data = '\x03' + text;
         body += id + Syncsafe(quint32(data.size())) + QByteArray(2, '\0') + data;
     }
     return QByteArray("ID3\x04\x00\x00", 6) + Syncsafe(quint32(body.size())) + body;
@@ -67,7 +67,8 @@ TEST_F(TNowPlayingHeardTest, TheTagsOfAnMp3NameWhatPlaysInTheWindowAndToTheMedia
     ASSERT_FALSE(bus.Address().isEmpty());
     TMprisService service(form->PlayerControl(), bus.Connect(QStringLiteral("player")));
     const QString title = QString::fromUtf8("Caf\xc3\xa9 Song");
-    folder.WriteFile("tagged.mp3", Retagged(Id3Tag({{"TIT2", title}, {"TPE1", "The Band"}, {"TALB", "Records"}})));
+    folder.WriteFile("tagged.mp3",
+                     Retagged(Id3Tag({{"TIT2", title.toUtf8()}, {"TPE1", "The Band"}, {"TALB", "Records"}})));
     PlayOnly(QFile::encodeName(folder.File("tagged.mp3")));
     ASSERT_NE(form->NowPlaying(), nullptr) << dialogs.Messages.join(" | ").toStdString();
     EXPECT_EQ(form->NowPlaying()->Title(), QString::fromUtf8("The Band \u2013 ") + title);
@@ -83,6 +84,28 @@ TEST_F(TNowPlayingHeardTest, TheTagsOfAnMp3NameWhatPlaysInTheWindowAndToTheMedia
     form->sbPlay->OnClick(form->sbPlay);
     EXPECT_EQ(form->NowPlaying()->Title(), "untagged.mp3");
     EXPECT_EQ(Playerctl(bus.Environment(), {"metadata", "xesam:title"}), "untagged.mp3");
+}
+
+TEST_F(TNowPlayingHeardTest, TagsOfBrokenTextAreShownAsOneCleanLineInTheWindowAndOnTheBus)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("playerctl")).isEmpty())
+        GTEST_SKIP() << "playerctl is not installed";
+    TPrivateBus bus;
+    ASSERT_FALSE(bus.Address().isEmpty());
+    TMprisService service(form->PlayerControl(), bus.Connect(QStringLiteral("player")));
+    folder.WriteFile("broken.mp3",
+                     Retagged(Id3Tag({{"TIT2", "Bad \xff\xfe name\r\nline two"},
+                                      {"TPE1", "Tab\tBand\x01"},
+                                      {"TALB", QByteArray(1 << 20, 'a')}})));
+    PlayOnly(QFile::encodeName(folder.File("broken.mp3")));
+    ASSERT_NE(form->NowPlaying(), nullptr) << dialogs.Messages.join(" | ").toStdString();
+    const QString title = QString::fromUtf8("Bad \ufffd\ufffd name  line two");
+    EXPECT_EQ(form->NowPlaying()->Title(), QString::fromUtf8("Tab Band \u2013 ") + title);
+    EXPECT_EQ(Playerctl(bus.Environment(), {"metadata", "xesam:title"}), title);
+    EXPECT_EQ(Playerctl(bus.Environment(), {"metadata", "xesam:artist"}), "Tab Band");
+    EXPECT_EQ(Playerctl(bus.Environment(), {"metadata", "xesam:album"}), QString(1000, QLatin1Char('a')));
+    EXPECT_EQ(form->StatusText(), "Playing");
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(" | ").toStdString();
 }
 
 // step-b.wav: 880 Hz for 0.3 s, then 1320 Hz for 0.5 s.
