@@ -1,6 +1,7 @@
 // Playback as a user meets it, on a private X server and sound server: the silence between
 // the heard end of one track and the first heard sample of the next when the player moves
-// on by itself, and the time from Play to a video's first frame on screen.
+// on by itself, a click on the position slider until the new place is heard, and the time
+// from Play to a video's first frame on screen.
 
 #include "TDesktopSession.h"
 #include "TQuietDialogs.h"
@@ -21,13 +22,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <functional>
 #include <clocale>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -46,20 +48,31 @@ void Report(const char *what, std::vector<double> values)
                 values.front(), values.back(), values.size());
 }
 
+QString RecordingFile(const QString &folder)
+{
+    return folder + QStringLiteral("/run.raw");
+}
+
 // What the null sink played while `play` ran, as runs of tones: recorded from 150 ms before to
 // 300 ms after.
 QList<TToneSegment> Recorded(TDesktopSession &session, const QString &folder, const std::function<void()> &play)
 {
-    const QString recording = folder + QStringLiteral("/run.raw");
-    auto recorder = session.StartRecording(recording);
+    auto recorder = session.StartRecording(RecordingFile(folder));
     QTest::qWait(150);
     play();
     QTest::qWait(300);
     recorder->terminate();
     recorder->waitForFinished(2000);
-    QFile file(recording);
+    QFile file(RecordingFile(folder));
     file.open(QIODevice::ReadOnly);
     return ToneSegments(file.readAll(), TDesktopSession::RecordingRate, {660, 1100});
+}
+
+// Where the recording under way has come to, in seconds of sound: what the sink plays now,
+// within the sound server's fragments of about 10 ms.
+double RecordedSoFar(const QString &folder)
+{
+    return double(QFileInfo(RecordingFile(folder)).size()) / 2 / TDesktopSession::RecordingRate;
 }
 
 // The gap in each recorded advance from step-a.wav (440 Hz) to step-b.wav (880 Hz first).
@@ -67,6 +80,7 @@ std::vector<double> TrackChanges(TDesktopSession &session, const QString &folder
 {
     QDir::setCurrent(folder);
     auto form = CreateFormMediaPlayer();
+    form->lbFiles->ClearList(); // not the list the window before it saved
     form->lbFiles->Append(QList<QByteArray>{Data("step-a.wav"), Data("step-b.wav"), Data("missing.wav")});
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
@@ -95,19 +109,27 @@ std::vector<double> TrackChanges(TDesktopSession &session, const QString &folder
 }
 
 // A click on the position slider back into step-b.wav's first tone (880 Hz) while its second
-// (1320 Hz) is heard. Per run: the silence between the heard end of the second tone and the
-// first heard sample of the first again; and from the click until the engine plays at the
-// new position (its reported position back within the first tone).
-void Seeks(TDesktopSession &session, const QString &folder, std::vector<double> &silences,
-           std::vector<double> &clickToPosition)
+// (1320 Hz) is heard. Per run: from the click to the first heard sample at the new place (on
+// the recording's own time, true within the sound server's fragments); the silence between
+// the heard end of the second tone and the first heard sample of the first again; and from
+// the click until the engine plays at the new position (its reported position back within
+// the first tone).
+struct TSeekTimes {
+    std::vector<double> ClickToHeard, Silences, ClickToPosition;
+};
+
+void Seeks(TDesktopSession &session, const QString &folder, TSeekTimes &times)
 {
     QDir::setCurrent(folder);
     auto form = CreateFormMediaPlayer();
+    form->lbFiles->ClearList(); // not the list the window before it saved
     form->lbFiles->Append(QList<QByteArray>{Data("step-b.wav"), Data("missing.wav")});
+    form->resize(900, 400); // a slider long enough to click apart from its handle
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         std::fprintf(stderr, "the window was not shown\n");
     for (int run = 0; run < Runs; ++run) {
+        double clickedAt = 0;
         const QList<TToneSegment> heard = Heard(Recorded(session, folder, [&] {
             form->lbFiles->SetItemIndex(0);
             form->sbPlay->OnClick(form->sbPlay);
@@ -115,16 +137,21 @@ void Seeks(TDesktopSession &session, const QString &folder, std::vector<double> 
             if (!QTest::qWaitFor([&] { return player.PositionMs() >= 450; }, 3000))
                 std::fprintf(stderr, "run %d: the second tone did not come\n", run);
             TJumpSlider *position = form->NowPlaying()->Position();
-            const QPointF at(position->width() * 0.1, position->height() / 2.0);
+            // The bar is made at the first open: wait until it is laid out and can be clicked.
+            if (!QTest::qWaitFor([&] { return position->isEnabled() && position->isVisible(); }, 2000))
+                std::fprintf(stderr, "run %d: the position slider was not shown\n", run);
+            // Clear of the handle, which may still show the start: a click on it would grab it.
+            const QPointF at(position->width() * 0.25, position->height() / 2.0);
             QElapsedTimer clock;
             clock.start();
+            clickedAt = RecordedSoFar(folder);
             for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
                 QMouseEvent click(type, at, position->mapToGlobal(at), Qt::LeftButton,
                                   type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
                 QApplication::sendEvent(position, &click);
             }
             if (QTest::qWaitFor([&] { return player.PositionMs() < 300; }, 2000))
-                clickToPosition.push_back(double(clock.nsecsElapsed()) / 1e6);
+                times.ClickToPosition.push_back(double(clock.nsecsElapsed()) / 1e6);
             if (!QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 1 && !form->Playing(); }, 5000))
                 std::fprintf(stderr, "run %d: the track did not end\n", run);
         }));
@@ -132,7 +159,8 @@ void Seeks(TDesktopSession &session, const QString &folder, std::vector<double> 
             std::fprintf(stderr, "run %d: heard %s\n", run, qPrintable(Describe(heard)));
             continue;
         }
-        silences.push_back((heard[2].Start - heard[1].Start - heard[1].Length) * 1000);
+        times.ClickToHeard.push_back((heard[2].Start - clickedAt) * 1000);
+        times.Silences.push_back((heard[2].Start - heard[1].Start - heard[1].Length) * 1000);
     }
 }
 
@@ -192,12 +220,14 @@ int main(int argc, char **argv)
     std::printf("%-44s %7.1f ms (loads and starts the engine)\n", "  the first of all", firstRun);
     if (session.HasSound()) {
         Report("heard end of a track to the next's first sample", TrackChanges(session, folder.path()));
-        std::vector<double> silences, clickToPosition;
-        Seeks(session, folder.path(), silences, clickToPosition);
-        if (!silences.empty())
-            Report("slider seek: silence between old and new sound", silences);
-        if (!clickToPosition.empty())
-            Report("slider seek: click to playing at the new place", clickToPosition);
+        TSeekTimes seeks;
+        Seeks(session, folder.path(), seeks);
+        if (!seeks.Silences.empty()) {
+            Report("slider seek: click to first heard new sample", seeks.ClickToHeard);
+            Report("slider seek: silence between old and new sound", seeks.Silences);
+        }
+        if (!seeks.ClickToPosition.empty())
+            Report("slider seek: click to playing at the new place", seeks.ClickToPosition);
     } else {
         std::printf("no sound server: track changes and seeks not measured\n");
     }
