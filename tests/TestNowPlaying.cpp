@@ -118,6 +118,18 @@ TEST_F(TNowPlayingTest, TagsNameWhatPlaysAndAreOneLineOfBoundedLength)
     EXPECT_EQ(title->toolTip(), Bar().Title());
 }
 
+TEST_F(TNowPlayingTest, ALongTitleIsCutToTheRoomLeftOnceTheTimeIsShown)
+{
+    device.Length = 200000;
+    device.Tags = {"A Rather Long Song Title For Testing", "The Band", ""};
+    PlayFirst();
+    device.Position = 65000; // the time's text widens: the title's label narrows
+    Tick();
+    auto *title = Bar().findChild<QLabel *>("NowPlayingTitle");
+    EXPECT_EQ(title->text(), title->fontMetrics().elidedText(Bar().Title(), Qt::ElideMiddle, title->width()));
+    EXPECT_LE(title->fontMetrics().horizontalAdvance(title->text()), title->width());
+}
+
 TEST_F(TNowPlayingTest, AClickOnThePositionJumpsThereAndKeysStepFiveSeconds)
 {
     device.Length = 90000;

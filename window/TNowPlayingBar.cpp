@@ -4,6 +4,7 @@
 #include "desktop/TPlayerControl.h"
 #include "window/NowPlayingText.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <cmath>
@@ -15,11 +16,12 @@ TNowPlayingBar::TNowPlayingBar(TPlayerControl &player, QWidget *parent)
 {
     setObjectName(QStringLiteral("NowPlaying"));
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(0, 0, 4, 0); // the volume's handle clear of the window's edge
     layout->setSpacing(6);
     titleLabel_->setObjectName(QStringLiteral("NowPlayingTitle"));
     titleLabel_->setMinimumWidth(40);
     titleLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    titleLabel_->installEventFilter(this);
     time_->setObjectName(QStringLiteral("NowPlayingTime"));
     position_->setObjectName(QStringLiteral("PositionSlider"));
     position_->setAccessibleName(QStringLiteral("Position"));
@@ -76,10 +78,11 @@ QString TNowPlayingBar::TimeText() const
     return time_->text();
 }
 
-void TNowPlayingBar::resizeEvent(QResizeEvent *event)
+bool TNowPlayingBar::eventFilter(QObject *watched, QEvent *event)
 {
-    QWidget::resizeEvent(event);
-    ShowTitle();
+    if (watched == titleLabel_ && event->type() == QEvent::Resize)
+        ShowTitle();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TNowPlayingBar::ShowTitle()

@@ -31,7 +31,9 @@ public:
     TJumpSlider *Volume() const { return volume_; }
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    // The title's label is resized by the bar's layout whenever the time's text changes width,
+    // without the bar itself being resized: its text is cut to the room it has then.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void ShowTitle();
