@@ -23,18 +23,19 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 jobs=$(nproc)
+# Every build compiles its sources in batches (a unity build): the Qt and GoogleTest headers
+# are read once a batch, which halves the build, and the player is built from the same
+# batches that the test builds compile.
+unity=(-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=8)
 if [ "$mode" = run ]; then
-  cmake -S . -B build -G Ninja -DOSTREL_TESTS=OFF -DOSTREL_BENCH=OFF >/dev/null
+  cmake -S . -B build -G Ninja -DOSTREL_TESTS=OFF -DOSTREL_BENCH=OFF "${unity[@]}" >/dev/null
   cmake --build build -j "$jobs"
   exec build/app/ostrel
 fi
 
 export QT_QPA_PLATFORM=offscreen
 # Optimised as the player ships, for the benchmarks built here too; without debug information,
-# which no test run reads and which costs a fifth of the build. Both test builds compile their
-# sources in batches (a unity build): the Qt and GoogleTest headers are read once a batch, which
-# halves the build.
-unity=(-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=8)
+# which no test run reads and which costs a fifth of the build.
 cmake -S . -B build-test -G Ninja -DOSTREL_STRICT=ON -DOSTREL_TESTS=ON -DOSTREL_BENCH=ON "${unity[@]}" \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" >/dev/null
 cmake --build build-test -j "$jobs"
