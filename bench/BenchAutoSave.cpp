@@ -5,8 +5,7 @@
 
 #include "Medians.h"
 #include "SaveFloor.h"
-#include "TQuietDialogs.h"
-#include "app/TOstrelApplication.h"
+#include "TOffscreenBench.h"
 #include "controls/TOECheckListBox.h"
 #include "medialist/MediaListFile.h"
 #include "window/TFormMediaPlayer.h"
@@ -23,12 +22,8 @@
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    TOstrelApplication application(argc, argv);
-    TQuietDialogs dialogs;
-    application.SetDialogs(dialogs);
-    QTemporaryDir work;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.path() + "/config"));
+    TOffscreenBench bench(argc, argv);
+    const QTemporaryDir &work = bench.Work;
     QDir::setCurrent(work.path());
     auto form = CreateFormMediaPlayer();
     const QString list = work.filePath(QStringLiteral("list.oml"));

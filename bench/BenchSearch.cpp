@@ -3,8 +3,7 @@
 // list; and Remove All and New at 100,000 entries.
 
 #include "Medians.h"
-#include "TQuietDialogs.h"
-#include "app/TOstrelApplication.h"
+#include "TOffscreenBench.h"
 #include "controls/TOECheckListBox.h"
 #include "desktop/HandOver.h"
 #include "desktop/TPlayerControl.h"
@@ -43,12 +42,8 @@ void MakeTree(const QString &root)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    TOstrelApplication application(argc, argv);
-    TQuietDialogs dialogs;
-    application.SetDialogs(dialogs);
-    QTemporaryDir work;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.path() + "/config"));
+    TOffscreenBench bench(argc, argv);
+    const QTemporaryDir &work = bench.Work;
     const QString tree = work.path() + "/tree";
     MakeTree(tree);
     const QByteArray find = "find '" + QFile::encodeName(tree) + "' -type f -iname '*.mp3' > /dev/null";
