@@ -59,22 +59,36 @@ protected:
     }
 };
 
-TEST_F(TNowPlayingHeardTest, TheTagsOfAnMp3NameWhatPlaysInTheWindowAndToTheMediaControls)
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("playerctl")).isEmpty())
-        GTEST_SKIP() << "playerctl is not installed";
+// The window's media controls on a private bus, asked by playerctl.
+class TNowPlayingOnTheBusTest : public TNowPlayingHeardTest {
+protected:
+    void SetUp() override
+    {
+        TNowPlayingHeardTest::SetUp();
+        if (IsSkipped())
+            return;
+        if (QStandardPaths::findExecutable(QStringLiteral("playerctl")).isEmpty())
+            GTEST_SKIP() << "playerctl is not installed";
+        ASSERT_FALSE(bus.Address().isEmpty()) << "dbus-daemon did not start";
+        service = std::make_unique<TMprisService>(form->PlayerControl(), bus.Connect(QStringLiteral("player")));
+    }
+    QString Ask(const QStringList &arguments) { return Playerctl(bus.Environment(), arguments); }
+
     TPrivateBus bus;
-    ASSERT_FALSE(bus.Address().isEmpty());
-    TMprisService service(form->PlayerControl(), bus.Connect(QStringLiteral("player")));
+    std::unique_ptr<TMprisService> service;
+};
+
+TEST_F(TNowPlayingOnTheBusTest, TheTagsOfAnMp3NameWhatPlaysInTheWindowAndToTheMediaControls)
+{
     const QString title = QString::fromUtf8("Caf\xc3\xa9 Song");
     folder.WriteFile("tagged.mp3",
                      Retagged(Id3Tag({{"TIT2", title.toUtf8()}, {"TPE1", "The Band"}, {"TALB", "Records"}})));
     PlayOnly(QFile::encodeName(folder.File("tagged.mp3")));
     ASSERT_NE(form->NowPlaying(), nullptr) << dialogs.Messages.join(" | ").toStdString();
     EXPECT_EQ(form->NowPlaying()->Title(), QString::fromUtf8("The Band \u2013 ") + title);
-    EXPECT_EQ(Playerctl(bus.Environment(), {"metadata", "xesam:title"}), title);
-    EXPECT_EQ(Playerctl(bus.Environment(), {"metadata", "xesam:artist"}), "The Band");
-    EXPECT_EQ(Playerctl(bus.Environment(), {"metadata", "xesam:album"}), "Records");
+    EXPECT_EQ(Ask({"metadata", "xesam:title"}), title);
+    EXPECT_EQ(Ask({"metadata", "xesam:artist"}), "The Band");
+    EXPECT_EQ(Ask({"metadata", "xesam:album"}), "Records");
 
     // A file without tags is named by its file name.
     form->sbStopClick(form->sbStop);
@@ -83,16 +97,11 @@ TEST_F(TNowPlayingHeardTest, TheTagsOfAnMp3NameWhatPlaysInTheWindowAndToTheMedia
     form->lbFiles->SetItemIndex(2);
     form->sbPlay->OnClick(form->sbPlay);
     EXPECT_EQ(form->NowPlaying()->Title(), "untagged.mp3");
-    EXPECT_EQ(Playerctl(bus.Environment(), {"metadata", "xesam:title"}), "untagged.mp3");
+    EXPECT_EQ(Ask({"metadata", "xesam:title"}), "untagged.mp3");
 }
 
-TEST_F(TNowPlayingHeardTest, TagsOfBrokenTextAreShownAsOneCleanLineInTheWindowAndOnTheBus)
+TEST_F(TNowPlayingOnTheBusTest, TagsOfBrokenTextAreShownAsOneCleanLineInTheWindowAndOnTheBus)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("playerctl")).isEmpty())
-        GTEST_SKIP() << "playerctl is not installed";
-    TPrivateBus bus;
-    ASSERT_FALSE(bus.Address().isEmpty());
-    TMprisService service(form->PlayerControl(), bus.Connect(QStringLiteral("player")));
     folder.WriteFile("broken.mp3",
                      Retagged(Id3Tag({{"TIT2", "Bad \xff\xfe name\r\nline two"},
                                       {"TPE1", "Tab\tBand\x01"},
@@ -101,9 +110,9 @@ TEST_F(TNowPlayingHeardTest, TagsOfBrokenTextAreShownAsOneCleanLineInTheWindowAn
     ASSERT_NE(form->NowPlaying(), nullptr) << dialogs.Messages.join(" | ").toStdString();
     const QString title = QString::fromUtf8("Bad \ufffd\ufffd name  line two");
     EXPECT_EQ(form->NowPlaying()->Title(), QString::fromUtf8("Tab Band \u2013 ") + title);
-    EXPECT_EQ(Playerctl(bus.Environment(), {"metadata", "xesam:title"}), title);
-    EXPECT_EQ(Playerctl(bus.Environment(), {"metadata", "xesam:artist"}), "Tab Band");
-    EXPECT_EQ(Playerctl(bus.Environment(), {"metadata", "xesam:album"}), QString(1000, QLatin1Char('a')));
+    EXPECT_EQ(Ask({"metadata", "xesam:title"}), title);
+    EXPECT_EQ(Ask({"metadata", "xesam:artist"}), "Tab Band");
+    EXPECT_EQ(Ask({"metadata", "xesam:album"}), QString(1000, QLatin1Char('a')));
     EXPECT_EQ(form->StatusText(), "Playing");
     EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(" | ").toStdString();
 }
