@@ -127,8 +127,6 @@ public:
         if (pattern.startsWith('*') && !rest.contains('*') && !rest.contains('?') && !rest.contains('[')
             && !rest.contains('\\'))
             suffix_ = rest;
-        else
-            suffix_.reset();
     }
     bool Matches(const QByteArray &name) const
     {
