@@ -1,6 +1,6 @@
 #include "app/ForcedExitSave.h"
 #include "app/SessionBus.h"
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "app/TerminationSignals.h"
 #include "desktop/THandOverService.h"
 #include "desktop/TMprisService.h"

@@ -8,7 +8,7 @@
 #include "TXWindows.h"
 #include "ToneSegments.h"
 #include "app/SessionBus.h"
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "controls/TJumpSlider.h"
 #include "controls/TOEButton.h"
 #include "controls/TOECheckListBox.h"

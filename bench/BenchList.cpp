@@ -2,7 +2,7 @@
 
 #include "ProcessMemory.h"
 #include "TQuietDialogs.h"
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "controls/TOECheckListBox.h"
 #include "window/TFormMediaPlayer.h"
 

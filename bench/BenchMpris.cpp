@@ -4,7 +4,7 @@
 #include "Medians.h"
 #include "TPrivateBus.h"
 #include "TQuietDialogs.h"
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "controls/TOECheckListBox.h"
 #include "desktop/TMprisService.h"
 #include "window/TFormMediaPlayer.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TQuietDialogs.h"
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 
 #include <QFile>
 #include <QTemporaryDir>

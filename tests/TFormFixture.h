@@ -2,7 +2,7 @@
 
 #include "TScriptedDialogs.h"
 #include "TTempFolder.h"
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "window/TFormMediaPlayer.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "TScriptedFormFixture.h"
 
 #include "TScriptedBackEnd.h"
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "controls/TOEButton.h"
 #include "controls/TOECheckListBox.h"
 #include "dialogs/TUserDialogs.h"

@@ -1,4 +1,4 @@
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 
 #include <clocale>
 #include <gtest/gtest.h>

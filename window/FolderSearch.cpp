@@ -3,7 +3,7 @@
 
 #include "window/TFormMediaPlayer.h"
 
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "dialogs/TDeferredDialogs.h"
 #include "medialist/ByteText.h"
 #include "medialist/FolderWalk.h"

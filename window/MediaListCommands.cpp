@@ -4,7 +4,7 @@
 
 #include "about/OEMPConst.h"
 #include "about/TFormAboutOstrel.h"
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "controls/TOECheckListBox.h"
 #include "dialogs/TUserDialogs.h"
 #include "medialist/ByteText.h"

@@ -3,7 +3,7 @@
 
 #include "window/TFormMediaPlayer.h"
 
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "controls/TOECheckListBox.h"
 #include "device/TMediaPlayer.h"
 #include "dialogs/TUserDialogs.h"

@@ -2,7 +2,7 @@
 
 #include "window/TFormMediaPlayer.h"
 
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "controls/TOECheckListBox.h"
 #include "dialogs/TUserDialogs.h"
 #include "medialist/ListFileErrors.h"

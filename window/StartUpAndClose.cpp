@@ -2,7 +2,7 @@
 
 #include "window/TFormMediaPlayer.h"
 
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "controls/TOEButton.h"
 #include "dialogs/TSilentDialogs.h"
 #include "dialogs/TUserDialogs.h"

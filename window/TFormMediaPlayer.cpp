@@ -4,7 +4,7 @@
 #include "window/TFormMediaPlayer.h"
 
 #include "about/OEMPConst.h"
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "controls/Artwork.h"
 #include "controls/TBevelPanel.h"
 #include "controls/TOEButton.h"

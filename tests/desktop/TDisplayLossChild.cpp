@@ -3,7 +3,7 @@
 #include "TXWindows.h"
 #include "app/ForcedExitSave.h"
 #include "app/SessionBus.h"
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 #include "controls/TOEButton.h"
 #include "controls/TOECheckListBox.h"
 #include "dialogs/TSilentDialogs.h"

@@ -1,7 +1,7 @@
 #include "TDesktopFixture.h"
 #include "TDisplayLossChild.h"
 #include "app/SessionBus.h"
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 
 #include <clocale>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/TOstrelApplication.h"
+#include "errorreport/TOstrelApplication.h"
 
 #include "about/OEMPConst.h"
 #include "dialogs/TUserDialogs.h"
