@@ -6,6 +6,13 @@
 
 #include <QAction>
 #include <QFile>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -100,7 +107,7 @@ TEST_F(TCommandTest, WithAutoSaveNewAndLoadSaveTheListTheyReplaceAndWithoutItNot
     EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
 }
 
-TEST_F(TCommandTest, AFailedSaveBeforeLoadLeavesTheListAsItWasAndSaysWhy)
+TEST_F(TCommandTest, AChangedListThatCannotBeSavedAsksBeforeNewOrLoadReplaceIt)
 {
     folder.WriteFile("plain", "x");
     Choose({folder.File("plain/list.oml")}, 1);
@@ -109,13 +116,107 @@ TEST_F(TCommandTest, AFailedSaveBeforeLoadLeavesTheListAsItWasAndSaysWhy)
     Fill({"kept.mp3"});
     form->lbFiles->SetChecked(0, true);
     dialogs.ShownDialogs.clear();
-    form->miLoadMedia->trigger();
-    EXPECT_EQ(dialogs.Messages, QStringList({"Invalid filename"}));
+    form->miLoadMedia->trigger(); // answered No, as the script does by default
+    const QString question = "Ostrel Media Player - " + folder.File("plain/list.oml") + "|Unable to save the media list \""
+        + folder.File("plain/list.oml") + "\": Invalid filename.\nGo on without saving it? Its changes will be lost.";
+    EXPECT_EQ(dialogs.Confirmations, QStringList({question}));
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
     EXPECT_TRUE(dialogs.ShownDialogs.isEmpty()) << "the load went on";
     EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"kept.mp3"}));
     EXPECT_EQ(Marks(), QList<bool>({true}));
+
+    dialogs.ConfirmAnswers = {true};
     form->NewMedia1->trigger();
-    EXPECT_EQ(form->lbFiles->Count(), 1) << "New went on";
+    EXPECT_EQ(dialogs.Confirmations, QStringList({question, question}));
+    EXPECT_EQ(form->lbFiles->Count(), 0) << "Yes goes on";
+    // The new list is what New made: nothing to save, nothing to ask.
+    Choose({folder.File("none.oml")});
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(dialogs.Confirmations.size(), 2);
+    EXPECT_EQ(folder.ReadFile("newfile.oml"), "<missing>");
+}
+
+// A list on a medium that cannot be written (a read-only share, a CD): an immutable file.
+class TUnwritableListTest : public TCommandTest {
+protected:
+    void TearDown() override
+    {
+        SetImmutable(false);
+        TCommandTest::TearDown();
+    }
+    void SetImmutable(bool on)
+    {
+        const int fd = ::open(QFile::encodeName(folder.File("fixed.oml")).constData(), O_RDONLY);
+        if (fd < 0)
+            return;
+        int flags = 0;
+        ASSERT_EQ(::ioctl(fd, FS_IOC_GETFLAGS, &flags), 0);
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        ASSERT_EQ(::ioctl(fd, FS_IOC_SETFLAGS, &flags), 0) << "the tests run as root";
+        ::close(fd);
+    }
+    const QByteArray fixed = "1\r\nheard.mp3\r\n0\r\nnext.mp3\r\n";
+};
+
+TEST_F(TUnwritableListTest, NewAndLoadReplaceAnUnchangedListWithoutWritingItAndAskOnceItChanged)
+{
+    ASSERT_TRUE(form->AutoSave());
+    folder.WriteFile("fixed.oml", fixed);
+    SetImmutable(true);
+    folder.WriteFile("other.oml", "0\r\nother.mp3\r\n");
+    const auto loadFixed = [&] {
+        Choose({folder.File("fixed.oml")});
+        form->miLoadMedia->trigger();
+        ASSERT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"heard.mp3", "next.mp3"}));
+    };
+    loadFixed();
+    loadFixed(); // the same list again
+    Choose({folder.File("other.oml")});
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"other.mp3"}));
+    loadFixed();
+    form->NewMedia1->trigger();
+    EXPECT_EQ(form->lbFiles->Count(), 0);
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+    EXPECT_TRUE(dialogs.Confirmations.isEmpty()) << dialogs.Confirmations.join('|').toStdString();
+
+    // A list whose load failed (a socket) is what it was loaded as: nothing to write either.
+    const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray socketPath = QFile::encodeName(folder.File("socket.oml"));
+    ASSERT_LT(size_t(socketPath.size()), sizeof(address.sun_path));
+    std::memcpy(address.sun_path, socketPath.constData(), size_t(socketPath.size()));
+    ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+    Choose({folder.File("socket.oml")});
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(dialogs.Messages, QStringList({"Unable to save media files!"}));
+    EXPECT_EQ(form->windowTitle(), "Ostrel Media Player - " + folder.File("socket.oml"));
+    form->NewMedia1->trigger();
+    Choose({folder.File("socket.oml")});
+    form->miLoadMedia->trigger();
+    loadFixed();
+    EXPECT_EQ(dialogs.Messages.size(), 2) << "only the failed loads told";
+    EXPECT_TRUE(dialogs.Confirmations.isEmpty()) << dialogs.Confirmations.join('|').toStdString();
+    ::close(listening);
+
+    // Changed, it is asked for: No keeps the list and its change, Yes loses the change.
+    form->lbFiles->SetChecked(1, true);
+    Choose({folder.File("other.oml")});
+    form->miLoadMedia->trigger();
+    ASSERT_EQ(dialogs.Confirmations.size(), 1);
+    EXPECT_TRUE(dialogs.Confirmations[0].endsWith("|Unable to save the media list \"" + folder.File("fixed.oml")
+                                                  + "\": File access denied.\nGo on without saving it? Its changes will be lost."))
+        << dialogs.Confirmations[0].toStdString();
+    EXPECT_EQ(Marks(), QList<bool>({true, true}));
+    EXPECT_EQ(form->ListFileName(), folder.File("fixed.oml"));
+    dialogs.ConfirmAnswers = {true};
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"other.mp3"}));
+    EXPECT_EQ(dialogs.Confirmations.size(), 2);
+    EXPECT_EQ(dialogs.Messages.size(), 2);
+    EXPECT_EQ(folder.ReadFile("fixed.oml"), fixed);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).filter("fixed"), QStringList({"fixed.oml"})) << "no leftovers";
 }
 
 TEST_F(TCommandTest, LoadOfAMissingOmlFile)

@@ -13,6 +13,7 @@
 #include "window/TAutoSaver.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <unistd.h>
 
 namespace {
@@ -41,6 +42,7 @@ void TFormMediaPlayer::NewMedia1Click(QObject *)
     } catch (...) {
         // New reports nothing.
     }
+    FAutoSaver->Saved();
 }
 
 void TFormMediaPlayer::miLoadMediaClick(QObject *)
@@ -56,6 +58,8 @@ void TFormMediaPlayer::miLoadMediaClick(QObject *)
         return;
     try {
         CloseMedia();
+        // Loaded or not, the list shown is the one the file gave: nothing of it to write yet.
+        const auto loaded = qScopeGuard([this] { FAutoSaver->Saved(); });
         SetListFileName(FOpenDialog.FileName);
         SetListType(ListTypeOf(FOpenDialog.FilterIndex));
         LoadMediaList();

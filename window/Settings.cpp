@@ -5,6 +5,7 @@
 #include "errorreport/TOstrelApplication.h"
 #include "controls/TOECheckListBox.h"
 #include "dialogs/TUserDialogs.h"
+#include "medialist/ByteText.h"
 #include "medialist/ListFileErrors.h"
 #include "window/TAutoSaver.h"
 #include "window/TPlayerSettings.h"
@@ -45,26 +46,35 @@ TPlayerSettings TFormMediaPlayer::CurrentSettings(int fileExtension)
 
 void TFormMediaPlayer::SaveSettings()
 {
-    WriteSettingsAndList();
+    if (const QString failure = WriteSettingsAndList(); !failure.isEmpty())
+        UserDialogs().ShowMessage(failure);
 }
 
-bool TFormMediaPlayer::WriteSettingsAndList()
+QString TFormMediaPlayer::WriteSettingsAndList()
 {
     FAutoSaver->Settle();
     CurrentSettings(int(ListType())).Write();
     try {
         SaveMediaList();
         FAutoSaver->Saved();
-        return true;
+        return {};
     } catch (const EInOutError &error) {
-        UserDialogs().ShowMessage(QString::fromUtf8(error.what()));
-        return false;
+        return QString::fromUtf8(error.what());
     }
 }
 
 bool TFormMediaPlayer::SaveBeforeReplacing()
 {
-    return !AutoSave() || WriteSettingsAndList();
+    // What is on disk already needs no writing, so a list that cannot be written (read-only,
+    // or one whose load failed) never stands in the way of the next.
+    if (!AutoSave() || FAutoSaver->Unchanged())
+        return true;
+    const QString failure = WriteSettingsAndList();
+    if (failure.isEmpty())
+        return true;
+    return UserDialogs().Confirm(windowTitle(), QStringLiteral("Unable to save the media list \"%1\": %2.\n"
+                                                               "Go on without saving it? Its changes will be lost.")
+                                                    .arg(DisplayedText(ListFilePath()), failure));
 }
 
 void TFormMediaPlayer::LoadSettings()

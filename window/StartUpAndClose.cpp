@@ -15,7 +15,9 @@
 
 void TFormMediaPlayer::StartUp()
 {
+    FStartingUp = true;
     Guarded([this] { FormCreate(this); });
+    FStartingUp = false;
     // A sequence cut short by an error still leaves a window whose buttons work.
     BindButtons();
     // What was loaded is what is on disk: nothing for Auto Save to write yet.

@@ -38,7 +38,14 @@ TAutoSaver::TState TAutoSaver::Current() const
 
 void TAutoSaver::Saved()
 {
+    Settle(); // a save under way must not report an older state as written after this one
     written_ = seen_ = Current();
+}
+
+bool TAutoSaver::Unchanged()
+{
+    Settle();
+    return written_ && *written_ == Current();
 }
 
 void TAutoSaver::Check()

@@ -29,8 +29,11 @@ public:
     // Waits for a background save under way and takes its outcome: before a save of the
     // window's own, a Delete, the end, and when the worker says it is done.
     void Settle();
-    // The window's state is what is on disk now: at start-up, after a save of its own.
+    // The window's state is what is on disk now: at start-up, after a save of its own, after a
+    // list was loaded (or failed to load) or made new.
     void Saved();
+    // Whether the window's state is still what was last saved, loaded or made new.
+    bool Unchanged();
 
 private:
     struct TState {

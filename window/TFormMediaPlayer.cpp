@@ -269,7 +269,7 @@ void TFormMediaPlayer::BindButtons()
 bool TFormMediaPlayer::AcceptsCommands() const
 {
     // A box or dialog of the player covers the window; a search is still filling the list.
-    return !FSearching && !QApplication::activeModalWidget();
+    return !FStartingUp && !FSearching && !QApplication::activeModalWidget();
 }
 
 void TFormMediaPlayer::RunCommand(const std::function<void()> &command)

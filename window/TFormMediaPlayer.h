@@ -50,6 +50,9 @@ public:
     // Runs FormCreate; an error escaping it goes to the default error report and the
     // remaining start-up steps are skipped.
     void StartUp();
+    // While StartUp runs (a box of it may be open), no command runs and the window is not
+    // raised: what the desktop sends waits for the window to be up.
+    bool StartingUp() const { return FStartingUp; }
 
     virtual void miAddClick(QObject *sender);
     virtual void FormCreate(QObject *sender);
@@ -119,8 +122,9 @@ public:
     QString ListFilePath() const;
     // While a search runs, the window repaints and the poll goes on, but no command runs.
     bool Searching() const { return FSearching; }
-    // The one gate of the user's commands: false while a box or dialog of the player is open
-    // or a search runs, when a click on the covered window would do nothing either.
+    // The one gate of the user's commands: false while the window starts up, a box or dialog
+    // of the player is open or a search runs, when a click on the covered window would do
+    // nothing either.
     bool AcceptsCommands() const;
     // Runs a command of the user through the gate; an error escaping it goes to the default
     // error report, and the window tells that its state may have changed.
@@ -252,14 +256,17 @@ private:
     // The window's state as the settings kept between runs, with the given list type.
     TPlayerSettings CurrentSettings(int fileExtension);
     QByteArray Moved(TMediaNavigator::TMove move);
-    // What SaveSettings does: the twelve values, then the list file; false, its message shown,
-    // when the list file could not be written. A background save under way ends first.
-    bool WriteSettingsAndList();
+    // What SaveSettings does: the twelve values, then the list file; the list file's error
+    // text when it could not be written, empty when it was. A background save under way ends
+    // first.
+    QString WriteSettingsAndList();
     // Whether a save may write the current list file: not over a list whose load was refused
     // for its size, not in a list type outside the four.
     bool MayWriteListFile() const;
-    // With Auto Save, New and Load save the list they replace first, as Save would; false when
-    // that failed, and the command goes no further.
+    // With Auto Save, New and Load save the list they replace first, as Save would, unless
+    // nothing has changed since it was loaded, saved or made new. When that save fails, the
+    // user is asked whether to go on without it; false when not, and the command goes no
+    // further.
     bool SaveBeforeReplacing();
     // Runs the walk as a search runs: what it adds goes to the list in batches.
     void RunSearch(const std::function<void(const std::function<void(const QByteArray &)> &add)> &walk);
@@ -283,6 +290,7 @@ private:
     int FHelpContext = 1000;
     bool FClosing = false;
     bool FShownBefore = false;
+    bool FStartingUp = false;
     friend class TAutoSaver;
     TAutoSaver *FAutoSaver = nullptr;
     bool FSearching = false;

@@ -82,6 +82,8 @@ void TWindowPlayerControl::Quit()
 
 void TWindowPlayerControl::Raise()
 {
+    if (form_.StartingUp())
+        return; // the window shows once it is up
     form_.setWindowState(form_.windowState() & ~Qt::WindowMinimized);
     form_.show();
     form_.raise();
