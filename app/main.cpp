@@ -45,24 +45,30 @@ int main(int argc, char **argv)
     TQtUserDialogs dialogs;
     application.SetDialogs(dialogs);
     std::unique_ptr<TFormMediaPlayer> form;
-    // From here on; until the window exists there is nothing of the user's to save.
+    // From here on; until the window has started up there is nothing of the user's to save.
     const TTerminationSignals endingSignals([&form] {
         if (form)
             form->SaveBeforeForcedExit();
     });
-    form = CreateFormMediaPlayer();
+    std::optional<THandOverService> handOver;
+    {
+        auto starting = std::make_unique<TFormMediaPlayer>();
+        // The name is taken before a start-up box can show: a file opened meanwhile waits for
+        // this window instead of starting a second player.
+        handOver.emplace(starting->PlayerControl(), QDBusConnection::sessionBus());
+        starting->StartUp();
+        form = std::move(starting);
+    }
     dialogs.SetMainWindow(form.get());
     const TForcedExitSave forcedExitSave([&form] { form->SaveBeforeForcedExit(); });
     // The X session manager's save request, at log-out: no interaction is asked for.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, form.get(),
                      [&form](QSessionManager &) { form->SaveWithoutBoxes(); });
     form->show();
-    // The desktop's ways in open once the window is up, so that start-up waits for nothing.
+    // The media controls come once the window is up, so that start-up waits for nothing.
     std::optional<TMprisService> mediaControls;
-    std::optional<THandOverService> handOver;
     QTimer::singleShot(0, form.get(), [&] {
         mediaControls.emplace(form->PlayerControl(), QDBusConnection::sessionBus());
-        handOver.emplace(form->PlayerControl(), QDBusConnection::sessionBus());
         if (!names.isEmpty())
             form->PlayerControl().Open(HandOverOf(names, workingFolder), true);
     });

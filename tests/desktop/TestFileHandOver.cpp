@@ -112,6 +112,36 @@ TEST_F(TRunningPlayerTest, StartedWithAFileItPlaysItAndASecondStartHandsItsFiles
                   + Entry(false, folder.File("media/sub/four.wav")));
 }
 
+TEST_F(TRunningPlayerTest, FilesOpenedWhileTheFirstStartShowsItsBoxWaitForItsWindow)
+{
+    QProcess first;
+    Start(first, {}); // no list file yet: its start-up box comes before the window
+    uint32_t box = 0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (box = windows.FindMapped("Ostrel Media Player")) != 0; }, 8000));
+    for (const char *name : {"media/one.wav", "media/two.wav"}) {
+        QProcess second;
+        QElapsedTimer clock;
+        clock.start();
+        Start(second, {name});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
+        EXPECT_LT(clock.elapsed(), HandOverDeadlineMs);
+        EXPECT_EQ(second.exitCode(), 0);
+    }
+    EXPECT_EQ(MainWindows(), QStringList()) << "no window until the box is answered";
+    windows.RequestClose(box);
+    EXPECT_EQ(AskUntil({"metadata", "xesam:url"}, Url("media/two.wav")), Url("media/two.wav"));
+    EXPECT_EQ(Ask({"status"}), "Playing");
+    const QString list = folder.File("default-List.oml");
+    EXPECT_EQ(MainWindows(), QStringList({"Ostrel Media Player - " + list}));
+    QDBusConnection client = bus.Connect(QStringLiteral("quitting"));
+    client.call(QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.ostrel", "/org/mpris/MediaPlayer2",
+                                               "org.mpris.MediaPlayer2", "Quit"));
+    ASSERT_TRUE(first.waitForFinished(5000));
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_EQ(folder.ReadFile("default-List.oml"),
+              Entry(true, folder.File("media/one.wav")) + Entry(true, folder.File("media/two.wav")));
+}
+
 TEST_F(TRunningPlayerTest, WithoutARunningPlayerTheFirstStartIsAnOrdinaryOneThatTellsWhatItLeftOut)
 {
     // By its bytes: Qt's names are text, and this name is none.
