@@ -2,10 +2,9 @@
 
 #include "medialist/ByteText.h"
 #include "medialist/CurrentFolder.h"
+#include "medialist/FileUri.h"
 #include "medialist/ListFormats.h"
 
-#include <QRegularExpression>
-#include <QUrl>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -15,36 +14,7 @@ namespace {
 constexpr qsizetype MostLinesShown = 12;
 constexpr qsizetype LongestNameShown = 160;
 
-const QString NotLocal = QStringLiteral("not a local file");
 const QString NoSuchFile = QStringLiteral("no such file or folder");
-
-// "scheme://..." or "file:...": a URI rather than a name.
-bool IsUri(const QByteArray &name)
-{
-    static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*://|[Ff][Ii][Ll][Ee]:)"));
-    return scheme.match(QString::fromLatin1(name.left(64))).hasMatch();
-}
-
-// The local path a file URI names, its bytes as they were encoded; a reason when it names none.
-QByteArray LocalPath(const QByteArray &uri, QString &reason)
-{
-    const QUrl url = QUrl::fromEncoded(uri, QUrl::StrictMode).adjusted(QUrl::NormalizePathSegments);
-    const QString host = url.host();
-    const QString invalid = QStringLiteral("not a valid file name");
-    if (!url.isValid()) {
-        reason = invalid;
-        return {};
-    }
-    if (url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) != 0 || url.hasQuery() || url.hasFragment()
-        || !(host.isEmpty() || host == QLatin1String("localhost"))) {
-        reason = NotLocal;
-        return {};
-    }
-    const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-    if (path.isEmpty() || path.contains('\0') || !path.startsWith('/'))
-        reason = invalid;
-    return path;
-}
 
 void Add(THandOver &handOver, const QByteArray &shown, const QByteArray &path)
 {
@@ -77,7 +47,7 @@ THandOver HandOverOf(const QList<QByteArray> &names, const QByteArray &workingFo
             continue;
         }
         QString reason;
-        const QByteArray path = LocalPath(name, reason);
+        const QByteArray path = LocalPathOfUri(name, reason);
         if (reason.isEmpty())
             Add(handOver, name, path);
         else

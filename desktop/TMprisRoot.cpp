@@ -3,6 +3,7 @@
 #include "about/OEMPConst.h"
 #include "desktop/TMprisService.h"
 #include "desktop/TPlayerControl.h"
+#include "medialist/MediaTypes.h"
 
 TMprisRoot::TMprisRoot(TMprisService &service) : QDBusAbstractAdaptor(&service), service_(service) { }
 
@@ -18,11 +19,8 @@ QString TMprisRoot::DesktopEntry() const
 
 QStringList TMprisRoot::SupportedMimeTypes() const
 {
-    // The kinds the search looks for (wave, MP3, AVI and movie files), named as the desktop
-    // entry names them.
-    return {QStringLiteral("audio/x-wav"),    QStringLiteral("audio/wav"),       QStringLiteral("audio/vnd.wave"),
-            QStringLiteral("audio/mpeg"),     QStringLiteral("video/x-msvideo"), QStringLiteral("video/avi"),
-            QStringLiteral("video/quicktime")};
+    // The media and playlists the player opens, as the desktop entry names them.
+    return MediaMimeTypes();
 }
 
 void TMprisRoot::Raise()

@@ -1,15 +1,22 @@
 #include "medialist/MediaListFile.h"
 
+#include "medialist/ByteText.h"
+#include "medialist/EntryWriter.h"
 #include "medialist/ListFileErrors.h"
 #include "medialist/ListFormats.h"
-#include "medialist/SafeFileWrite.h"
+#include "medialist/M3uFormat.h"
+#include "medialist/PlsFormat.h"
+#include "medialist/RegularFileRead.h"
+#include "medialist/XspfFormat.h"
 #include "medialist/TListSnapshot.h"
 #include "medialist/TMediaEntries.h"
 #include "medialist/TTextFile.h"
 
+#include <cerrno>
+
 namespace {
 
-enum TListFormat { NoFormat, OmlFormat, PlainFormat };
+enum TListFormat { NoFormat, OmlFormat, PlainFormat, M3uFormatOf, PlsFormatOf, XspfFormatOf };
 
 TListFormat FormatOf(TListType listType)
 {
@@ -20,45 +27,41 @@ TListFormat FormatOf(TListType listType)
     case TListType::Text:
     case TListType::AnyFile:
         return PlainFormat;
+    case TListType::M3u:
+        return M3uFormatOf;
+    case TListType::Pls:
+        return PlsFormatOf;
+    case TListType::Xspf:
+        return XspfFormatOf;
     }
     return NoFormat;
 }
 
-// The list (the entries or a snapshot of them) written in OML pairs. A megabyte at a time: a
-// long list needs no second copy of itself in memory, and each pair goes straight into its
-// piece from the text's bytes where they lie.
-template <typename TEntries> void SaveOmlOf(const QString &fileName, const TEntries &entries)
-{
-    constexpr qsizetype PieceSize = 1 << 20;
-    int row = 0;
-    const int error = WriteFileSafely(fileName, [&](QByteArray &piece) {
-        qsizetype used = 0;
-        piece.resize(PieceSize); // room, not bytes: they are written below
-        for (; row < entries.Count(); ++row) {
-            const QByteArrayView text = entries.TextView(row);
-            const qsizetype size = ListFormats::OmlPairSize(text);
-            if (used + size > piece.size()) {
-                if (used > 0)
-                    break;
-                piece.resize(size); // one entry longer than a piece
-            }
-            used = ListFormats::PutOmlPair(piece.data() + used, text, entries.MarkAt(row)) - piece.constData();
-        }
-        piece.resize(used);
-        return row < entries.Count();
-    });
-    if (error)
-        throw EInOutError::FromErrno(error);
-}
+// The list (the entries or a snapshot of them) written in OML pairs.
+struct TOmlWriter {
+    QByteArray Head(int) const { return {}; }
+    QByteArray Tail(int) const { return {}; }
+    qsizetype Size(QByteArrayView text, int) const { return ListFormats::OmlPairSize(text); }
+    char *Put(char *at, QByteArrayView text, bool marked, int) const { return ListFormats::PutOmlPair(at, text, marked); }
+};
 
 template <typename TEntries> void SaveOf(TListType listType, const QString &fileName, const TEntries &entries)
 {
     switch (FormatOf(listType)) {
     case OmlFormat:
-        SaveOmlOf(fileName, entries);
+        WriteEntries(fileName, entries, TOmlWriter());
         break;
     case PlainFormat:
         ListFormats::WritePlainListFile(fileName, entries.Texts());
+        break;
+    case M3uFormatOf:
+        WriteEntries(fileName, entries, M3uFormat::TWriter());
+        break;
+    case PlsFormatOf:
+        WriteEntries(fileName, entries, PlsFormat::TWriter());
+        break;
+    case XspfFormatOf:
+        WriteEntries(fileName, entries, XspfFormat::TWriter());
         break;
     case NoFormat:
         break;
@@ -69,7 +72,7 @@ template <typename TEntries> void SaveOf(TListType listType, const QString &file
 
 namespace MediaListFile {
 
-void Load(TListType listType, const QString &fileName, TMediaEntries &entries)
+QList<TLeftOut> Load(TListType listType, const QString &fileName, TMediaEntries &entries)
 {
     switch (FormatOf(listType)) {
     case OmlFormat:
@@ -79,9 +82,41 @@ void Load(TListType listType, const QString &fileName, TMediaEntries &entries)
         entries.Clear();
         entries.Append(ListFormats::ReadPlainListFile(fileName));
         break;
+    case M3uFormatOf:
+    case PlsFormatOf:
+    case XspfFormatOf: {
+        entries.Clear();
+        TPlaylist playlist = ReadPlaylist(listType, TextBytes(fileName));
+        entries.Append(playlist.Entries);
+        return playlist.LeftOut;
+    }
     case NoFormat:
         entries.Clear();
         break;
+    }
+    return {};
+}
+
+TPlaylist ReadPlaylist(TListType listType, const QByteArray &path)
+{
+    QByteArray bytes;
+    if (const int error = ReadRegularFile(path, bytes)) {
+        if (error == ENOMEM)
+            throw EInOutError::FromErrno(error);
+        throw EFileStreamError::CannotOpen(ByteText(path));
+    }
+    switch (FormatOf(listType)) {
+    case M3uFormatOf: {
+        // Only the older form may be in another character set; an M3U8 is UTF-8.
+        const bool windows1252 = path.size() >= 4 && path.right(4).compare(".m3u", Qt::CaseInsensitive) == 0;
+        return M3uFormat::Read(bytes, path, windows1252);
+    }
+    case PlsFormatOf:
+        return PlsFormat::Read(bytes, path);
+    case XspfFormatOf:
+        return XspfFormat::Read(bytes, path);
+    default:
+        return {};
     }
 }
 
@@ -104,12 +139,12 @@ void LoadOml(const QString &fileName, TMediaEntries &entries)
 
 void SaveOml(const QString &fileName, const TMediaEntries &entries)
 {
-    SaveOmlOf(fileName, entries);
+    WriteEntries(fileName, entries, TOmlWriter());
 }
 
 void SaveOml(const QString &fileName, const TListSnapshot &entries)
 {
-    SaveOmlOf(fileName, entries);
+    WriteEntries(fileName, entries, TOmlWriter());
 }
 
 } // namespace MediaListFile

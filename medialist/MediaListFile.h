@@ -1,6 +1,7 @@
 #pragma once
 
 #include "medialist/ListType.h"
+#include "medialist/Playlist.h"
 
 #include <QString>
 
@@ -8,12 +9,17 @@ class TListSnapshot;
 class TMediaEntries;
 
 // A media list's entries in a list file, in the format its list type selects: the OML format
-// with the played marks, or a plain list of names; a type outside the four has no format, so
-// nothing is read or written. Failures raise EInOutError or EFileStreamError.
+// with the played marks, a plain list of names, or another player's playlist (M3U, PLS,
+// XSPF), which keeps no marks either; a type outside the seven has no format, so nothing is
+// read or written. Failures raise EInOutError or EFileStreamError.
 namespace MediaListFile {
 
-// Replaces the entries with those of the file. After a failed open the list is empty.
-void Load(TListType listType, const QString &fileName, TMediaEntries &entries);
+// Replaces the entries with those of the file. After a failed open the list is empty. What a
+// playlist names that the player cannot hold or play is left out and returned.
+QList<TLeftOut> Load(TListType listType, const QString &fileName, TMediaEntries &entries);
+// Another player's playlist in the format of the list type (M3U, PLS or XSPF), read whole:
+// raises as a plain list does when it cannot be read.
+TPlaylist ReadPlaylist(TListType listType, const QByteArray &path);
 void Save(TListType listType, const QString &fileName, const TMediaEntries &entries);
 // The same bytes, from the entries as they were when the snapshot was taken; on any thread.
 void Save(TListType listType, const QString &fileName, const TListSnapshot &entries);

@@ -42,7 +42,9 @@ TEST_F(TMainWindowTest, StartUpValuesMatchTheDesign)
     auto form = CreateFormMediaPlayer();
     const QString start = QDir::currentPath();
     const QString listFilter = "Ostrel Media List (*.OML)|*.OML|MP3 Unit (*.MPU)|*.MPU|Text File (*.TXT)|*.TXT|"
-                               "All files (*.*), treated as text files|*.*";
+                               "All files (*.*), treated as text files|*.*|"
+                               "M3U Playlist (*.m3u;*.m3u8)|*.m3u;*.m3u8|PLS Playlist (*.pls)|*.pls|"
+                               "XSPF Playlist (*.xspf)|*.xspf";
     using F = TFormMediaPlayer;
     const QList<TDesignValue> design = {
         {"caption", [](F &f) { return f.windowTitle(); }, "Ostrel Media Player - " + start + "/default-List.oml"},
@@ -79,7 +81,9 @@ TEST_F(TMainWindowTest, StartUpValuesMatchTheDesign)
          int(ofHideReadOnly | ofShowHelp | ofAllowMultiSelect | ofEnableSizing)},
         {"open help", [](F &f) { return f.FOpenDialog.HelpContext; }, 2100},
         {"open extension", [](F &f) { return f.FOpenDialog.DefaultExt; }, "mp3"},
-        {"open name", [](F &f) { return f.FOpenDialog.FileName; }, "*.mp3;*.wav"},
+        {"open name", [](F &f) { return f.FOpenDialog.FileName; },
+         "*.mp3;*.wav;*.avi;*.mov;*.flac;*.ogg;*.oga;*.opus;*.m4a;*.aac;*.wma;*.aif;*.aiff;*.ape;*.wv;*.mka;*.mpc;"
+         "*.mp4;*.m4v;*.mkv;*.webm;*.ogv;*.wmv;*.mpg;*.mpeg;*.ts;*.m3u;*.m3u8;*.pls;*.xspf"},
         {"save title", [](F &f) { return f.FSaveDialog.Title; }, "Save Media List"},
         {"save filter", [](F &f) { return f.FSaveDialog.Filter; }, listFilter},
         {"save options", [](F &f) { return int(f.FSaveDialog.Options); },
@@ -87,7 +91,16 @@ TEST_F(TMainWindowTest, StartUpValuesMatchTheDesign)
         {"save help", [](F &f) { return f.FSaveDialog.HelpContext; }, 2300},
         {"search title", [](F &f) { return f.FSearchDialog.Title; }, "Search Media Files"},
         {"search filter", [](F &f) { return f.FSearchDialog.Filter; },
-         "Wave Files (*.wav)|*.wav|MP3 files (*.mp3)|*.mp3|Audio Video Files (*.avi)|*.avi|Movie Files (*.mov)|*.mov"},
+         "Wave Files (*.wav)|*.wav|MP3 files (*.mp3)|*.mp3|Audio Video Files (*.avi)|*.avi|Movie Files (*.mov)|*.mov|"
+         "FLAC Files (*.flac)|*.flac|Ogg and Opus Files (*.ogg;*.oga;*.opus)|*.ogg;*.oga;*.opus|"
+         "AAC and M4A Files (*.m4a;*.aac)|*.m4a;*.aac|"
+         "Other Audio Files (*.wma;*.aif;*.aiff;*.ape;*.wv;*.mka;*.mpc)|*.wma;*.aif;*.aiff;*.ape;*.wv;*.mka;*.mpc|"
+         "Video Files (*.avi;*.mov;*.mp4;*.m4v;*.mkv;*.webm;*.ogv;*.wmv;*.mpg;*.mpeg;*.ts)|"
+         "*.avi;*.mov;*.mp4;*.m4v;*.mkv;*.webm;*.ogv;*.wmv;*.mpg;*.mpeg;*.ts|"
+         "All Media Files (*.wav;*.mp3;*.avi;*.mov;*.flac;*.ogg;*.oga;*.opus;*.m4a;*.aac;*.wma;*.aif;*.aiff;*.ape;*.wv;"
+         "*.mka;*.mpc;*.mp4;*.m4v;*.mkv;*.webm;*.ogv;*.wmv;*.mpg;*.mpeg;*.ts)|"
+         "*.wav;*.mp3;*.avi;*.mov;*.flac;*.ogg;*.oga;*.opus;*.m4a;*.aac;*.wma;*.aif;*.aiff;*.ape;*.wv;*.mka;*.mpc;*.mp4;"
+         "*.m4v;*.mkv;*.webm;*.ogv;*.wmv;*.mpg;*.mpeg;*.ts"},
         {"search options", [](F &f) { return int(f.FSearchDialog.Options); },
          int(ofShowHelp | ofNoValidate | ofShareAware | ofOldStyleDialog | ofEnableSizing)},
         {"search help", [](F &f) { return f.FSearchDialog.HelpContext; }, 2200},
@@ -97,7 +110,7 @@ TEST_F(TMainWindowTest, StartUpValuesMatchTheDesign)
     };
     for (const TDesignValue &value : design)
         EXPECT_EQ(value.Actual(*form), value.Expected) << value.Name;
-    EXPECT_EQ(form->FOpenDialog.FilterPairs().size(), 4);
+    EXPECT_EQ(form->FOpenDialog.FilterPairs().size(), 7);
     EXPECT_EQ(form->FOpenDialog.FilterPairs()[3].first, "All files (*.*), treated as text files");
     EXPECT_TRUE(dialogs.Errors.isEmpty());
 }

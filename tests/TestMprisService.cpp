@@ -48,7 +48,7 @@ TEST_F(TMprisTest, TheApplicationIsOfferedUnderItsNameWithItsDesktopEntry)
     EXPECT_EQ(Property("HasTrackList", RootInterface), false);
     EXPECT_EQ(Property("SupportedUriSchemes", RootInterface).toStringList(), QStringList({"file"}));
     // The same types as the desktop entry offers the player for.
-    QFile entry(QStringLiteral(SOURCE_DIR "/dist/example.ostrel.MediaPlayer.desktop"));
+    QFile entry(QStringLiteral(BINARY_DIR "/dist/example.ostrel.MediaPlayer.desktop"));
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     const QString mimeLine
         = QString::fromUtf8(entry.readAll()).split('\n').filter(QRegularExpression("^MimeType=")).value(0);

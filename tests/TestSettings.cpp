@@ -183,10 +183,10 @@ TEST_F(TSettingsTest, AMissingPlainListStopsStartUpWithItsError)
     EXPECT_NE(form->StatusText(), "Closed");
 }
 
-TEST_F(TSettingsTest, AListTypeOutsideOneToFourReadsAndWritesNothing)
+TEST_F(TSettingsTest, AListTypeOutsideOneToSevenReadsAndWritesNothing)
 {
     folder.WriteFile("list.oml", "0\r\na\r\n");
-    Store("FileExtension", TRegistryValue::Integer(5));
+    Store("FileExtension", TRegistryValue::Integer(8));
     Store("DefaultFile", TRegistryValue::Text(folder.File("list.oml")));
     auto form = CreateFormMediaPlayer();
     EXPECT_EQ(form->lbFiles->Count(), 0);
@@ -196,19 +196,19 @@ TEST_F(TSettingsTest, AListTypeOutsideOneToFourReadsAndWritesNothing)
     EXPECT_EQ(folder.ReadFile("list.oml"), QByteArray("0\r\na\r\n"));
 }
 
-TEST_F(TSettingsTest, AStoredListTypeOfSevenIsKeptLoadsNothingAndSavesNothing)
+TEST_F(TSettingsTest, AStoredListTypeOfNineIsKeptLoadsNothingAndSavesNothing)
 {
-    folder.WriteFile("seven.oml", "1\r\n/m/kept.mp3\r\n");
-    Store("FileExtension", TRegistryValue::Integer(7));
-    Store("DefaultFile", TRegistryValue::Text(folder.File("seven.oml")));
+    folder.WriteFile("nine.oml", "1\r\n/m/kept.mp3\r\n");
+    Store("FileExtension", TRegistryValue::Integer(9));
+    Store("DefaultFile", TRegistryValue::Text(folder.File("nine.oml")));
     auto form = CreateFormMediaPlayer();
-    EXPECT_EQ(form->ListType(), TListType(7));
+    EXPECT_EQ(form->ListType(), TListType(9));
     EXPECT_EQ(form->lbFiles->Count(), 0);
     EXPECT_TRUE(dialogs.Messages.isEmpty());
     form->lbFiles->Append(QByteArray("/m/added.mp3"));
     form->SaveSettings();
-    EXPECT_EQ(folder.ReadFile("seven.oml"), QByteArray("1\r\n/m/kept.mp3\r\n"));
-    EXPECT_EQ(Stored("FileExtension", TRegistryValue::Integer(0)).AsInteger(), 7);
+    EXPECT_EQ(folder.ReadFile("nine.oml"), QByteArray("1\r\n/m/kept.mp3\r\n"));
+    EXPECT_EQ(Stored("FileExtension", TRegistryValue::Integer(0)).AsInteger(), 9);
 }
 
 TEST_F(TSettingsTest, AnIOErrorOfTheListSaveIsShownAfterTheValuesAreWritten)

@@ -87,7 +87,7 @@ void TFormMediaPlayer::SearchMediaFiles(const QString &pattern)
     const QByteArray folder = TextBytes(WorkingFolder());
     RunSearch([&](const std::function<void(const QByteArray &)> &add) {
         try {
-            WalkFolder(folder, {pattern.toLatin1()}, add);
+            WalkFolder(folder, pattern.toLatin1().split(';'), add);
         } catch (...) {
             // The walk ends at its first error; what it found so far stays.
         }

@@ -9,7 +9,7 @@
 #include "dialogs/TUserDialogs.h"
 #include "medialist/FolderWalk.h"
 #include "medialist/ListFileErrors.h"
-#include "medialist/SearchType.h"
+#include "medialist/MediaTypes.h"
 
 void TFormMediaPlayer::OpenHandOver(const THandOver &handOver, bool playFirst)
 {
@@ -18,11 +18,12 @@ void TFormMediaPlayer::OpenHandOver(const THandOver &handOver, bool playFirst)
     RunSearch([&](const std::function<void(const QByteArray &)> &add) {
         for (const THandOver::TItem &item : handOver.Items) {
             if (!item.Folder) {
-                add(item.Path);
+                for (const QByteArray &entry : WithPlaylistEntries({item.Path}, refused))
+                    add(entry);
                 continue;
             }
             try {
-                WalkFolder(item.Path, AllMediaPatterns(), add);
+                WalkFolder(item.Path, MediaPatterns(), add);
             } catch (const EInOutError &error) {
                 // What the walk found before it stopped stays.
                 refused << RefusalLine(

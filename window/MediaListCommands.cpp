@@ -6,6 +6,7 @@
 #include "about/TFormAboutOstrel.h"
 #include "errorreport/TOstrelApplication.h"
 #include "controls/TOECheckListBox.h"
+#include "desktop/HandOver.h"
 #include "dialogs/TUserDialogs.h"
 #include "medialist/ByteText.h"
 #include "medialist/ListFileErrors.h"
@@ -118,7 +119,10 @@ void TFormMediaPlayer::miAddClick(QObject *)
     try {
         if (!ExecuteDialog(FOpenDialog))
             return;
-        AddEntries(EncodedNames(FOpenDialog.Files));
+        QStringList refused;
+        AddEntries(WithPlaylistEntries(EncodedNames(FOpenDialog.Files), refused));
+        if (!refused.isEmpty())
+            UserDialogs().ShowMessage(RefusedMessage(refused));
     } catch (...) {
         UserDialogs().ShowMessage(QStringLiteral("Unable to open ini files!"));
     }

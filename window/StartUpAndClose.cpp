@@ -7,6 +7,7 @@
 #include "dialogs/TSilentDialogs.h"
 #include "dialogs/TUserDialogs.h"
 #include "medialist/CurrentFolder.h"
+#include "medialist/MediaTypes.h"
 #include "medialist/TRandomGenerator.h"
 #include "window/TAutoSaver.h"
 
@@ -36,7 +37,7 @@ void TFormMediaPlayer::FormCreate(QObject *)
     ProgramRandom().SeedFromClock();
     LoadSettings();
     FOpenDialog.DefaultExt = QStringLiteral("mp3");
-    FOpenDialog.FileName = QStringLiteral("*.mp3;*.wav");
+    FOpenDialog.FileName = AddedFilePatterns(); // "*.mp3;*.wav", then every other known type
     FPlayOrder = 0;
     SetPlaying(false);
     SetStatusText(QStringLiteral("Closed"));

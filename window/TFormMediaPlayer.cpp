@@ -14,6 +14,7 @@
 #include "dialogs/TUserDialogs.h"
 #include "medialist/ByteText.h"
 #include "medialist/CurrentFolder.h"
+#include "medialist/MediaTypes.h"
 #include "window/FormColours.h"
 #include "window/Help.h"
 #include "window/StoredVolume.h"
@@ -364,7 +365,7 @@ QAction *TFormMediaPlayer::AddItem(QMenu *menu, const TMenuItemDesign &design)
 void TFormMediaPlayer::CreateDialogs()
 {
     FOpenDialog.Title = QStringLiteral("Save Media List");
-    FOpenDialog.Filter = QString::fromLatin1(ListFilter);
+    FOpenDialog.Filter = QString::fromLatin1(ListFilter) + QLatin1Char('|') + PlaylistFilters();
     FOpenDialog.Options = ofHideReadOnly | ofShowHelp | ofAllowMultiSelect | ofEnableSizing;
     FOpenDialog.HelpContext = 2100;
     FOpenDialog.OnTypeChange = [this](TFileDialog &sender) { FOpenDialogTypeChange(sender); };
@@ -375,7 +376,7 @@ void TFormMediaPlayer::CreateDialogs()
     FSaveDialog.OnTypeChange = [this](TFileDialog &sender) { FSaveDialogTypeChange(sender); };
 
     FSearchDialog.Title = QStringLiteral("Search Media Files");
-    FSearchDialog.Filter = QString::fromLatin1(SearchFilter);
+    FSearchDialog.Filter = QString::fromLatin1(SearchFilter) + QLatin1Char('|') + MoreSearchFilters();
     FSearchDialog.Options = ofShowHelp | ofNoValidate | ofShareAware | ofOldStyleDialog | ofEnableSizing;
     FSearchDialog.HelpContext = 2200;
     for (TFileDialog *dialog : {&FOpenDialog, &FSaveDialog, &FSearchDialog})

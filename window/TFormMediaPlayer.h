@@ -143,6 +143,10 @@ public:
     // list file could not hold again (it would split into other entries at the next load).
     void AddEntries(const QList<QByteArray> &names);
 
+    // The names, each playlist of another player among them replaced by its entries; what
+    // those leave out, and a playlist that cannot be read, told in the refusal lines.
+    QList<QByteArray> WithPlaylistEntries(const QList<QByteArray> &names, QStringList &refused);
+
     // Adds what the desktop hands over (see TPlayerControl::Open): folders are walked as a
     // search, refusals told in one message, the first entry added played if asked.
     void OpenHandOver(const THandOver &handOver, bool playFirst);
@@ -268,6 +272,7 @@ private:
     // user is asked whether to go on without it; false when not, and the command goes no
     // further.
     bool SaveBeforeReplacing();
+    QList<QByteArray> PlaylistEntries(const QByteArray &path, QStringList &refused);
     // Runs the walk as a search runs: what it adds goes to the list in batches.
     void RunSearch(const std::function<void(const std::function<void(const QByteArray &)> &add)> &walk);
     // Closes what is open and plays the entry, as Play does with it selected.

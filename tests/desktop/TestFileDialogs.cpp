@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         TShownFormFixture::SetUp();
-        for (const char *name : {"a.mp3", "B.WAV", "c.oml", "list.OML", "d.avi", "f.AVI", "e.txt"})
+        for (const char *name : {"a.mp3", "B.WAV", "c.oml", "list.OML", "d.avi", "f.AVI", "e.txt", "g.Opus", "h.m3u8"})
             folder.WriteFile(QLatin1String(name), "x");
     }
 
@@ -78,11 +78,12 @@ TEST_F(TFileDialogTest, AddListsTheMediaFilesByTheWildcardNameAndKeepsTheFileTyp
         Enter(dialog, QStringLiteral("\"d.avi\" \"f.AVI\""));
     });
     form->miAdd->trigger();
-    EXPECT_EQ(listed, QStringList({"a.mp3", "B.WAV"}));
+    EXPECT_EQ(listed, QStringList({"a.mp3", "B.WAV", "d.avi", "f.AVI", "g.Opus", "h.m3u8"})); // every known type
     EXPECT_EQ(typed, QStringList({"d.avi", "f.AVI"}));
     EXPECT_EQ(type, "Ostrel Media List (*.OML)");
     EXPECT_EQ(types, QStringList({"Ostrel Media List (*.OML)", "MP3 Unit (*.MPU)", "Text File (*.TXT)",
-                                  "All files (*.*), treated as text files"}));
+                                  "All files (*.*), treated as text files", "M3U Playlist (*.m3u;*.m3u8)",
+                                  "PLS Playlist (*.pls)", "XSPF Playlist (*.xspf)"}));
     EXPECT_EQ(form->lbFiles->Texts(),
               QList<QByteArray>({QFile::encodeName(folder.File("d.avi")), QFile::encodeName(folder.File("f.AVI"))}));
     EXPECT_EQ(form->ListType(), TListType::Oml);
@@ -113,7 +114,7 @@ TEST_F(TFileDialogTest, ChoosingAnotherFileTypeWhileOpenSetsTheListTypeByItsPlac
         dialog.reject();
     });
     form->miLoadMedia->trigger();
-    EXPECT_EQ(form->ListType(), TListType::AnyFile); // the open dialog's type-change rule
+    EXPECT_EQ(form->ListType(), TListType::Xspf); // the open dialog's type-change rule
 }
 
 TEST_F(TFileDialogTest, LoadTakesATypedNameThatDoesNotExist)

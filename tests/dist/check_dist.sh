@@ -9,17 +9,18 @@ id=example.ostrel.MediaPlayer
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-desktop-file-validate "$source/dist/$id.desktop" | tee "$work/desktop.log"
+# The files as the build writes them from their templates and the table of media types.
+desktop-file-validate "$build/dist/$id.desktop" | tee "$work/desktop.log"
 if grep -v '^hint' "$work/desktop.log" | grep -q .; then
   echo "desktop entry: not clean" >&2
   exit 1
 fi
-appstreamcli validate --no-net "$source/dist/$id.metainfo.xml"
+appstreamcli validate --no-net "$build/dist/$id.metainfo.xml"
 
 # The entry opens files (as URIs), and offers the player for the same types the metainfo names.
-grep -qx 'Exec=ostrel %U' "$source/dist/$id.desktop"
-entry_types=$(sed -n 's/^MimeType=//p' "$source/dist/$id.desktop" | tr ';' '\n' | grep . | sort)
-provided_types=$(sed -n 's:.*<mediatype>\(.*\)</mediatype>.*:\1:p' "$source/dist/$id.metainfo.xml" | sort)
+grep -qx 'Exec=ostrel %U' "$build/dist/$id.desktop"
+entry_types=$(sed -n 's/^MimeType=//p' "$build/dist/$id.desktop" | tr ';' '\n' | grep . | sort)
+provided_types=$(sed -n 's:.*<mediatype>\(.*\)</mediatype>.*:\1:p' "$build/dist/$id.metainfo.xml" | sort)
 if [ -z "$entry_types" ] || [ "$entry_types" != "$provided_types" ]; then
   echo "the entry's and the metainfo's media types differ" >&2
   diff <(echo "$entry_types") <(echo "$provided_types") >&2 || true

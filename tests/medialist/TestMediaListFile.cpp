@@ -20,7 +20,7 @@ TEST_F(TMediaListFileTest, EachListTypeWritesItsFormatAndOthersWriteNothing)
     const QByteArray oml = "1\r\n/m/a.mp3\r\n0\r\n/m/b.wav\r\n";
     const QByteArray plain = "/m/a.mp3\r\n/m/b.wav\r\n";
     const QList<QPair<uint8_t, QByteArray>> expected
-        = {{0, "<missing>"}, {1, oml}, {2, plain}, {3, plain}, {4, plain}, {5, "<missing>"}, {255, "<missing>"}};
+        = {{0, "<missing>"}, {1, oml}, {2, plain}, {3, plain}, {4, plain}, {8, "<missing>"}, {255, "<missing>"}};
     for (const auto &[type, bytes] : expected) {
         const QString name = QString("type%1").arg(type);
         MediaListFile::Save(TListType(type), folder.File(name), entries);

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "medialist/ListType.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <span>
+
+// The one table of the files the player knows by their extension: the media it plays and the
+// playlists of other players that it reads. Everything that names file types (the search
+// dialog, Add, the folders handed over, the desktop entry, the media controls) takes them
+// from here, so that a type added here is offered everywhere at once.
+enum class TMediaKind : uint8_t { Audio, Video, Playlist };
+
+// The search dialog's pair a medium is found by, numbered as the pairs are; 9 offers every
+// video, 10 every medium.
+enum class TMediaGroup : uint8_t {
+    Wave = 1,
+    Mp3 = 2,
+    Avi = 3,
+    Movie = 4,
+    Flac = 5,
+    OggOpus = 6,
+    Aac = 7,
+    OtherAudio = 8,
+    OtherVideo = 9,
+    None = 0, // a playlist
+};
+
+struct TMediaType {
+    const char *Extension; // lower case, without the dot
+    const char *MimeTypes; // shared-mime-info's name first, then its aliases, each ended by ";"
+    TMediaKind Kind;
+    TMediaGroup Group;
+    TListType ListType = TListType(0); // a playlist's format
+};
+
+std::span<const TMediaType> MediaTypes();
+
+// The type of a file name by its extension, letter case ignored; none when unknown.
+const TMediaType *MediaTypeOf(QByteArrayView name);
+bool IsPlaylistName(QByteArrayView name);
+
+// "*.flac" patterns: of every medium; of the media of a kind; of a group of the search dialog.
+QList<QByteArray> MediaPatterns();
+QList<QByteArray> KindPatterns(TMediaKind kind);
+QList<QByteArray> GroupPatterns(TMediaGroup group);
+
+// The list dialogs' filter pairs of the playlists, after the player's own four list types.
+QString PlaylistFilters();
+// "*.mp3;*.wav", then every other medium and playlist: what Add shows at first.
+QString AddedFilePatterns();
+
+// Every MIME type of the table, each once, in the table's order: media first, then playlists.
+QStringList MediaMimeTypes();

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArrayView>
+
+// The lines of a playlist of lines (M3U, PLS), as their writers end them: at LF, CR LF or a
+// lone CR, a UTF-8 byte order mark at the start skipped, blanks around each line trimmed,
+// empty lines left out.
+template <typename Line> void ForEachPlaylistLine(QByteArrayView text, Line line)
+{
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text = text.sliced(3);
+    const char *data = text.data();
+    const qsizetype end = text.size();
+    qsizetype start = 0;
+    while (start < end) {
+        qsizetype stop = start;
+        while (stop < end && data[stop] != '\r' && data[stop] != '\n')
+            ++stop;
+        qsizetype first = start;
+        qsizetype last = stop;
+        while (first < last && (data[first] == ' ' || data[first] == '\t'))
+            ++first;
+        while (last > first && (data[last - 1] == ' ' || data[last - 1] == '\t'))
+            --last;
+        if (last > first)
+            line(QByteArrayView(data + first, last - first));
+        start = stop + (stop + 1 < end && data[stop] == '\r' && data[stop + 1] == '\n' ? 2 : 1);
+    }
+}
