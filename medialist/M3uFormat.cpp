@@ -39,7 +39,7 @@ TPlaylist Read(const QByteArray &bytes, const QByteArray &playlistPath, bool win
     const QByteArray folder = PlaylistFolder(playlistPath);
     TPlaylist playlist;
     ForEachPlaylistLine(bytes, [&](QByteArrayView line) {
-        if (line.startsWith('#'))
+        if (line.trimmed().startsWith('#'))
             return;
         QString reason;
         QByteArray path = PlaylistPath(line, folder, reason);

@@ -44,7 +44,6 @@ QByteArray Joined(const QByteArray &folder, QByteArrayView relative)
 
 QByteArray PlaylistPath(QByteArrayView location, const QByteArray &folder, QString &reason)
 {
-    QByteArray path;
     if (location.isEmpty()) {
         reason = QStringLiteral("not a valid file name");
         return {};
@@ -53,29 +52,28 @@ QByteArray PlaylistPath(QByteArrayView location, const QByteArray &folder, QStri
         reason = QStringLiteral("too long for a file name");
         return {};
     }
-    for (const char c : location) {
+    QByteArray path;
+    if (IsUri(location)) {
+        path = LocalPathOfUri(location.toByteArray(), reason);
+        if (path.isEmpty())
+            return {};
+    } else {
+        path = location.toByteArray();
+    }
+    // Checked on the bytes a URI stands for, too.
+    for (const char c : path) {
         if (IsControl(c)) {
             reason = c == '\r' || c == '\n' ? QStringLiteral("a line break in the name")
                                             : QStringLiteral("not a valid file name");
             return {};
         }
     }
-    if (IsUri(location)) {
-        path = LocalPathOfUri(location.toByteArray(), reason);
-        if (path.isEmpty())
-            return {};
-    } else if (location.startsWith('/')) {
-        path = location.toByteArray();
-    } else {
-        path = Joined(folder, location);
+    if (!path.startsWith('/')) {
+        path = Joined(folder, path);
         if (path.isEmpty()) {
             reason = QStringLiteral("outside of every folder");
             return {};
         }
-    }
-    if (path.contains('\n') || path.contains('\r')) {
-        reason = QStringLiteral("a line break in the name");
-        return {};
     }
     if (IsPlaylistName(path)) {
         reason = QStringLiteral("a playlist in a playlist");

@@ -3,8 +3,8 @@
 #include <QByteArrayView>
 
 // The lines of a playlist of lines (M3U, PLS), as their writers end them: at LF, CR LF or a
-// lone CR, a UTF-8 byte order mark at the start skipped, blanks around each line trimmed,
-// empty lines left out.
+// lone CR, a UTF-8 byte order mark at the start skipped, lines of nothing but blanks left out.
+// Blanks are kept otherwise: a name may begin or end with one.
 template <typename Line> void ForEachPlaylistLine(QByteArrayView text, Line line)
 {
     if (text.startsWith("\xEF\xBB\xBF"))
@@ -16,14 +16,9 @@ template <typename Line> void ForEachPlaylistLine(QByteArrayView text, Line line
         qsizetype stop = start;
         while (stop < end && data[stop] != '\r' && data[stop] != '\n')
             ++stop;
-        qsizetype first = start;
-        qsizetype last = stop;
-        while (first < last && (data[first] == ' ' || data[first] == '\t'))
-            ++first;
-        while (last > first && (data[last - 1] == ' ' || data[last - 1] == '\t'))
-            --last;
-        if (last > first)
-            line(QByteArrayView(data + first, last - first));
+        const QByteArrayView current(data + start, stop - start);
+        if (!current.trimmed().isEmpty())
+            line(current);
         start = stop + (stop + 1 < end && data[stop] == '\r' && data[stop + 1] == '\n' ? 2 : 1);
     }
 }

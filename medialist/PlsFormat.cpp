@@ -42,7 +42,9 @@ TPlaylist Read(const QByteArray &bytes, const QByteArray &playlistPath)
         if (equals <= 0)
             return;
         const std::optional<quint64> number = FileNumber(line.first(equals).trimmed());
-        const QByteArrayView location = line.sliced(equals + 1).trimmed();
+        QByteArrayView location = line.sliced(equals + 1);
+        while (location.startsWith(' ') || location.startsWith('\t'))
+            location = location.sliced(1); // "File1= name"; a name may end in a blank
         if (number && !location.isEmpty()) {
             files.push_back({*number, location});
             budget.Check(qsizetype(files.size()));

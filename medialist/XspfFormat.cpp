@@ -40,7 +40,10 @@ TPlaylist Read(const QByteArray &bytes, const QByteArray &playlistPath)
                 || (level == InTrackList && name == u"track")) {
                 ++level;
             } else if (level == InTrack && name == u"location") {
-                playlist.Add(LocationBytes(xml.readElementText()), folder);
+                const QString location = xml.readElementText();
+                if (xml.hasError())
+                    break; // a location cut short names nothing
+                playlist.Add(LocationBytes(location), folder);
                 budget.Check(playlist.Entries.size());
             } else {
                 xml.skipCurrentElement();

@@ -51,4 +51,4 @@ ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
 # Each list reader under libFuzzer for 30 seconds; any finding fails the run.
 cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DFUZZ_SECONDS=30 >/dev/null
 cmake --build build-fuzz -j "$jobs"
-ctest --test-dir build-fuzz --output-on-failure -j 3
+ctest --test-dir build-fuzz --output-on-failure -j 4

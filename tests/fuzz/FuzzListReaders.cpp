@@ -4,7 +4,10 @@
 
 #include "medialist/ListFileErrors.h"
 #include "medialist/ListFormats.h"
+#include "medialist/M3uFormat.h"
+#include "medialist/PlsFormat.h"
 #include "medialist/TTextFile.h"
+#include "medialist/XspfFormat.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -48,6 +51,54 @@ void Check(bool condition)
 {
     const QList<QByteArray> lines = ListFormats::SplitPlainList(bytes);
     Check(ListFormats::SplitPlainList(ListFormats::JoinPlainList(lines)) == lines);
+}
+
+// Entries as the playlist writers take them.
+struct TNames {
+    const QList<QByteArray> &Texts;
+    int Count() const { return int(Texts.size()); }
+    QByteArrayView TextView(int row) const { return Texts[row]; }
+    bool MarkAt(int) const { return false; }
+};
+
+template <typename TWriter> QByteArray Written(const QList<QByteArray> &entries, const TWriter &writer)
+{
+    const TNames names{entries};
+    QByteArray bytes = writer.Head(names.Count());
+    for (int row = 0; row < names.Count(); ++row) {
+        const qsizetype at = bytes.size();
+        bytes.resize(at + writer.Size(names.TextView(row), row));
+        Check(writer.Put(bytes.data() + at, names.TextView(row), false, row) == bytes.constData() + bytes.size());
+    }
+    return bytes + writer.Tail(names.Count());
+}
+
+// The first byte picks the format; the entries read must be read again from what the player
+// writes of them (in XSPF as many: its URIs name "." and ".." segments by the file they reach).
+[[maybe_unused]] void FuzzPlaylist(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    const QByteArray rest = bytes.mid(1);
+    const QByteArray path = "/nowhere/fuzzed.m3u";
+    switch (bytes[0] % 3) {
+    case 0: {
+        const TPlaylist read = M3uFormat::Read(rest, path, true);
+        Check(M3uFormat::Read(Written(read.Entries, M3uFormat::TWriter()), path, false).Entries == read.Entries);
+        break;
+    }
+    case 1: {
+        const TPlaylist read = PlsFormat::Read(rest, path);
+        Check(PlsFormat::Read(Written(read.Entries, PlsFormat::TWriter()), path).Entries == read.Entries);
+        break;
+    }
+    default: {
+        const TPlaylist read = XspfFormat::Read(rest, path);
+        const TPlaylist again = XspfFormat::Read(Written(read.Entries, XspfFormat::TWriter()), path);
+        Check(again.Entries.size() == read.Entries.size() && again.LeftOut.isEmpty());
+        break;
+    }
+    }
 }
 
 } // namespace
