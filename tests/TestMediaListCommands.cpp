@@ -360,6 +360,33 @@ TEST_F(TCommandTest, AddAppendsEveryChosenFileEvenWhenListed)
     EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
+TEST_F(TCommandTest, AddTakesThePlaylistsOfOtherPlayersForTheirEntriesAndLoadReadsThemAsTheirType)
+{
+    folder.WriteFile("mix.m3u8", "#EXTM3U\n#EXTINF:1,A\na.ogg\nhttp://radio.example/live\n");
+    folder.WriteFile("broken.xspf", "<playlist><trackList><track><location>b.flac</location></track>");
+    Choose({folder.File("mix.m3u8"), folder.File("c.mp3"), folder.File("broken.xspf"), folder.File("gone.pls")});
+    form->miAdd->trigger();
+    const QByteArray dir = QFile::encodeName(folder.path());
+    EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({dir + "/a.ogg", dir + "/c.mp3", dir + "/b.flac"}));
+    EXPECT_EQ(form->RandomPool().Count(), 3);
+    EXPECT_EQ(dialogs.Messages, QStringList({"Not added to the media list:\nhttp://radio.example/live: not a local file\n"
+                                             + folder.File("broken.xspf")
+                                             + ": not read past line 1 (Premature end of document.)\n"
+                                             + folder.File("gone.pls") + ": could not be read"}));
+
+    // Saved as M3U8 and loaded back through the list dialogs' fifth type.
+    Choose({folder.File("saved.m3u8")}, 5);
+    form->miSaveMediaAs->trigger();
+    EXPECT_EQ(folder.ReadFile("saved.m3u8"), "#EXTM3U\n" + dir + "/a.ogg\n" + dir + "/c.mp3\n" + dir + "/b.flac\n");
+    dialogs.Messages.clear();
+    Choose({folder.File("saved.m3u8")}, 5);
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(form->ListType(), TListType::M3u);
+    EXPECT_EQ(form->lbFiles->Entries(), (QList<TListEntry>{{dir + "/a.ogg", false}, {dir + "/c.mp3", false},
+                                                           {dir + "/b.flac", false}}));
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+}
+
 TEST_F(TCommandTest, RemoveTakesTheFirstOfEqualTexts)
 {
     Fill({"/m/x.mp3", "/M/X.MP3", "/m/y.mp3"});

@@ -142,6 +142,29 @@ TEST_F(TRunningPlayerTest, FilesOpenedWhileTheFirstStartShowsItsBoxWaitForItsWin
               Entry(true, folder.File("media/one.wav")) + Entry(true, folder.File("media/two.wav")));
 }
 
+TEST_F(TRunningPlayerTest, AnotherPlayersPlaylistOnTheCommandLineAddsAndPlaysItsEntries)
+{
+    folder.WriteFile("media/mix.m3u8",
+                     "#EXTM3U\n#EXTINF:30,Two\ntwo.wav\nsub/four.wav\nhttps://stream.example/live.mp3\n");
+    folder.WriteFile("mine.oml", "");
+    TPlayerSettings{100, 100, 573, 400, 1, true, false, true, true, folder.File("mine.oml"), 0, 0}.Write();
+    QProcess player;
+    Start(player, {"media/mix.m3u8"});
+    EXPECT_EQ(AskUntil({"metadata", "xesam:url"}, Url("media/two.wav")), Url("media/two.wav"));
+    EXPECT_EQ(Ask({"status"}), "Playing");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.FindMapped("Ostrel Media Player") != 0; }, 5000))
+        << "the box naming the stream";
+    windows.RequestClose(windows.FindMapped("Ostrel Media Player"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.FindMapped("Ostrel Media Player") == 0; }, 5000));
+    QDBusConnection client = bus.Connect(QStringLiteral("quitting"));
+    client.call(QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.ostrel", "/org/mpris/MediaPlayer2",
+                                               "org.mpris.MediaPlayer2", "Quit"));
+    ASSERT_TRUE(player.waitForFinished(5000));
+    EXPECT_EQ(player.exitCode(), 0);
+    EXPECT_EQ(folder.ReadFile("mine.oml"),
+              Entry(true, folder.File("media/two.wav")) + Entry(false, folder.File("media/sub/four.wav")));
+}
+
 TEST_F(TRunningPlayerTest, WithoutARunningPlayerTheFirstStartIsAnOrdinaryOneThatTellsWhatItLeftOut)
 {
     // By its bytes: Qt's names are text, and this name is none.
