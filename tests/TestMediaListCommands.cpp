@@ -371,7 +371,7 @@ TEST_F(TCommandTest, AddTakesThePlaylistsOfOtherPlayersForTheirEntriesAndLoadRea
     EXPECT_EQ(form->RandomPool().Count(), 3);
     EXPECT_EQ(dialogs.Messages, QStringList({"Not added to the media list:\nhttp://radio.example/live: not a local file\n"
                                              + folder.File("broken.xspf")
-                                             + ": not read past line 1 (Premature end of document.)\n"
+                                             + ": not read past line 1 (the document ends before </trackList>)\n"
                                              + folder.File("gone.pls") + ": could not be read"}));
 
     // Saved as M3U8 and loaded back through the list dialogs' fifth type.

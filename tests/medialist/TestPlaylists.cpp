@@ -85,6 +85,12 @@ TEST_F(TPlaylistTest, PlaylistsAsOtherPlayersWriteThemGiveTheirFilesAndNameWhatT
          "<track><location>http://host/x.mp3</location></track>\n<track><location>/m/x%FF.mp3</location></track>\n"
          "</trackList>\n<location>/not/a/track.mp3</location></playlist>\n",
          {"/m/a & b.flac", "F/music/caf\xc3\xa9.opus", "/m/x\xff.mp3"}, {{"http://host/x.mp3", notLocal}}},
+        {"an XSPF with references, CDATA and comments", TListType::Xspf, "refs.xspf",
+         "<playlist><!-- <trackList> --><trackList><track><location>&#47;m&#x2F;a&amp;b.mp3</location></track>"
+         "<track><location><![CDATA[/m/c&d.mp3]]></location></track><track><location/></track>"
+         "<x:track xmlns:x=\"http://xspf.org/ns/0/\"><x:location>/m/e.mp3</x:location></x:track>"
+         "<track><location>&nope;</location></track></trackList></playlist>",
+         {"/m/a&b.mp3", "/m/c&d.mp3", "/m/e.mp3"}, {{"F/refs.xspf", "not read past line 1 (an entity reference names nothing known)"}}},
         {"an XSPF with an entity bomb", TListType::Xspf, "bomb.xspf",
          "<?xml version=\"1.0\"?>\n<!DOCTYPE playlist [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;\">"
          "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\">]>\n<playlist><trackList><track><location>&c;</location></track>"
@@ -96,7 +102,7 @@ TEST_F(TPlaylistTest, PlaylistsAsOtherPlayersWriteThemGiveTheirFilesAndNameWhatT
          {}, {{"F/external.xspf", "not read past its document type declaration"}}},
         {"an XSPF cut short", TListType::Xspf, "cut.xspf",
          "<playlist><trackList><track><location>/m/a.mp3</location></track>\n<track><location>/m/b",
-         {"/m/a.mp3"}, {{"F/cut.xspf", "not read past line 2 (Premature end of document.)"}}},
+         {"/m/a.mp3"}, {{"F/cut.xspf", "not read past line 2 (the document ends before </location>)"}}},
     };
     for (const TPlaylistCase &test : cases) {
         const TPlaylist playlist = Read(test.Type, test.Name, test.Bytes);
