@@ -6,7 +6,7 @@
 namespace {
 
 using K = TMediaKind;
-using G = TMediaGroup;
+using G = TSearchType;
 
 const std::array Table = {
     // The four the player was made for.
@@ -27,21 +27,21 @@ const std::array Table = {
     TMediaType{"wv", "audio/x-wavpack;", K::Audio, G::OtherAudio},
     TMediaType{"mka", "audio/x-matroska;", K::Audio, G::OtherAudio},
     TMediaType{"mpc", "audio/x-musepack;", K::Audio, G::OtherAudio},
-    TMediaType{"mp4", "video/mp4;video/x-m4v;", K::Video, G::OtherVideo},
-    TMediaType{"m4v", "video/mp4;video/x-m4v;", K::Video, G::OtherVideo},
-    TMediaType{"mkv", "video/x-matroska;", K::Video, G::OtherVideo},
-    TMediaType{"webm", "video/webm;", K::Video, G::OtherVideo},
-    TMediaType{"ogv", "video/ogg;video/x-ogg;video/x-theora+ogg;", K::Video, G::OtherVideo},
-    TMediaType{"wmv", "video/x-ms-wmv;", K::Video, G::OtherVideo},
-    TMediaType{"mpg", "video/mpeg;video/x-mpeg;video/mpeg-system;", K::Video, G::OtherVideo},
-    TMediaType{"mpeg", "video/mpeg;video/x-mpeg;video/mpeg-system;", K::Video, G::OtherVideo},
-    TMediaType{"ts", "video/mp2t;", K::Video, G::OtherVideo},
+    TMediaType{"mp4", "video/mp4;video/x-m4v;", K::Video, G::Video},
+    TMediaType{"m4v", "video/mp4;video/x-m4v;", K::Video, G::Video},
+    TMediaType{"mkv", "video/x-matroska;", K::Video, G::Video},
+    TMediaType{"webm", "video/webm;", K::Video, G::Video},
+    TMediaType{"ogv", "video/ogg;video/x-ogg;video/x-theora+ogg;", K::Video, G::Video},
+    TMediaType{"wmv", "video/x-ms-wmv;", K::Video, G::Video},
+    TMediaType{"mpg", "video/mpeg;video/x-mpeg;video/mpeg-system;", K::Video, G::Video},
+    TMediaType{"mpeg", "video/mpeg;video/x-mpeg;video/mpeg-system;", K::Video, G::Video},
+    TMediaType{"ts", "video/mp2t;", K::Video, G::Video},
     // Other players' playlists: their entries are added, never the playlist itself.
-    TMediaType{"m3u", "audio/x-mpegurl;audio/mpegurl;application/vnd.apple.mpegurl;audio/x-m3u;", K::Playlist, G::None,
+    TMediaType{"m3u", "audio/x-mpegurl;audio/mpegurl;application/vnd.apple.mpegurl;audio/x-m3u;", K::Playlist, G(0),
                TListType::M3u},
-    TMediaType{"m3u8", "audio/x-mpegurl;application/vnd.apple.mpegurl;", K::Playlist, G::None, TListType::M3u},
-    TMediaType{"pls", "audio/x-scpls;audio/scpls;application/pls;", K::Playlist, G::None, TListType::Pls},
-    TMediaType{"xspf", "application/xspf+xml;", K::Playlist, G::None, TListType::Xspf},
+    TMediaType{"m3u8", "audio/x-mpegurl;application/vnd.apple.mpegurl;", K::Playlist, G(0), TListType::M3u},
+    TMediaType{"pls", "audio/x-scpls;audio/scpls;application/pls;", K::Playlist, G(0), TListType::Pls},
+    TMediaType{"xspf", "application/xspf+xml;", K::Playlist, G(0), TListType::Xspf},
 };
 
 constexpr qsizetype LongestExtension = 4;
@@ -90,7 +90,7 @@ QList<QByteArray> KindPatterns(TMediaKind kind)
     return PatternsOf([kind](const TMediaType &type) { return type.Kind == kind; });
 }
 
-QList<QByteArray> GroupPatterns(TMediaGroup group)
+QList<QByteArray> GroupPatterns(TSearchType group)
 {
     return PatternsOf([group](const TMediaType &type) { return type.Group == group; });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "medialist/ListType.h"
+#include "medialist/SearchType.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -15,26 +16,11 @@
 // from here, so that a type added here is offered everywhere at once.
 enum class TMediaKind : uint8_t { Audio, Video, Playlist };
 
-// The search dialog's pair a medium is found by, numbered as the pairs are; 9 offers every
-// video, 10 every medium.
-enum class TMediaGroup : uint8_t {
-    Wave = 1,
-    Mp3 = 2,
-    Avi = 3,
-    Movie = 4,
-    Flac = 5,
-    OggOpus = 6,
-    Aac = 7,
-    OtherAudio = 8,
-    OtherVideo = 9,
-    None = 0, // a playlist
-};
-
 struct TMediaType {
     const char *Extension; // lower case, without the dot
     const char *MimeTypes; // shared-mime-info's name first, then its aliases, each ended by ";"
     TMediaKind Kind;
-    TMediaGroup Group;
+    TSearchType Group; // the search dialog's pair of its own that finds it; none for a playlist
     TListType ListType = TListType(0); // a playlist's format
 };
 
@@ -47,7 +33,7 @@ bool IsPlaylistName(QByteArrayView name);
 // "*.flac" patterns: of every medium; of the media of a kind; of a group of the search dialog.
 QList<QByteArray> MediaPatterns();
 QList<QByteArray> KindPatterns(TMediaKind kind);
-QList<QByteArray> GroupPatterns(TMediaGroup group);
+QList<QByteArray> GroupPatterns(TSearchType group);
 
 // The list dialogs' filter pairs of the playlists, after the player's own four list types.
 QString PlaylistFilters();

@@ -27,7 +27,7 @@ QList<QByteArray> PatternsOf(TSearchType type)
     case TSearchType::AllMedia:
         return MediaPatterns();
     default:
-        return GroupPatterns(TMediaGroup(type));
+        return GroupPatterns(type);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "TPrivateBus.h"
 #include "TXWindows.h"
 
+#include <QDBusMessage>
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -54,6 +55,14 @@ protected:
     QString Url(const char *relative)
     {
         return QUrl::fromLocalFile(folder.File(relative)).toString(QUrl::FullyEncoded);
+    }
+    // Quits the player as the media controls do; true once it has ended with status 0.
+    bool Quit(QProcess &player)
+    {
+        bus.Connect(QStringLiteral("quitting"))
+            .call(QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.ostrel", "/org/mpris/MediaPlayer2",
+                                                 "org.mpris.MediaPlayer2", "Quit"));
+        return player.waitForFinished(5000) && player.exitCode() == 0;
     }
     QStringList MainWindows() { return windows.MappedCaptions().filter(QRegularExpression("^Ostrel Media Player - ")); }
 

@@ -101,11 +101,7 @@ TEST_F(TRunningPlayerTest, StartedWithAFileItPlaysItAndASecondStartHandsItsFiles
     windows.RequestClose(box);
     ASSERT_TRUE(QTest::qWaitFor([&] { return windows.FindMapped("Ostrel Media Player") == 0; }, 5000));
 
-    QDBusConnection client = bus.Connect(QStringLiteral("quitting"));
-    client.call(QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.ostrel", "/org/mpris/MediaPlayer2",
-                                               "org.mpris.MediaPlayer2", "Quit"));
-    ASSERT_TRUE(first.waitForFinished(5000));
-    EXPECT_EQ(first.exitCode(), 0);
+    ASSERT_TRUE(Quit(first));
     EXPECT_EQ(folder.ReadFile("handed.oml"),
               Entry(true, folder.File("media/three.wav")) + Entry(true, folder.File("media/one.wav"))
                   + Entry(true, folder.File("media/two.wav")) + Entry(false, folder.File("media/three.wav"))
@@ -133,11 +129,7 @@ TEST_F(TRunningPlayerTest, FilesOpenedWhileTheFirstStartShowsItsBoxWaitForItsWin
     EXPECT_EQ(Ask({"status"}), "Playing");
     const QString list = folder.File("default-List.oml");
     EXPECT_EQ(MainWindows(), QStringList({"Ostrel Media Player - " + list}));
-    QDBusConnection client = bus.Connect(QStringLiteral("quitting"));
-    client.call(QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.ostrel", "/org/mpris/MediaPlayer2",
-                                               "org.mpris.MediaPlayer2", "Quit"));
-    ASSERT_TRUE(first.waitForFinished(5000));
-    EXPECT_EQ(first.exitCode(), 0);
+    ASSERT_TRUE(Quit(first));
     EXPECT_EQ(folder.ReadFile("default-List.oml"),
               Entry(true, folder.File("media/one.wav")) + Entry(true, folder.File("media/two.wav")));
 }
@@ -156,11 +148,7 @@ TEST_F(TRunningPlayerTest, AnotherPlayersPlaylistOnTheCommandLineAddsAndPlaysIts
         << "the box naming the stream";
     windows.RequestClose(windows.FindMapped("Ostrel Media Player"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return windows.FindMapped("Ostrel Media Player") == 0; }, 5000));
-    QDBusConnection client = bus.Connect(QStringLiteral("quitting"));
-    client.call(QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.ostrel", "/org/mpris/MediaPlayer2",
-                                               "org.mpris.MediaPlayer2", "Quit"));
-    ASSERT_TRUE(player.waitForFinished(5000));
-    EXPECT_EQ(player.exitCode(), 0);
+    ASSERT_TRUE(Quit(player));
     EXPECT_EQ(folder.ReadFile("mine.oml"),
               Entry(true, folder.File("media/two.wav")) + Entry(false, folder.File("media/sub/four.wav")));
 }
