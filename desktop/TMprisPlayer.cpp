@@ -52,6 +52,16 @@ bool TMprisPlayer::HasEntries() const
     return service_.CurrentState().HasEntries;
 }
 
+bool TMprisPlayer::Shuffle() const
+{
+    return service_.CurrentState().Shuffle;
+}
+
+void TMprisPlayer::SetShuffle(bool on)
+{
+    service_.Control([on](TPlayerControl &player) { player.SetShuffle(on); });
+}
+
 bool TMprisPlayer::CanSeek() const
 {
     return service_.CurrentState().CanSeek;

@@ -26,6 +26,8 @@ class TMprisPlayer : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanPause READ HasEntries)
     Q_PROPERTY(bool CanSeek READ CanSeek)
     Q_PROPERTY(bool CanControl READ CanControl)
+    Q_PROPERTY(bool Shuffle READ Shuffle WRITE SetShuffle)
+    Q_PROPERTY(QString LoopStatus READ LoopStatus WRITE SetLoopStatus)
 
 public:
     explicit TMprisPlayer(TMprisService &service);
@@ -44,6 +46,12 @@ public:
     bool HasEntries() const;
     bool CanSeek() const;
     bool CanControl() const { return true; }
+    // Random play order; setting it chooses the play order as the Options menu does.
+    bool Shuffle() const;
+    void SetShuffle(bool on);
+    // The list always wraps round, in order and at random; no other loop status exists.
+    QString LoopStatus() const { return QStringLiteral("Playlist"); }
+    void SetLoopStatus(const QString &) { }
 
 public slots:
     void Next();

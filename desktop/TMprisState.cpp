@@ -40,6 +40,7 @@ TMprisState TMprisState::Of(const TPlayerControl &player)
     state.Volume = player.Volume();
     state.HasEntries = player.HasEntries();
     state.CanSeek = player.MediumOpen();
+    state.Shuffle = player.Shuffle();
     return state;
 }
 
@@ -82,5 +83,7 @@ QVariantMap TMprisState::ChangedSince(const TMprisState &earlier) const
     }
     if (CanSeek != earlier.CanSeek)
         changed.insert(QStringLiteral("CanSeek"), CanSeek);
+    if (Shuffle != earlier.Shuffle)
+        changed.insert(QStringLiteral("Shuffle"), Shuffle);
     return changed;
 }

@@ -23,6 +23,7 @@ struct TMprisState {
     double Volume = 1.0;
     bool HasEntries = false;
     bool CanSeek = false;
+    bool Shuffle = false;
 
     static TMprisState Of(const TPlayerControl &player);
 

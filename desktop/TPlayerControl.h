@@ -47,6 +47,8 @@ public:
     virtual void Quit() = 0;
     // Brings the window forward, un-minimised, covered or not.
     virtual void Raise() = 0;
+    // Chooses the play order as Options > Play Order does: Random when on, In order when off.
+    virtual void SetShuffle(bool on) = 0;
     // Appends the files as Edit > Add does (unmarked entries, also in the random pool) and
     // what the folders hold as Search finds it, every media type at once; tells in one message
     // what was refused or could not be walked; then plays the first entry added, if asked to.
@@ -64,6 +66,8 @@ public:
     virtual double Volume() const = 0;
     virtual bool HasEntries() const = 0;
     virtual bool MediumOpen() const = 0;
+    // Whether the play order is Random.
+    virtual bool Shuffle() const = 0;
 
 signals:
     // After each command, close request, poll and completion notice: anything observed above

@@ -54,4 +54,24 @@ TEST_F(TPlayerctlTest, SetsThePositionAndTheVolume)
     EXPECT_EQ(Playerctl({"volume"}), "0.300000");
 }
 
+TEST_F(TPlayerctlTest, ShuffleIsTheRandomPlayOrderAndTheListAlwaysLoops)
+{
+    EXPECT_EQ(Playerctl({"shuffle"}), "Off");
+    EXPECT_EQ(Playerctl({"loop"}), "Playlist");
+    Playerctl({"shuffle", "On"});
+    EXPECT_TRUE(form->miRandom->isChecked());
+    EXPECT_FALSE(form->miInOrder->isChecked());
+    EXPECT_EQ(Playerctl({"shuffle"}), "On");
+    Playerctl({"loop", "None"});
+    Playerctl({"loop", "Track"});
+    EXPECT_EQ(Playerctl({"loop"}), "Playlist");
+    form->miInOrder->trigger(); // as the user picks it in the menu
+    EXPECT_EQ(Playerctl({"shuffle"}), "Off");
+    TChangeRecorder recorder(*client);
+    Playerctl({"shuffle", "Toggle"});
+    EXPECT_TRUE(form->miRandom->isChecked());
+    ASSERT_TRUE(recorder.WaitFor(1));
+    EXPECT_EQ(recorder.Changes.last().value("Shuffle"), true);
+}
+
 } // namespace

@@ -26,6 +26,7 @@ public:
     double Loudness = 1.0;
     bool Entries = false;
     bool Opened = false;
+    bool Random = false;
     TTrackTags TrackTags;
     QStringList Log;
 
@@ -44,6 +45,11 @@ public:
     }
     void Quit() override { Log << "Quit"; }
     void Raise() override { Log << "Raise"; }
+    void SetShuffle(bool on) override
+    {
+        Log << QString("SetShuffle %1").arg(on);
+        Random = on;
+    }
     void Open(const THandOver &handOver, bool playFirst) override
     {
         QStringList paths;
@@ -59,6 +65,7 @@ public:
     double Volume() const override { return Loudness; }
     bool HasEntries() const override { return Entries; }
     bool MediumOpen() const override { return Opened; }
+    bool Shuffle() const override { return Random; }
 
     // A medium that is open and playing.
     void Playing(const QByteArray &entry, qint64 length)

@@ -5,6 +5,7 @@
 #include "device/TMediaPlayer.h"
 #include "window/TFormMediaPlayer.h"
 
+#include <QAction>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
@@ -90,6 +91,11 @@ void TWindowPlayerControl::Raise()
     form_.activateWindow();
 }
 
+void TWindowPlayerControl::SetShuffle(bool on)
+{
+    form_.RunCommand([this, on] { form_.SetOrderType(on ? form_.miRandom : form_.miInOrder); });
+}
+
 void TWindowPlayerControl::Open(const THandOver &handOver, bool playFirst)
 {
     held_.append({handOver, playFirst});
@@ -153,4 +159,9 @@ bool TWindowPlayerControl::HasEntries() const
 bool TWindowPlayerControl::MediumOpen() const
 {
     return form_.FMediaPlayer->Opened();
+}
+
+bool TWindowPlayerControl::Shuffle() const
+{
+    return form_.miRandom->isChecked();
 }

@@ -29,6 +29,7 @@ public:
     void SetVolume(double volume) override;
     void Quit() override;
     void Raise() override;
+    void SetShuffle(bool on) override;
     void Open(const THandOver &handOver, bool playFirst) override;
 
     TPlayState PlayState() const override;
@@ -39,6 +40,7 @@ public:
     double Volume() const override;
     bool HasEntries() const override;
     bool MediumOpen() const override;
+    bool Shuffle() const override;
 
 private:
     // Runs the held hand-overs once nothing covers the window; looks again a little later
