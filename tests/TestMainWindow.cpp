@@ -124,7 +124,7 @@ TEST_F(TMainWindowTest, MenuTreeHasEveryCaptionAndShortcut)
     EXPECT_EQ(menus, QStringList({"&Media", "&Edit", "&Options", "&Help"}));
     EXPECT_EQ(Captions(form->mFile),
               QStringList({"&New=Ctrl+N", "&Load=Ctrl+L", "S&earch=Ctrl+E", "&Save=Ctrl+S", "Save &As=Ctrl+A",
-                           "&Delete=", "E&xit="}));
+                           "&Delete=", "E&xit=Ctrl+Q"}));
     EXPECT_EQ(Captions(form->mEdit), QStringList({"&Add=Ins", "&Remove=Del", "Remove &All="}));
     EXPECT_EQ(Captions(form->mOptions),
               QStringList({"Play &Order=", "&Auto Save=", "&Black Media List=", "Show &Controls="}));

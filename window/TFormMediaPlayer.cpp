@@ -131,6 +131,7 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
 
     CreateMenus();
     CreateDialogs();
+    CreatePlaybackKeys();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
@@ -337,6 +338,7 @@ void TFormMediaPlayer::CreateMenus()
         MainMenu1->addMenu(menu);
 
     miRemove->setProperty("HelpContext", 1000);
+    miExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // beside the design's none, as desktops expect
     FPlayOrderGroup = new QActionGroup(this);
     FPlayOrderGroup->addAction(miInOrder);
     FPlayOrderGroup->addAction(miRandom);

@@ -232,6 +232,8 @@ private:
     void CreateList();
     void CreateMenus();
     void CreateDialogs();
+    // Z X C V B and the media keys, each as a click of its button.
+    void CreatePlaybackKeys();
     QAction *AddItem(QMenu *menu, const TMenuItemDesign &design);
     void BindButton(TOEButton *button, THandler handler);
     // The start-up step that binds the buttons of the row to their handlers; once only.
