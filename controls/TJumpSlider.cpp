@@ -50,3 +50,11 @@ void TJumpSlider::mousePressEvent(QMouseEvent *event)
     // The handle is under the pointer now: Qt's own handling starts a drag from there.
     QSlider::mousePressEvent(event);
 }
+
+QSize TJumpSlider::sizeHint() const
+{
+    QSize hint = QSlider::sizeHint();
+    if (preferredWidth_ > 0)
+        hint.setWidth(preferredWidth_);
+    return hint;
+}

@@ -14,6 +14,9 @@ public:
     // Shows a value within a range without telling it as chosen; ignored while the user holds
     // the handle.
     void Show(int value, int minimum, int maximum);
+    // The width a layout gives it when there is room; it still shrinks to its minimum.
+    void SetPreferredWidth(int width) { preferredWidth_ = width; updateGeometry(); }
+    QSize sizeHint() const override;
 
 signals:
     // A click, the end of a drag, or a key chose the value.
@@ -26,4 +29,5 @@ private:
     int ValueAt(const QPoint &point) const;
 
     bool choosing_ = false;
+    int preferredWidth_ = 0;
 };

@@ -126,8 +126,47 @@ TEST_F(TNowPlayingTest, ALongTitleIsCutToTheRoomLeftOnceTheTimeIsShown)
     device.Position = 65000; // the time's text widens: the title's label narrows
     Tick();
     auto *title = Bar().findChild<QLabel *>("NowPlayingTitle");
-    EXPECT_EQ(title->text(), title->fontMetrics().elidedText(Bar().Title(), Qt::ElideMiddle, title->width()));
+    EXPECT_EQ(title->text(), NowPlayingText::Fitted(device.Tags.Title, device.Tags.Artist, "/music/one.mp3",
+                                                    title->fontMetrics(), title->width()));
     EXPECT_LE(title->fontMetrics().horizontalAdvance(title->text()), title->width());
+}
+
+TEST_F(TNowPlayingTest, WhatPlaysTakesTheRoomLeftAndCutsTheArtistBeforeTheTitle)
+{
+    const QString artist = "An Artist With An Equally Unnecessarily Long Name";
+    const QString song = "A Rather Long Title For Testing";
+    device.Length = 200000;
+    device.Tags = {song, artist, ""};
+    form->show();
+    PlayFirst();
+    auto *label = Bar().findChild<QLabel *>("NowPlayingTitle");
+    const QString dash = " \u2013 ";
+    struct TWidth {
+        int Window;
+        bool ArtistWhole;
+        bool TitleWhole;
+    };
+    for (const TWidth width : {TWidth{1250, true, true}, TWidth{600, false, true}, TWidth{490, false, false}}) {
+        form->resize(width.Window, form->height());
+        QCoreApplication::processEvents();
+        Tick();
+        const QString shown = label->text();
+        EXPECT_EQ(label->toolTip(), artist + dash + song) << width.Window;
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->width()) << width.Window;
+        EXPECT_EQ(shown.startsWith(artist + dash), width.ArtistWhole) << shown.toStdString();
+        EXPECT_EQ(shown.endsWith(dash + song), width.TitleWhole && width.Window > 490) << shown.toStdString();
+        if (!width.ArtistWhole && width.TitleWhole) {
+            EXPECT_TRUE(shown.startsWith("An") && shown.contains("\u2026" + dash)) << shown.toStdString();
+        }
+        // Beside the status text's own room, everything the time and the sliders leave.
+        const QList<QLabel *> status = form->FStatusBar->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_EQ(status.size(), 1);
+        EXPECT_EQ(status[0]->width(), status[0]->minimumWidth()) << width.Window;
+        if (width.Window == 1250) {
+            EXPECT_GT(label->width(), 700);
+        }
+    }
+    EXPECT_GE(label->width(), 40);
 }
 
 TEST_F(TNowPlayingTest, AClickOnThePositionJumpsThereAndKeysStepFiveSeconds)

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFontMetrics;
+
 // The texts of what plays, as the status bar shows them.
 namespace NowPlayingText {
 
@@ -14,5 +16,10 @@ QString Progress(qint64 position, qint64 length);
 // "Artist – Title" where the tags give both, the title where they give one, else the
 // entry's file name.
 QString Title(const QString &title, const QString &artist, const QByteArray &entry);
+// That text as it fits the width: whole where it can be; else the artist cut at its end while
+// the title still fits whole, then the title cut at its end; a file name cut in its middle,
+// where a long name keeps its beginning and its end.
+QString Fitted(const QString &title, const QString &artist, const QByteArray &entry, const QFontMetrics &metrics,
+               int width);
 
 } // namespace NowPlayingText

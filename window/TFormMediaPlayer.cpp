@@ -31,6 +31,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -125,6 +126,10 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
     FStatusBar->setSizeGripEnabled(false);
     FStatusBar->setPalette(QApplication::palette());
     FStatusText = new QLabel(FStatusBar);
+    int widest = 0;
+    for (const QString &text : {ModeName(dmNotReady), ModeName(dmRecording), QStringLiteral("Closed")})
+        widest = std::max(widest, FStatusText->fontMetrics().horizontalAdvance(text));
+    FStatusText->setMinimumWidth(widest + 8);
     FStatusText->hide();
     FStatusBar->addWidget(FStatusText, 1);
     setStatusBar(FStatusBar);
@@ -158,7 +163,11 @@ void TFormMediaPlayer::ShowNowPlaying()
         if (!FMediaPlayer->Opened())
             return;
         FNowPlaying = new TNowPlayingBar(*FPlayerControl, FStatusBar);
-        FStatusBar->addPermanentWidget(FNowPlaying, 2);
+        FStatusBar->addPermanentWidget(FNowPlaying, 1);
+        // The status text keeps the room of its longest word, the rest goes to what plays.
+        FStatusBar->removeWidget(FStatusText);
+        FStatusBar->insertWidget(0, FStatusText);
+        FStatusText->show();
         ColourNowPlaying();
         // Laid out now, so that a click right after the first Play lands where it is aimed.
         FStatusBar->layout()->activate();

@@ -27,16 +27,18 @@ TNowPlayingBar::TNowPlayingBar(TPlayerControl &player, QWidget *parent)
     position_->setAccessibleName(QStringLiteral("Position"));
     position_->setSingleStep(PositionStepMs);
     position_->setPageStep(PositionStepMs);
-    position_->setMinimumWidth(60);
     volume_->setObjectName(QStringLiteral("VolumeSlider"));
     volume_->setAccessibleName(QStringLiteral("Volume"));
     volume_->setSingleStep(5);
     volume_->setPageStep(10);
     volume_->setTracking(true); // heard while it moves
     volume_->setFixedWidth(60);
-    layout->addWidget(titleLabel_, 3);
+    // What plays takes every width the time and the sliders leave.
+    position_->setMinimumWidth(60);
+    position_->SetPreferredWidth(160);
+    layout->addWidget(titleLabel_, 1);
     layout->addWidget(time_);
-    layout->addWidget(position_, 2);
+    layout->addWidget(position_);
     layout->addWidget(volume_);
 
     connect(position_, &TJumpSlider::Chosen, this, [this](int milliseconds) { player_.SeekTo(milliseconds); });
@@ -47,9 +49,12 @@ void TNowPlayingBar::Refresh()
 {
     const bool open = player_.MediumOpen();
     const TPlayerControl::TTrackTags tags = player_.Tags();
-    const QString title = NowPlayingText::Title(tags.Title, tags.Artist, player_.CurrentEntry().value_or(QByteArray()));
+    const QByteArray entry = player_.CurrentEntry().value_or(QByteArray());
+    const QString title = NowPlayingText::Title(tags.Title, tags.Artist, entry);
     if (title != title_) {
         title_ = title;
+        tags_ = tags;
+        entry_ = entry;
         ShowTitle();
     }
     const qint64 length = open ? player_.LengthMs() : 0;
@@ -87,7 +92,7 @@ bool TNowPlayingBar::eventFilter(QObject *watched, QEvent *event)
 
 void TNowPlayingBar::ShowTitle()
 {
-    // Cut in the middle, where a long name keeps its beginning and its end.
-    titleLabel_->setText(titleLabel_->fontMetrics().elidedText(title_, Qt::ElideMiddle, titleLabel_->width()));
+    titleLabel_->setText(
+        NowPlayingText::Fitted(tags_.Title, tags_.Artist, entry_, titleLabel_->fontMetrics(), titleLabel_->width()));
     titleLabel_->setToolTip(title_);
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "desktop/TPlayerControl.h"
+
 #include <QWidget>
 
 class QLabel;
 class TJumpSlider;
-class TPlayerControl;
 
 // The right part of the status bar once something has played: what plays, elapsed and total
 // time, a position slider and a volume slider. It shows the player's state when told to
@@ -40,6 +41,8 @@ private:
 
     TPlayerControl &player_;
     QString title_;
+    TPlayerControl::TTrackTags tags_;
+    QByteArray entry_;
     QLabel *titleLabel_;
     QLabel *time_;
     TJumpSlider *position_;
