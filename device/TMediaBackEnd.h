@@ -38,10 +38,15 @@ struct TMediaTags {
 
 // A playback engine as the media device drives it: commands addressed to an open device,
 // each answering with a result code (0 for success) whose text the back end knows.
+// The playback keys pressed in the back end's own video window, which the player, not the
+// engine, acts on.
+enum class TVideoKey { Previous, Play, Pause, PlayPause, Stop, Next };
+
 class TMediaBackEnd {
 public:
     using TNoticeHandler = std::function<void(uint32_t notifyCode)>;
     using TWindowCloseHandler = std::function<void()>;
+    using TVideoKeyHandler = std::function<void(TVideoKey key)>;
 
     virtual ~TMediaBackEnd() = default;
 
@@ -73,6 +78,8 @@ public:
     void SetNoticeHandler(TNoticeHandler handler) { noticeHandler_ = std::move(handler); }
     // The user asked the window manager to close the back end's own video window.
     void SetWindowCloseHandler(TWindowCloseHandler handler) { windowCloseHandler_ = std::move(handler); }
+    // A playback key was pressed in the back end's own video window.
+    void SetVideoKeyHandler(TVideoKeyHandler handler) { videoKeyHandler_ = std::move(handler); }
 
 protected:
     void Notice(uint32_t notifyCode) const
@@ -85,8 +92,14 @@ protected:
         if (windowCloseHandler_)
             windowCloseHandler_();
     }
+    void VideoKeyPressed(TVideoKey key) const
+    {
+        if (videoKeyHandler_)
+            videoKeyHandler_(key);
+    }
 
 private:
     TNoticeHandler noticeHandler_;
     TWindowCloseHandler windowCloseHandler_;
+    TVideoKeyHandler videoKeyHandler_;
 };

@@ -29,6 +29,7 @@ TMediaPlayer::TMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd, QObject *pare
 {
     backEnd_->SetNoticeHandler([this](uint32_t notifyCode) { CompletionNotice(notifyCode); });
     backEnd_->SetWindowCloseHandler([this] { emit WindowCloseRequested(); });
+    backEnd_->SetVideoKeyHandler([this](TVideoKey key) { emit VideoKeyPressed(key); });
 }
 
 TMediaPlayer::~TMediaPlayer()
@@ -37,6 +38,7 @@ TMediaPlayer::~TMediaPlayer()
         backEnd_->Close(deviceId_, TCommandFlags{true, false});
     backEnd_->SetNoticeHandler(nullptr);
     backEnd_->SetWindowCloseHandler(nullptr);
+    backEnd_->SetVideoKeyHandler(nullptr);
 }
 
 void TMediaPlayer::SetWait(bool wait)

@@ -90,6 +90,8 @@ signals:
     void Notified();
     // The user closed the back end's own video window.
     void WindowCloseRequested();
+    // A playback key was pressed in that window.
+    void VideoKeyPressed(TVideoKey key);
 
 private:
     TCommandFlags SynchronousFlags();

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
 #include <QMetaObject>
 #include <algorithm>
 #include <cerrno>
@@ -31,7 +33,8 @@ const char *const EngineOptions[][2] = {
     {"load-osd-console", "no"},
     {"load-auto-profiles", "no"},
     {"input-default-bindings", "no"},
-    {"input-vo-keyboard", "no"},
+    // The video window's keys reach the bindings below, and only those.
+    {"input-vo-keyboard", "yes"},
     {"input-media-keys", "no"},
     {"resume-playback", "no"},
     {"save-position-on-quit", "no"},
@@ -55,10 +58,42 @@ const char *const EngineOptions[][2] = {
     // (libmpv 0.35) and takes the display connection down with them.
     {"gpu-api", "opengl"},
     {"gpu-sw", "yes"},
+    // The video window comes up in the middle of its screen and wholly on it; in full screen
+    // the pointer hides after a second without moving.
+    {"geometry", "50%:50%"},
+    {"autofit-larger", "90%x90%"},
+    {"cursor-autohide", "1000"},
+    {"cursor-autohide-fs-only", "yes"},
 };
 
 // The window manager's close button on the video window reaches the back end as a message.
 const char *const CloseWindowMessage = "ostrel-close-window";
+// So do the playback keys pressed in it, each named after the message.
+const char *const VideoKeyMessage = "ostrel-key";
+
+struct TVideoKeyBinding {
+    const char *EngineKeys; // the engine's names of the keys, separated by blanks
+    const char *Name;
+    TVideoKey Key;
+};
+
+const TVideoKeyBinding VideoKeyBindings[] = {
+    {"z Z PREV", "previous", TVideoKey::Previous}, {"x X PLAY", "play", TVideoKey::Play},
+    {"c C PAUSE", "pause", TVideoKey::Pause},      {"SPACE PLAYPAUSE", "playpause", TVideoKey::PlayPause},
+    {"v V STOP", "stop", TVideoKey::Stop},         {"b B NEXT", "next", TVideoKey::Next},
+};
+
+// The video window's input: its close button and the playback keys go to the player; full
+// screen is the engine's own, by double-click and F, left by Esc.
+QByteArray VideoWindowBindings()
+{
+    QByteArray bindings = QByteArray("CLOSE_WIN script-message ") + CloseWindowMessage + '\n';
+    bindings += "f cycle fullscreen\nF cycle fullscreen\nMBTN_LEFT_DBL cycle fullscreen\nESC set fullscreen no\n";
+    for (const TVideoKeyBinding &binding : VideoKeyBindings)
+        for (const QByteArray &key : QByteArray(binding.EngineKeys).split(' '))
+            bindings += key + " script-message " + VideoKeyMessage + ' ' + binding.Name + '\n';
+    return bindings;
+}
 
 bool HasDisplay()
 {
@@ -158,7 +193,7 @@ uint32_t TMpvBackEnd::StartEngine()
     ApplyVolume();
     if (HasDisplay())
         RouteDisplayLossToTheUserInterfaceThread();
-    const QByteArray bindings = QByteArray("CLOSE_WIN script-message ") + CloseWindowMessage + '\n';
+    const QByteArray bindings = VideoWindowBindings();
     Command({"define-section", "ostrel-window", bindings.constData(), "force"});
     Command({"enable-section", "ostrel-window"});
     mpv_->setWakeupCallback(handle_, [](void *context) {
@@ -231,12 +266,24 @@ void TMpvBackEnd::SetCaption(const QByteArray &path)
     mpv_->setPropertyString(handle_, "title", TitleText(caption).constData());
 }
 
+void TMpvBackEnd::SetVideoScreen()
+{
+    // The screen of the window the user works in, where the video is expected.
+    const QWindow *window = QGuiApplication::focusWindow();
+    const QScreen *screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    const qsizetype index = screen ? QGuiApplication::screens().indexOf(screen) : -1;
+    if (index >= 0)
+        mpv_->setPropertyString(handle_, "screen", QByteArray::number(index).constData());
+}
+
 uint32_t TMpvBackEnd::LoadAndWait(const QByteArray &path)
 {
     loadedPath_.clear();
     if (const uint32_t paused = SetPaused(true))
         return paused;
     SetCaption(path);
+    SetVideoScreen();
+    raiseVideo_ = true;
     const char *load[] = {"loadfile", path.constData(), "replace", nullptr};
     mpv_node result{};
     const int loaded = mpv_->commandRet(handle_, load, &result);
@@ -561,11 +608,18 @@ void TMpvBackEnd::Handle(const mpv_event &event)
             videoHidden_ = true;
             mpv_->setPropertyString(handle_, "vid", "no");
             WindowCloseRequest();
+        } else if (message->num_args == 2 && qstrcmp(message->args[0], VideoKeyMessage) == 0) {
+            for (const TVideoKeyBinding &binding : VideoKeyBindings)
+                if (qstrcmp(message->args[1], binding.Name) == 0)
+                    VideoKeyPressed(binding.Key);
         }
         break;
     }
     case MPV_EVENT_VIDEO_RECONFIG:
         ClaimVideoWindows(applicationId_);
+        // A new video comes to the front, above the window it was started from.
+        if (std::exchange(raiseVideo_, false))
+            RaiseVideoWindows();
         break;
     case MPV_EVENT_SHUTDOWN:
         // The engine ended itself; the next Open starts a new one.

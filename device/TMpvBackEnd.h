@@ -80,6 +80,8 @@ private:
     void ApplyVolume();
     uint32_t LoadAndWait(const QByteArray &path);
     void SetCaption(const QByteArray &path);
+    // The next video window opens on the screen of the window the user works in.
+    void SetVideoScreen();
     void StartSound();
     void UnloadClosedFile();
     // Watches the end-of-file flag or the pause flag anew, so that no earlier value counts.
@@ -111,6 +113,7 @@ private:
     int64_t loadedEntry_ = -1; // its entry in the engine's playlist
     bool soundStarted_ = false; // since it was loaded
     bool videoHidden_ = false;
+    bool raiseVideo_ = false; // a new file was loaded: its video window comes to the front
     bool ended_ = false;
     double volume_ = 1.0; // kept here, so that it holds across engine starts
     uint64_t lastObservation_ = 0;

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
@@ -66,8 +67,25 @@ bool IsEngineWindowOfThisProcess(xcb_connection_t *connection, xcb_window_t wind
     return owner == uint32_t(::getpid());
 }
 
+// The display's connection on X11; none elsewhere (offscreen too offers the interface).
+xcb_connection_t *X11Connection()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+// The windows claimed, for raising them later; the engine keeps a window from one video to
+// the next.
+std::vector<xcb_window_t> &Claimed()
+{
+    static std::vector<xcb_window_t> claimed;
+    return claimed;
+}
+
 void Claim(xcb_connection_t *connection, xcb_window_t window, const QByteArray &applicationId)
 {
+    if (std::find(Claimed().begin(), Claimed().end(), window) == Claimed().end())
+        Claimed().push_back(window);
     const QByteArray wmClass = applicationId + '\0' + applicationId + '\0';
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
                         uint32_t(wmClass.size()), wmClass.constData());
@@ -97,12 +115,47 @@ void ClaimBelow(xcb_connection_t *connection, xcb_window_t parent, const QByteAr
 
 void ClaimVideoWindows(const QByteArray &applicationId)
 {
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || applicationId.isEmpty())
+    xcb_connection_t *connection = X11Connection();
+    if (!connection || applicationId.isEmpty())
         return;
-    xcb_connection_t *connection = x11->connection();
     for (xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(connection)); screen.rem;
          xcb_screen_next(&screen))
         ClaimBelow(connection, screen.data->root, applicationId, 2);
+    xcb_flush(connection);
+}
+
+void RaiseVideoWindows()
+{
+    xcb_connection_t *connection = X11Connection();
+    if (!connection)
+        return;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const xcb_atom_t active = Atom(connection, "_NET_ACTIVE_WINDOW");
+    std::vector<xcb_window_t> &claimed = Claimed();
+    // Gone windows are forgotten; a window's id is not given out again while others are free.
+    claimed.erase(std::remove_if(claimed.begin(), claimed.end(),
+                                 [&](xcb_window_t window) {
+                                     xcb_get_window_attributes_reply_t *attributes = xcb_get_window_attributes_reply(
+                                         connection, xcb_get_window_attributes(connection, window), nullptr);
+                                     const bool gone = attributes == nullptr;
+                                     std::free(attributes);
+                                     return gone;
+                                 }),
+                  claimed.end());
+    for (const xcb_window_t window : claimed) {
+        const uint32_t above = XCB_STACK_MODE_ABOVE;
+        xcb_configure_window(connection, window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+        // A window manager raises and focuses on request, source 1 being an application.
+        xcb_client_message_event_t request{};
+        request.response_type = XCB_CLIENT_MESSAGE;
+        request.format = 32;
+        request.window = window;
+        request.type = active;
+        request.data.data32[0] = 1;
+        request.data.data32[1] = XCB_CURRENT_TIME;
+        xcb_send_event(connection, 0, root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char *>(&request));
+    }
     xcb_flush(connection);
 }

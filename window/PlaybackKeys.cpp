@@ -1,6 +1,7 @@
 // The keys that play in the main window, beside the buttons: Z X C V B as in other classic
 // players, and the keyboard's media keys while the window has the focus. A text field keeps
 // its letters and a box or dialog its keys, since they go to another widget or window first.
+// The same keys, and Space, pressed in the video window reach the player here too.
 
 #include "window/TFormMediaPlayer.h"
 
@@ -25,6 +26,25 @@ const TPlaybackKey PlaybackKeys[] = {
     {Qt::Key_MediaNext, &F::sbNext},     {Qt::Key_MediaTogglePlayPause, nullptr},
 };
 
+TOEButton *TFormMediaPlayer::*ButtonOf(TVideoKey key)
+{
+    switch (key) {
+    case TVideoKey::Previous:
+        return &F::sbPrevious;
+    case TVideoKey::Play:
+        return &F::sbPlay;
+    case TVideoKey::Pause:
+        return &F::sbPause;
+    case TVideoKey::Stop:
+        return &F::sbStop;
+    case TVideoKey::Next:
+        return &F::sbNext;
+    case TVideoKey::PlayPause:
+        break;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 void TFormMediaPlayer::CreatePlaybackKeys()
@@ -33,15 +53,19 @@ void TFormMediaPlayer::CreatePlaybackKeys()
         auto *shortcut = new QShortcut(QKeySequence(key.Key), this);
         // Held down, a key acts once: a run of Next through a long list is no one's wish.
         shortcut->setAutoRepeat(false);
-        connect(shortcut, &QShortcut::activated, this, [this, button = key.Button] {
-            if (!button) {
-                PlayerControl().PlayPause();
-                return;
-            }
-            // As a click of the button: its binding runs the handler through the gate.
-            TOEButton *pressed = this->*button;
-            if (pressed->OnClick)
-                pressed->OnClick(pressed);
-        });
+        connect(shortcut, &QShortcut::activated, this, [this, button = key.Button] { PressPlaybackKey(button); });
     }
+    connect(FMediaPlayer, &TMediaPlayer::VideoKeyPressed, this, [this](TVideoKey key) { PressPlaybackKey(ButtonOf(key)); });
+}
+
+void TFormMediaPlayer::PressPlaybackKey(TOEButton *TFormMediaPlayer::*button)
+{
+    if (!button) {
+        PlayerControl().PlayPause();
+        return;
+    }
+    // As a click of the button: its binding runs the handler through the gate.
+    TOEButton *pressed = this->*button;
+    if (pressed->OnClick)
+        pressed->OnClick(pressed);
 }

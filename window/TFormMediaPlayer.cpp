@@ -136,7 +136,6 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
 
     CreateMenus();
     CreateDialogs();
-    CreatePlaybackKeys();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
@@ -153,6 +152,7 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
     FMediaPlayer->SetAutoRewind(false);
     FMediaPlayer->Loaded();
     FPlayerControl = std::make_unique<TWindowPlayerControl>(*this);
+    CreatePlaybackKeys();
     FAutoSaver = new TAutoSaver(*this);
     connect(this, &TFormMediaPlayer::StateMayHaveChanged, this, &TFormMediaPlayer::ShowNowPlaying);
 }

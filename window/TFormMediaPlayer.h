@@ -232,8 +232,11 @@ private:
     void CreateList();
     void CreateMenus();
     void CreateDialogs();
-    // Z X C V B and the media keys, each as a click of its button.
+    // Z X C V B and the media keys, in the window and in the video window, each as a click of
+    // its button.
     void CreatePlaybackKeys();
+    // The button's click; none: pause while the medium plays, else play.
+    void PressPlaybackKey(TOEButton *TFormMediaPlayer::*button);
     QAction *AddItem(QMenu *menu, const TMenuItemDesign &design);
     void BindButton(TOEButton *button, THandler handler);
     // The start-up step that binds the buttons of the row to their handlers; once only.

@@ -1,0 +1,113 @@
+// The video window under a real window manager: where it comes up, full screen by F, a
+// double-click and Esc, and the playback keys pressed in it reaching the player.
+
+#include "TDesktopFixture.h"
+#include "TXWindows.h"
+#include "controls/TOECheckListBox.h"
+#include "desktop/TPlayerControl.h"
+#include "device/TMediaPlayer.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+class TVideoWindowTest : public TShownFormFixture {
+protected:
+    void SetUp() override
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty()
+            || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            GTEST_SKIP() << "openbox or xdotool is not installed";
+        TShownFormFixture::SetUp();
+        if (IsSkipped())
+            return;
+        manager.start(QStringLiteral("openbox"), {"--sm-disable"});
+        ASSERT_TRUE(manager.waitForStarted());
+        ASSERT_TRUE(QTest::qWaitFor([] { return !Root("_NET_SUPPORTING_WM_CHECK").contains("not found"); }, 5000));
+    }
+    void TearDown() override
+    {
+        manager.terminate();
+        manager.waitForFinished(5000);
+        TShownFormFixture::TearDown();
+    }
+
+    static QString Root(const char *property)
+    {
+        QProcess xprop;
+        xprop.start(QStringLiteral("xprop"), {"-root", QString::fromLatin1(property)});
+        xprop.waitForFinished(5000);
+        return QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+    }
+    // The windows the window manager stacks, bottom first.
+    static QList<uint32_t> Stacking()
+    {
+        QList<uint32_t> windows;
+        static const QRegularExpression id(QStringLiteral("0x[0-9a-f]+"));
+        for (const QRegularExpressionMatch &match : id.globalMatch(Root("_NET_CLIENT_LIST_STACKING")))
+            windows << match.captured().toUInt(nullptr, 16);
+        return windows;
+    }
+    static void Tool(const QStringList &arguments)
+    {
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"), arguments);
+        xdotool.waitForFinished(5000);
+    }
+    static bool FullScreen(uint32_t window)
+    {
+        return TXWindows::Xprop(window, "_NET_WM_STATE").contains("_NET_WM_STATE_FULLSCREEN");
+    }
+
+    QProcess manager;
+    TXWindows windows;
+};
+
+TEST_F(TVideoWindowTest, TheVideoComesUpOnScreenAboveTheWindowAndAnswersItsKeys)
+{
+    QProcess encoder;
+    encoder.setWorkingDirectory(folder.path());
+    encoder.start("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=30", "-pix_fmt",
+                             "yuv420p", "long.mkv"});
+    ASSERT_TRUE(encoder.waitForFinished(30000) && encoder.exitCode() == 0);
+    form->lbFiles->Append(QList<QByteArray>{QFile::encodeName(folder.File("long.mkv")), "/none/next.mkv"});
+    form->lbFiles->SetItemIndex(0);
+    form->sbPlayClick(form->sbPlay);
+    const QString caption = "Ostrel Media Player - long.mkv";
+    uint32_t video = 0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (video = windows.FindMapped(caption)) != 0; }, 5000));
+    const uint32_t main = windows.FindMapped(form->windowTitle());
+    ASSERT_NE(main, 0u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Stacking().indexOf(video) > Stacking().indexOf(main); }, 3000))
+        << "above the main window";
+    const QRect screen(0, 0, 1024, 768);
+    EXPECT_TRUE(screen.contains(windows.Geometry(video))) << "wholly on the screen";
+
+    // F, Esc and a double-click, in the window that has the focus now.
+    Tool({"windowactivate", "--sync", QString::number(video)});
+    Tool({"key", "f"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return FullScreen(video); }, 3000));
+    Tool({"key", "Escape"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !FullScreen(video); }, 3000));
+    Tool({"mousemove", "--window", QString::number(video), "100", "100", "click", "--repeat", "2", "--delay", "80", "1"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return FullScreen(video); }, 3000));
+    Tool({"key", "Escape"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !FullScreen(video); }, 3000));
+
+    // Space pauses and plays through the player, as the media controls see it.
+    Tool({"key", "space"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->PlayerControl().PlayState() == TPlayerControl::TPlayState::Paused; },
+                                3000));
+    Tool({"key", "space"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->PlayerControl().PlayState() == TPlayerControl::TPlayState::Playing; },
+                                3000));
+    // B is Next, as in the main window: the next entry cannot be opened, and says so.
+    Tool({"key", "b"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 1; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialogs.Messages.isEmpty(); }, 3000));
+}
+
+} // namespace
