@@ -101,4 +101,19 @@ TEST_F(TPlaybackKeysTest, ATextFieldKeepsItsLettersAndABoxItsKeys)
     delete field;
 }
 
+using TExitKeyTest = TFormFixture;
+
+TEST_F(TExitKeyTest, CtrlQEndsThePlayerWithAutoSavesSave)
+{
+    TScriptedBackEnd::TState device;
+    auto form = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(device));
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->lbFiles->Append(QList<QByteArray>{"/m/kept.mp3"});
+    QTest::sendKeyEvent(QTest::Click, form->lbFiles, Qt::Key_Q, QString(), Qt::ControlModifier);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(folder.ReadFile("default-List.oml"), "0\r\n/m/kept.mp3\r\n");
+}
+
 } // namespace
