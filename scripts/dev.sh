@@ -43,12 +43,13 @@ ctest --test-dir build-test --output-on-failure -j "$jobs"
 
 # The same tests under the address, leak and undefined-behaviour sanitizers.
 cmake -S . -B build-asan -G Ninja -DOSTREL_SANITIZE=ON -DOSTREL_STRICT=ON -DOSTREL_TESTS=ON -DOSTREL_BENCH=OFF "${unity[@]}" \
-  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 >/dev/null # line tables name the lines of a report
+  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" >/dev/null # line tables name the lines of a report;
+# -O1 keeps the reports' frames and runs the suite in about half the time of no optimisation
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
-# Each list reader under libFuzzer for 30 seconds; any finding fails the run.
-cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DFUZZ_SECONDS=30 >/dev/null
+# Each list reader under libFuzzer for 20 seconds; any finding fails the run.
+cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DFUZZ_SECONDS=20 >/dev/null
 cmake --build build-fuzz -j "$jobs"
 ctest --test-dir build-fuzz --output-on-failure -j 4
