@@ -1,20 +1,14 @@
 #include "medialist/TextFold.h"
 
+#include "medialist/AsciiWords.h"
+
 #include <QString>
 #include <QUtf8StringView>
 #include <cstring>
 
 namespace {
 
-constexpr uint64_t HighBits = 0x8080808080808080ULL;
-constexpr uint64_t Ones = 0x0101010101010101ULL;
-
-uint64_t Word(const char *bytes)
-{
-    uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
+using namespace AsciiWords;
 
 bool IsAscii(const QByteArray &text)
 {
@@ -28,21 +22,6 @@ bool IsAscii(const QByteArray &text)
         if (static_cast<unsigned char>(data[i]) >= 0x80)
             return false;
     return true;
-}
-
-char AsciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
-}
-
-// The eight bytes with every ASCII capital lowered, all in one step; other bytes stay.
-uint64_t LoweredWord(uint64_t word)
-{
-    const uint64_t low7 = word & ~HighBits;
-    const uint64_t atLeastA = low7 + Ones * (0x80 - 'A');
-    const uint64_t aboveZ = low7 + Ones * (0x80 - 'Z' - 1);
-    const uint64_t capitals = atLeastA & ~aboveZ & ~word & HighBits;
-    return word | (capitals >> 2);
 }
 
 // A hash of the bytes as their ASCII capitals lowered, without making that lowered copy.
