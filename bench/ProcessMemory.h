@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fstream>
+#include <malloc.h>
 #include <string>
 #include <sys/types.h>
 
@@ -18,4 +19,12 @@ inline double ResidentMegabytes(pid_t pid = 0)
         status.ignore(1 << 20, '\n');
     }
     return 0;
+}
+
+// Bytes the process has allocated and not freed: unlike the resident size, it falls as soon as
+// memory is given back.
+inline size_t AllocatedBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }

@@ -2,10 +2,21 @@
 
 #include <QSize>
 #include <QString>
+#include <QTimer>
 
-TMediaListModel::TMediaListModel(QObject *parent) : QAbstractListModel(parent)
+namespace {
+
+// A slice of finding holds the event loop no longer than this, so that typing and painting go on.
+constexpr std::chrono::milliseconds SliceTime(8);
+
+} // namespace
+
+TMediaListModel::TMediaListModel(QObject *parent) : QAbstractListModel(parent), scanTimer_(new QTimer(this))
 {
     entries_.SetObserver(this);
+    scanTimer_->setSingleShot(true);
+    scanTimer_->setInterval(0);
+    connect(scanTimer_, &QTimer::timeout, this, &TMediaListModel::ScanSlice);
 }
 
 TMediaListModel::~TMediaListModel()
@@ -24,20 +35,61 @@ QString TMediaListModel::DisplayText(const QByteArray &text)
     return QString::fromUtf8(text.constData(), end) + QChar(0x2026);
 }
 
+void TMediaListModel::SetFindQuery(const QString &text)
+{
+    TFindQuery query(text);
+    if (query.Empty() && !filter_.ShowsAll()) {
+        beginResetModel();
+        filter_.SetQuery(std::move(query));
+        endResetModel();
+    } else {
+        filter_.SetQuery(std::move(query));
+    }
+    if (filter_.Scanning())
+        ScanSlice();
+    emit ShownChanged();
+}
+
+void TMediaListModel::ScanSlice()
+{
+    switch (filter_.Scan(SliceTime)) {
+    case TListFilter::TChange::None:
+        break;
+    case TListFilter::TChange::Replaced:
+        beginResetModel();
+        filter_.TakeMatches();
+        endResetModel();
+        break;
+    case TListFilter::TChange::Appended: {
+        const int first = rowCount();
+        beginInsertRows(QModelIndex(), first, first + filter_.PendingMatches() - 1);
+        filter_.TakeMatches();
+        endInsertRows();
+        break;
+    }
+    }
+    if (filter_.Scanning())
+        scanTimer_->start();
+    emit ShownChanged();
+}
+
 int TMediaListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : entries_.Count();
+    if (parent.isValid())
+        return 0;
+    return filter_.ShowsAll() ? entries_.Count() : int(filter_.Shown().size());
 }
 
 QVariant TMediaListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= entries_.Count())
+    const int entry = index.isValid() ? EntryAt(index.row()) : -1;
+    if (entry < 0 || entry >= entries_.Count())
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return DisplayText(entries_.Text(index.row()));
+        return DisplayText(entries_.Text(entry));
     case Qt::CheckStateRole:
-        return entries_.Checked(index.row()) ? Qt::Checked : Qt::Unchecked;
+        return entries_.Checked(entry) ? Qt::Checked : Qt::Unchecked;
     case Qt::SizeHintRole:
         return QSize(1, RowHeight);
     default:
@@ -54,22 +106,39 @@ Qt::ItemFlags TMediaListModel::flags(const QModelIndex &index) const
 
 void TMediaListModel::RowsAboutToBeInserted(int first, int last)
 {
-    beginInsertRows(QModelIndex(), first, last);
+    insertedFirst_ = first;
+    // While matches are shown, new entries are shown once they are found to match.
+    insertShown_ = filter_.ShowsAll();
+    if (insertShown_)
+        beginInsertRows(QModelIndex(), first, last);
 }
 
 void TMediaListModel::RowsInserted()
 {
-    endInsertRows();
+    if (insertShown_)
+        endInsertRows();
+    filter_.Appended(insertedFirst_);
+    if (filter_.Scanning() && !scanTimer_->isActive())
+        scanTimer_->start();
+    emit ShownChanged();
 }
 
 void TMediaListModel::RowAboutToBeRemoved(int row)
 {
-    beginRemoveRows(QModelIndex(), row, row);
+    removedEntry_ = row;
+    const int shownRow = RowOf(row);
+    removalShown_ = shownRow >= 0;
+    if (removalShown_)
+        beginRemoveRows(QModelIndex(), shownRow, shownRow);
 }
 
 void TMediaListModel::RowRemoved()
 {
-    endRemoveRows();
+    filter_.Removed(removedEntry_);
+    if (removalShown_)
+        endRemoveRows();
+    emit EntryRemoved(removedEntry_);
+    emit ShownChanged();
 }
 
 void TMediaListModel::AboutToBeCleared()
@@ -79,11 +148,18 @@ void TMediaListModel::AboutToBeCleared()
 
 void TMediaListModel::Cleared()
 {
+    filter_.Cleared();
     endResetModel();
+    if (filter_.Scanning() && !scanTimer_->isActive())
+        scanTimer_->start();
+    emit ShownChanged();
 }
 
 void TMediaListModel::MarksChanged(int first, int last)
 {
     // Views and screen readers learn of played marks as of any other change of a row.
-    emit dataChanged(index(first), index(last), {Qt::CheckStateRole});
+    const int firstRow = RowBefore(first);
+    const int lastRow = RowBefore(last + 1) - 1;
+    if (firstRow <= lastRow)
+        emit dataChanged(index(firstRow), index(lastRow), {Qt::CheckStateRole});
 }

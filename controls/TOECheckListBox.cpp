@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 #include <utility>
 
 TOECheckListBox::TOECheckListBox(QWidget *parent)
@@ -18,6 +19,11 @@ TOECheckListBox::TOECheckListBox(QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAutoScroll(false); // the current entry is scrolled into view by ScrollToCurrentSoon
+    // The rows shown change wholesale when a find's matches arrive; the current entry stays.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { currentBeforeReset_ = ItemIndex(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { SetItemIndex(currentBeforeReset_); });
+    connect(model_, &TMediaListModel::EntryRemoved, this, &TOECheckListBox::FollowRemoval);
+    connect(model_, &TMediaListModel::ShownChanged, this, &TOECheckListBox::ShownChanged);
 }
 
 TOECheckListBox::~TOECheckListBox() = default;
@@ -125,21 +131,41 @@ void TOECheckListBox::ClearList()
     stepper_.ClearDrawPool();
 }
 
-int TOECheckListBox::ItemIndex() const
+void TOECheckListBox::SetFindQuery(const QString &text)
+{
+    model_->SetFindQuery(text);
+}
+
+int TOECheckListBox::ShownItemIndex() const
 {
     const QModelIndex current = currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return current.isValid() ? model_->EntryAt(current.row()) : -1;
+}
+
+int TOECheckListBox::ItemIndex() const
+{
+    const int shown = ShownItemIndex();
+    return shown >= 0 ? shown : hiddenCurrent_;
 }
 
 void TOECheckListBox::SetItemIndex(int index)
 {
-    if (index < 0 || index >= Count()) {
+    const int row = index >= 0 && index < Count() ? model_->RowOf(index) : -1;
+    if (row < 0) {
         setCurrentIndex(QModelIndex());
         clearSelection();
+        hiddenCurrent_ = index >= 0 && index < Count() ? index : -1;
         return;
     }
-    const QModelIndex target = model_->index(index);
-    selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(model_->index(row), QItemSelectionModel::ClearAndSelect);
+}
+
+void TOECheckListBox::FollowRemoval(int entry)
+{
+    if (hiddenCurrent_ == entry)
+        hiddenCurrent_ = -1;
+    else if (hiddenCurrent_ > entry)
+        --hiddenCurrent_;
 }
 
 QByteArray TOECheckListBox::Text(int index) const
@@ -200,7 +226,20 @@ QList<QByteArray> TOECheckListBox::Texts() const
 void TOECheckListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QListView::currentChanged(current, previous);
+    if (current.isValid())
+        hiddenCurrent_ = -1;
     ScrollToCurrentSoon();
+}
+
+QModelIndex TOECheckListBox::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    const int rows = model_->rowCount();
+    const bool down = cursorAction == MoveDown || cursorAction == MoveNext;
+    if (currentIndex().isValid() || hiddenCurrent_ < 0 || rows == 0
+        || !(down || cursorAction == MoveUp || cursorAction == MovePrevious))
+        return QListView::moveCursor(cursorAction, modifiers);
+    const int after = model_->RowBefore(hiddenCurrent_ + 1);
+    return model_->index(down ? std::min(after, rows - 1) : std::max(after - 1, 0));
 }
 
 void TOECheckListBox::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
@@ -231,16 +270,22 @@ void TOECheckListBox::ScrollToCurrentSoon()
 
 void TOECheckListBox::keyPressEvent(QKeyEvent *event)
 {
+    // Space and Return act on the entry the user sees selected, never on one the find hides.
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
-        if (ItemIndex() >= 0)
-            ToggleMark(ItemIndex());
+        if (ShownItemIndex() >= 0)
+            ToggleMark(ShownItemIndex());
         event->accept();
         return;
     }
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
-        if (ItemIndex() >= 0)
-            emit EntryChosen(ItemIndex());
+        if (ShownItemIndex() >= 0)
+            emit EntryChosen(ShownItemIndex());
+        event->accept();
+        return;
+    }
+    if (event->text() == QLatin1String("/") && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        emit FindAsked();
         event->accept();
         return;
     }
@@ -249,10 +294,10 @@ void TOECheckListBox::keyPressEvent(QKeyEvent *event)
 
 void TOECheckListBox::mousePressEvent(QMouseEvent *event)
 {
-    int row = -1;
-    releaseBelongsToCheckBox_ = event->button() == Qt::LeftButton && IsOnCheckBox(event->position().toPoint(), &row);
+    int entry = -1;
+    releaseBelongsToCheckBox_ = event->button() == Qt::LeftButton && IsOnCheckBox(event->position().toPoint(), &entry);
     if (releaseBelongsToCheckBox_) {
-        ToggleMark(row);
+        ToggleMark(entry);
         event->accept();
         return;
     }
@@ -272,23 +317,23 @@ void TOECheckListBox::mouseReleaseEvent(QMouseEvent *event)
 void TOECheckListBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second click of a double click on a check box is a click of its own.
-    int row = -1;
-    if (event->button() != Qt::LeftButton || IsOnCheckBox(event->position().toPoint(), &row)
+    int entry = -1;
+    if (event->button() != Qt::LeftButton || IsOnCheckBox(event->position().toPoint(), &entry)
         || !indexAt(event->position().toPoint()).isValid()) {
         mousePressEvent(event);
         return;
     }
-    SetItemIndex(indexAt(event->position().toPoint()).row());
+    SetItemIndex(model_->EntryAt(indexAt(event->position().toPoint()).row()));
     event->accept();
     emit EntryChosen(ItemIndex());
 }
 
-bool TOECheckListBox::IsOnCheckBox(const QPoint &position, int *row) const
+bool TOECheckListBox::IsOnCheckBox(const QPoint &position, int *entry) const
 {
     const QModelIndex index = indexAt(position);
     if (!index.isValid())
         return false;
-    *row = index.row();
+    *entry = model_->EntryAt(index.row());
     return TCheckListDelegate::CheckBoxRect(visualRect(index)).contains(position);
 }
 

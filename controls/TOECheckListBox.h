@@ -10,7 +10,9 @@
 class TTextFile;
 
 // The media list control: a view of the media list's entries, whose check marks are played
-// marks, with stepping operations of its own driven by Order. Entry texts are bytes.
+// marks, with stepping operations of its own driven by Order. Entry texts are bytes. While a
+// find query is set it shows only the matching entries; indices are always the whole list's,
+// and the current entry stays current while it is not shown.
 class TOECheckListBox : public QListView, public TListCursor {
     Q_OBJECT
 
@@ -45,6 +47,21 @@ public:
     // Removes every entry, then empties the draw pool.
     void ClearList();
 
+    // See TMediaListModel::SetFindQuery.
+    void SetFindQuery(const QString &text);
+    bool ShowsAll() const { return model_->ShowsAll(); }
+    bool Finding() const { return model_->Finding(); }
+    // The number of entries shown, and the current entry when one of them.
+    int ShownCount() const { return model_->rowCount(); }
+    int ShownItemIndex() const;
+    int EntryAtRow(int row) const { return model_->EntryAt(row); }
+    bool IsShown(int index) const { return model_->RowOf(index) >= 0; }
+    int ShownRow(int index) const { return model_->RowOf(index); }
+    // Brings the current entry into view on the next turn of the event loop, once however
+    // often it moves before: scrolling at every move of a long run of moves costs more than
+    // the moves.
+    void ScrollToCurrentSoon();
+
     int ItemIndex() const override;
     void SetItemIndex(int index) override;
     // Text, Checked and SetChecked raise EListError outside the list.
@@ -67,6 +84,10 @@ public:
 signals:
     // Return, keypad Enter or a double click on an entry's text chose the entry, now current.
     void EntryChosen(int index);
+    // "/" was typed in the list: the user wants to find an entry.
+    void FindAsked();
+    // See TMediaListModel::ShownChanged.
+    void ShownChanged();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -74,18 +95,21 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    // From a current entry that is not shown, a step goes to the nearest shown one in its
+    // direction.
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles) override;
 
 private:
-    bool IsOnCheckBox(const QPoint &position, int *row) const;
+    // Whether the position is on an entry's check box, and which entry's.
+    bool IsOnCheckBox(const QPoint &position, int *entry) const;
+    void FollowRemoval(int entry);
     void ToggleMark(int row);
-    // Brings the current entry into view on the next turn of the event loop, once however
-    // often it moves before: scrolling at every move of a long run of moves costs more than
-    // the moves.
-    void ScrollToCurrentSoon();
 
     TMediaListModel *model_;
     TListStepper stepper_;
     bool releaseBelongsToCheckBox_ = false;
     bool scrollPending_ = false;
+    int hiddenCurrent_ = -1; // the current entry while no row shows it
+    int currentBeforeReset_ = -1;
 };

@@ -9,7 +9,7 @@ case "$mode" in run|test) ;; *) echo "usage: $0 run|test" >&2; exit 2 ;; esac
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsqlite3-dev libmpv-dev libxcb1-dev fonts-liberation)
 test_packages=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev
   xvfb x11-utils xdotool weston qt6-wayland pulseaudio pulseaudio-utils dbus dbus-x11 playerctl libgl1-mesa-dri
-  desktop-file-utils appstream dpkg-dev ffmpeg musepack-tools openbox)
+  desktop-file-utils appstream dpkg-dev ffmpeg musepack-tools openbox at-spi2-core python3-gi gir1.2-atspi-2.0)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 
 missing=()

@@ -125,7 +125,8 @@ TEST_F(TMainWindowTest, MenuTreeHasEveryCaptionAndShortcut)
     EXPECT_EQ(Captions(form->mFile),
               QStringList({"&New=Ctrl+N", "&Load=Ctrl+L", "S&earch=Ctrl+E", "&Save=Ctrl+S", "Save &As=Ctrl+A",
                            "&Delete=", "E&xit=Ctrl+Q"}));
-    EXPECT_EQ(Captions(form->mEdit), QStringList({"&Add=Ins", "&Remove=Del", "Remove &All="}));
+    EXPECT_EQ(Captions(form->mEdit), QStringList({"&Add=Ins", "&Remove=Del", "Remove &All=", "&Find\u2026=Ctrl+F",
+                                                  "&Go to Playing Entry=Ctrl+J"}));
     EXPECT_EQ(Captions(form->mOptions),
               QStringList({"Play &Order=", "&Auto Save=", "&Black Media List=", "Show &Controls="}));
     EXPECT_EQ(Captions(form->miPlayOrder), QStringList({"&In order=", "&Random="}));

@@ -4,10 +4,10 @@
 
 #include "about/OEMPConst.h"
 #include "about/TFormAboutOstrel.h"
-#include "errorreport/TOstrelApplication.h"
 #include "controls/TOECheckListBox.h"
 #include "desktop/HandOver.h"
 #include "dialogs/TUserDialogs.h"
+#include "errorreport/TOstrelApplication.h"
 #include "medialist/ByteText.h"
 #include "medialist/ListFileErrors.h"
 #include "medialist/ListFormats.h"
@@ -15,6 +15,7 @@
 
 #include <QFile>
 #include <QScopeGuard>
+#include <algorithm>
 #include <unistd.h>
 
 namespace {
@@ -106,7 +107,8 @@ void TFormMediaPlayer::miDeleteClick(QObject *)
 {
     const QString doomed = ListFileName();
     if (!UserDialogs().Confirm(QStringLiteral("Confirm"),
-                               QStringLiteral("Do you want to delete the file \"") + DisplayedText(doomed) + QLatin1Char('"')))
+                               QStringLiteral("Do you want to delete the file \"") + DisplayedText(doomed)
+                                   + QLatin1Char('"')))
         return;
     FAutoSaver->Settle(); // no save under way may bring the file back
     ::unlink(TextBytes(ListFilePath()).constData()); // a file that cannot be deleted is left as it is
@@ -142,6 +144,10 @@ void TFormMediaPlayer::AddEntries(const QList<QByteArray> &names)
 
 void TFormMediaPlayer::miRemoveClick(QObject *)
 {
+    if (!lbFiles->ShowsAll()) {
+        RemoveFoundEntry();
+        return;
+    }
     const int current = lbFiles->ItemIndex();
     try {
         RandomPool().RemoveFirst(lbFiles->Text(current));
@@ -156,6 +162,20 @@ void TFormMediaPlayer::miRemoveClick(QObject *)
     }
 }
 
+void TFormMediaPlayer::RemoveFoundEntry()
+{
+    // Only the selection the user sees is removed; the next match takes its place.
+    const int current = lbFiles->ShownItemIndex();
+    if (current < 0) {
+        UserDialogs().ShowMessage(QStringLiteral("Unable to remove media file from the media List!"));
+        return;
+    }
+    const int row = lbFiles->ShownRow(current);
+    RandomPool().RemoveFirst(lbFiles->Text(current));
+    lbFiles->Delete(current);
+    lbFiles->SetItemIndex(lbFiles->EntryAtRow(std::min(row, lbFiles->ShownCount() - 1)));
+}
+
 void TFormMediaPlayer::miRemoveAllClick(QObject *)
 {
     lbFiles->ClearList();
@@ -165,12 +185,10 @@ void TFormMediaPlayer::miRemoveAllClick(QObject *)
 void TFormMediaPlayer::miAboutClick(QObject *)
 {
     // The box lives only while it is shown.
-    const auto box = CreateFormAboutOstrel(this, UserDialogs(), WorkingFolder(),
-                                           QString::fromLatin1(OEMPConst::ProductName),
-                                           QString::fromLatin1(OEMPConst::ProductEdition),
-                                           QString::fromLatin1(OEMPConst::ProductRelease),
-                                           QString::fromLatin1(OEMPConst::ProductCopyright),
-                                           QString::fromLatin1(OEMPConst::ProductNotice));
+    const auto box = CreateFormAboutOstrel(
+        this, UserDialogs(), WorkingFolder(), QString::fromLatin1(OEMPConst::ProductName),
+        QString::fromLatin1(OEMPConst::ProductEdition), QString::fromLatin1(OEMPConst::ProductRelease),
+        QString::fromLatin1(OEMPConst::ProductCopyright), QString::fromLatin1(OEMPConst::ProductNotice));
     try {
         box->exec();
     } catch (...) {

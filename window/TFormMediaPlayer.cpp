@@ -7,6 +7,7 @@
 #include "errorreport/TOstrelApplication.h"
 #include "controls/Artwork.h"
 #include "controls/TBevelPanel.h"
+#include "controls/TFindBar.h"
 #include "controls/TOEButton.h"
 #include "controls/TOECheckListBox.h"
 #include "device/TMediaPlayer.h"
@@ -86,6 +87,9 @@ const TMenuItemDesign MenuItems[] = {
     {&F::mEdit, &F::miAdd, "miAdd", "&Add", QKeyCombination(Qt::Key_Insert), &F::miAddClick, false},
     {&F::mEdit, &F::miRemove, "miRemove", "&Remove", QKeyCombination(Qt::Key_Delete), &F::miRemoveClick, false},
     {&F::mEdit, &F::miRemoveAll, "miRemoveAll", "Remove &All", NoShortcut, &F::miRemoveAllClick, false},
+    {&F::mEdit, &F::miFind, "miFind", "&Find\u2026", Qt::CTRL | Qt::Key_F, &F::miFindClick, false},
+    {&F::mEdit, &F::miGoToPlayingEntry, "miGoToPlayingEntry", "&Go to Playing Entry", Qt::CTRL | Qt::Key_J,
+     &F::miGoToPlayingEntryClick, false},
     {&F::miPlayOrder, &F::miInOrder, "miInOrder", "&In order", NoShortcut, &F::SetOrderType, true},
     {&F::miPlayOrder, &F::miRandom, "miRandom", "&Random", NoShortcut, &F::SetOrderType, true},
     {&F::mOptions, &F::miAutoSave, "miAutoSave", "&Auto Save", NoShortcut, &F::miAutoSaveClick, true},
@@ -118,8 +122,10 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
     setCentralWidget(client);
     CreateButtonRow();
     CreateList();
+    CreateFindBar();
     layout->addWidget(Panel1);
     layout->addWidget(lbFiles);
+    layout->addWidget(FFindBar);
 
     FStatusBar = new QStatusBar(this);
     FStatusBar->setFixedHeight(19);
@@ -357,7 +363,7 @@ void TFormMediaPlayer::CreateMenus()
 
 QAction *TFormMediaPlayer::AddItem(QMenu *menu, const TMenuItemDesign &design)
 {
-    QAction *item = menu->addAction(QString::fromLatin1(design.Caption));
+    QAction *item = menu->addAction(QString::fromUtf8(design.Caption));
     item->setObjectName(QLatin1String(design.Name));
     item->setShortcut(QKeySequence(design.Shortcut));
     item->setCheckable(design.Checkable);

@@ -8,8 +8,8 @@
 #include "medialist/TTextPool.h"
 
 #include <QByteArray>
-#include <QMainWindow>
 #include <QList>
+#include <QMainWindow>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,6 +23,7 @@ class QStatusBar;
 class QTimer;
 class TAutoSaver;
 class TBevelPanel;
+class TFindBar;
 class TMediaBackEnd;
 class TNowPlayingBar;
 class TOEButton;
@@ -162,6 +163,12 @@ public:
     void miShowControlsClick(QObject *sender);
     void miSearchClick(QObject *sender);
     void miRemoveAllClick(QObject *sender);
+    // Opens the find bar under the list (also "/" typed in the list); while it has text the
+    // list shows only the entries that match, the list itself staying whole.
+    void miFindClick(QObject *sender);
+    // Selects the entry that plays and brings it into view, closing the find bar when that
+    // hides it.
+    void miGoToPlayingEntryClick(QObject *sender);
     void miDeleteClick(QObject *sender);
     // Writes the list to the current list file in the format of the list type.
     void SaveMediaList();
@@ -187,6 +194,7 @@ public:
     TOEButton *OEButton7;
     TOEButton *sbClose;
     TOECheckListBox *lbFiles;
+    TFindBar *FFindBar;
     QStatusBar *FStatusBar;
     QMenuBar *MainMenu1;
     QMenu *mFile;
@@ -201,6 +209,8 @@ public:
     QAction *miAdd;
     QAction *miRemove;
     QAction *miRemoveAll;
+    QAction *miFind;
+    QAction *miGoToPlayingEntry;
     QMenu *mOptions;
     QMenu *miPlayOrder;
     QAction *miInOrder;
@@ -230,6 +240,13 @@ private:
     void CreateButtonRow();
     TOEButton *CreateTransportButton(const char *name, int left, const char *picture, const char *hint);
     void CreateList();
+    void CreateFindBar();
+    void CloseFind();
+    void ShowFindCount();
+    // Enter in the find bar: plays the selected match, or the first one when none is selected.
+    void PlayFoundEntry();
+    // Remove while the find bar shows matches.
+    void RemoveFoundEntry();
     void CreateMenus();
     void CreateDialogs();
     // Z X C V B and the media keys, in the window and in the video window, each as a click of

@@ -1,0 +1,162 @@
+// Finding in a list of 1,000,000 entries of 80-byte paths through the real window's find bar:
+// each keystroke to its matches painted, the longest hold of the event loop, typing at ten
+// letters a second, memory, and Esc back to the whole list, beside the floor: one
+// case-ignoring substring scan (strcasestr) over the same texts in a plain loop, one thread.
+
+#include "Medians.h"
+#include "ProcessMemory.h"
+#include "TOffscreenBench.h"
+#include "controls/TFindBar.h"
+#include "controls/TOECheckListBox.h"
+#include "window/TFormMediaPlayer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QThread>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+namespace {
+
+constexpr int ListSize = 1000000;
+constexpr int Runs = 5;
+const char *const Word = "vedoka"; // typed letter by letter
+
+// Paths as a music library names them: artist, album and title folders of made-up words.
+QList<QByteArray> LibraryPaths()
+{
+    static const char *const syllables[] = {"al", "be", "ca", "do", "ed", "fi", "go", "ha", "in", "jo", "ka", "lu",
+                                            "mo", "ne", "or", "pa", "qu", "ri", "st", "ar", "du", "ve", "wi", "xo"};
+    std::mt19937 random(20261209);
+    const auto name = [&](int parts) {
+        QByteArray text;
+        for (int i = 0; i < parts; ++i)
+            text += syllables[random() % std::size(syllables)];
+        text[0] = char(text[0] - 'a' + 'A');
+        return text;
+    };
+    QList<QByteArray> paths;
+    paths.reserve(ListSize);
+    for (int i = 0; i < ListSize; ++i) {
+        QByteArray path
+            = "/home/user/Music/" + name(3) + '/' + name(3) + '/' + QByteArray::number(i % 20 + 1) + ' ' + name(4);
+        path = path.left(75).leftJustified(75, 'x') + ".flac";
+        paths << path;
+    }
+    return paths;
+}
+
+double Floor(const TMediaEntries &entries, const char *query, int *matches)
+{
+    return Milliseconds([&] {
+        int found = 0;
+        for (int row = 0; row < entries.Count(); ++row)
+            found += strcasestr(entries.TextView(row).data(), query) != nullptr;
+        *matches = found;
+    });
+}
+
+void Key(QWidget *target, int key, const QString &text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+// Runs the event loop until the matches are found and painted; the longest single turn of it.
+double UntilPainted(TFormMediaPlayer &form, double *longestTurn)
+{
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        *longestTurn = std::max(*longestTurn, Milliseconds([] { QCoreApplication::processEvents(); }));
+    } while (form.lbFiles->Finding());
+    form.lbFiles->viewport()->repaint();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    TOffscreenBench bench(argc, argv);
+    QDir::setCurrent(bench.Work.path()); // the list file the start-up reads and Auto Save writes
+    auto form = CreateFormMediaPlayer();
+    form->SetAutoSave(false);
+    form->AddEntries(LibraryPaths());
+    form->show();
+    QCoreApplication::processEvents();
+    form->lbFiles->SetItemIndex(ListSize / 2);
+    QCoreApplication::processEvents();
+    QLineEdit *field = form->FFindBar->Field();
+
+    std::vector<double> first, further, escape, floorFirst, floorWhole, typedWorst, bytesPerEntry;
+    double longestTurn = 0;
+    int wholeMatches = 0;
+    for (int run = 0; run < Runs; ++run) {
+        const double before = ResidentMegabytes();
+        const size_t allocatedBefore = AllocatedBytes();
+        form->miFind->trigger();
+        double peak = 0;
+        double furthest = 0;
+        for (size_t i = 0; i < std::strlen(Word); ++i) {
+            const double took = Milliseconds([&] {
+                Key(field, Qt::Key_A + (Word[i] - 'a'), QString(QChar(Word[i])));
+                UntilPainted(*form, &longestTurn);
+            });
+            (i == 0 ? first : further).push_back(took);
+            furthest = std::max(furthest, took);
+            peak = std::max(peak, double(AllocatedBytes() - allocatedBefore));
+        }
+        bytesPerEntry.push_back(peak / ListSize);
+        int matches = 0;
+        floorFirst.push_back(Floor(form->lbFiles->MediaEntries(), QByteArray(Word, 1).constData(), &matches));
+        floorWhole.push_back(Floor(form->lbFiles->MediaEntries(), Word, &wholeMatches));
+        if (wholeMatches != form->lbFiles->ShownCount())
+            std::printf("MISMATCH: %d matches shown, the floor finds %d\n", form->lbFiles->ShownCount(), wholeMatches);
+        escape.push_back(Milliseconds([&] {
+            Key(field, Qt::Key_Escape);
+            QCoreApplication::processEvents();
+            form->lbFiles->viewport()->repaint();
+        }));
+        std::printf("run %d: left behind after Esc: %.1f MB resident, %lld bytes allocated\n", run + 1,
+                    ResidentMegabytes() - before, static_cast<long long>(AllocatedBytes() - allocatedBefore));
+
+        // The same word at ten letters a second: how far the matches fall behind the typing.
+        form->miFind->trigger();
+        double worst = 0;
+        for (size_t i = 0; i < std::strlen(Word); ++i) {
+            QElapsedTimer typed;
+            typed.start();
+            Key(field, Qt::Key_A + (Word[i] - 'a'), QString(QChar(Word[i])));
+            worst = std::max(worst, UntilPainted(*form, &longestTurn));
+            while (typed.elapsed() < 100)
+                QThread::msleep(1), QCoreApplication::processEvents();
+        }
+        typedWorst.push_back(worst);
+        Key(field, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+    }
+    std::printf("1,000,000 entries of 80-byte paths, \"%s\" typed letter by letter (%d matches), medians of %d runs:\n",
+                Word, wholeMatches, Runs);
+    std::printf(
+        "  first letter to its matches painted: %.1f ms; floor (strcasestr \"%c\" over all): %.1f ms; ratio %.2f\n",
+        Median(first), Word[0], Median(floorFirst), Median(first) / Median(floorFirst));
+    std::printf(
+        "  each further letter: %.1f ms (the slowest of them %.1f); floor (strcasestr \"%s\" over all): %.1f ms;"
+        " ratio %.2f\n",
+        Median(further), *std::max_element(further.begin(), further.end()), Word, Median(floorWhole),
+        Median(further) / Median(floorWhole));
+    std::printf("  longest turn of the event loop while finding: %.1f ms\n", longestTurn);
+    std::printf("  typed at 10 letters a second: the slowest letter's matches painted after %.1f ms\n",
+                Median(typedWorst));
+    std::printf("  memory while the bar is open: %.1f bytes per entry\n", Median(bytesPerEntry));
+    std::printf("  Esc to the whole list painted: %.1f ms\n", Median(escape));
+    return 0;
+}
