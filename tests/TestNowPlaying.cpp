@@ -283,7 +283,7 @@ TEST_F(TNowPlayingTest, AVolumeJustChosenIsKeptWhenTheProcessIsMadeToEnd)
     TOstrelApplication::Instance().SetDialogs(dialogs);
 }
 
-TEST_F(TNowPlayingTest, AStoredVolumeIsTakenAtTheFirstOpenClampedOrIgnored)
+TEST_F(TNowPlayingTest, AStoredVolumeIsTheEnginesFromTheStartClampedOrIgnored)
 {
     const QList<QPair<TRegistryValue, double>> cases = {{TRegistryValue::Integer(40), 0.4},
                                                          {TRegistryValue::Integer(-5), 0.0},
@@ -293,11 +293,14 @@ TEST_F(TNowPlayingTest, AStoredVolumeIsTakenAtTheFirstOpenClampedOrIgnored)
         WriteRegistry(HKEY_CURRENT_USER, WindowKey, "Volume", stored);
         TScriptedBackEnd::TState fresh;
         auto other = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(fresh));
-        EXPECT_DOUBLE_EQ(fresh.Volume, 1.0) << "nothing is read before a medium opens";
+        EXPECT_DOUBLE_EQ(other->PlayerControl().Volume(), expected) << "before anything plays";
+        // A change made before the first open is the one the medium plays at.
+        other->PlayerControl().SetVolume(0.6);
+        QCoreApplication::processEvents();
         other->lbFiles->Append(QByteArray("/music/one.mp3"));
         other->lbFiles->SetItemIndex(0);
         other->sbPlay->OnClick(other->sbPlay);
-        EXPECT_DOUBLE_EQ(fresh.Volume, expected) << stored.AsText().toStdString() << stored.AsInteger();
+        EXPECT_DOUBLE_EQ(fresh.Volume, 0.6) << stored.AsText().toStdString() << stored.AsInteger();
     }
 }
 

@@ -104,7 +104,6 @@ bool TFormMediaPlayer::StopMedia()
 bool TFormMediaPlayer::OpenMedia()
 {
     try {
-        RestoreVolume();
         if (FMediaPlayer->Mode() != dmOpen)
             FMediaPlayer->Open();
         return true;

@@ -184,7 +184,6 @@ void TFormMediaPlayer::ShowNowPlaying()
 
 void TFormMediaPlayer::ChangeVolume(double volume)
 {
-    FVolumeSettled = true;
     FMediaPlayer->SetVolume(volume);
     // Kept once the user has let go of it, not at every step of a drag.
     if (!FVolumeStore) {
@@ -203,8 +202,6 @@ void TFormMediaPlayer::StoreVolume()
 
 void TFormMediaPlayer::RestoreVolume()
 {
-    if (std::exchange(FVolumeSettled, true))
-        return;
     if (const std::optional<int> percent = StoredVolume::Read())
         FMediaPlayer->SetVolume(*percent / 100.0);
 }

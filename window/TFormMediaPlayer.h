@@ -272,8 +272,8 @@ private:
     // Brings in the status bar's now-playing part once a medium has opened, and keeps it current.
     void ShowNowPlaying();
     void ColourNowPlaying();
-    // Before the first medium opens, the engine takes the volume kept from the last run,
-    // unless one was chosen since start-up.
+    // At start-up the engine takes the volume kept from the last run, so that the media
+    // controls report it before anything plays.
     void RestoreVolume();
     void StoreVolume();
     // A volume chosen less than the debounce ago is kept now.
@@ -323,7 +323,6 @@ private:
     bool FSearching = false;
     bool FButtonsBound = false;
     TNowPlayingBar *FNowPlaying = nullptr;
-    bool FVolumeSettled = false;
     QTimer *FVolumeStore = nullptr;
     QList<std::function<void()>> FAfterSearch;
     // Last, so that it goes first and no caller outside sees a half-destroyed window.
