@@ -5,7 +5,7 @@
 #include "registry/OERegistry.h"
 #include "registry/TRegistryDatabase.h"
 #include "window/NowPlayingText.h"
-#include "window/StoredVolume.h"
+#include "window/WindowValues.h"
 #include "window/TNowPlayingBar.h"
 
 #include <QAction>

@@ -18,7 +18,7 @@
 #include "medialist/MediaTypes.h"
 #include "window/FormColours.h"
 #include "window/Help.h"
-#include "window/StoredVolume.h"
+#include "window/WindowValues.h"
 #include "window/TAutoSaver.h"
 #include "window/TListDropTarget.h"
 #include "window/TNowPlayingBar.h"

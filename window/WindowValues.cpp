@@ -1,4 +1,4 @@
-#include "window/StoredVolume.h"
+#include "window/WindowValues.h"
 
 #include "about/OEMPConst.h"
 #include "registry/OERegistry.h"
