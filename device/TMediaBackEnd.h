@@ -65,6 +65,9 @@ public:
     // The engine's volume, from 0.0 (silent) to 1.0 (full), open medium or not.
     virtual double Volume() const = 0;
     virtual void SetVolume(double volume) = 0;
+    // On: each file's track gain (ReplayGain, R128 in Opus) is applied, lowered where it would
+    // clip; files without such tags play as they are. Holds for every medium opened after.
+    virtual void SetEvenLoudness(bool on) = 0;
     // Must answer at once, without waiting for the engine.
     virtual uint32_t StatusMode(uint16_t deviceId, uint32_t &mode) = 0;
     virtual uint32_t StatusPosition(uint16_t deviceId, uint32_t &milliseconds) = 0;

@@ -84,6 +84,7 @@ public:
     // The engine's volume, 0.0 to 1.0 (values outside are clamped); it is not stored.
     double Volume() const { return backEnd_->Volume(); }
     void SetVolume(double volume) { backEnd_->SetVolume(volume); }
+    void SetEvenLoudness(bool on) { backEnd_->SetEvenLoudness(on); }
 
 signals:
     // After each completion notice, once NotifyValue is set and OnNotify has run.

@@ -191,6 +191,7 @@ uint32_t TMpvBackEnd::StartEngine()
     }
     handle_ = handle;
     ApplyVolume();
+    ApplyLoudness();
     if (HasDisplay())
         RouteDisplayLossToTheUserInterfaceThread();
     const QByteArray bindings = VideoWindowBindings();
@@ -445,6 +446,19 @@ void TMpvBackEnd::SetVolume(double volume)
     volume_ = std::clamp(volume, 0.0, 1.0);
     if (handle_)
         ApplyVolume();
+}
+
+void TMpvBackEnd::SetEvenLoudness(bool on)
+{
+    evenLoudness_ = on;
+    if (handle_)
+        ApplyLoudness();
+}
+
+void TMpvBackEnd::ApplyLoudness()
+{
+    mpv_->setPropertyString(handle_, "replaygain", evenLoudness_ ? "track" : "no");
+    mpv_->setPropertyString(handle_, "replaygain-clip", "yes");
 }
 
 void TMpvBackEnd::ApplyVolume()

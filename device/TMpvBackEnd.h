@@ -46,6 +46,7 @@ public:
     uint32_t SeekTo(uint16_t deviceId, uint32_t milliseconds) override;
     double Volume() const override { return volume_; }
     void SetVolume(double volume) override;
+    void SetEvenLoudness(bool on) override;
     uint32_t StatusMode(uint16_t deviceId, uint32_t &mode) override;
     uint32_t StatusPosition(uint16_t deviceId, uint32_t &milliseconds) override;
     uint32_t StatusLength(uint16_t deviceId, uint32_t &milliseconds) override;
@@ -78,6 +79,7 @@ private:
     // A time property of the engine (a blocking read: only for the rarely used position queries).
     uint32_t ReadMilliseconds(uint16_t deviceId, const char *property, uint32_t &milliseconds);
     void ApplyVolume();
+    void ApplyLoudness();
     uint32_t LoadAndWait(const QByteArray &path);
     void SetCaption(const QByteArray &path);
     // The next video window opens on the screen of the window the user works in.
@@ -116,6 +118,7 @@ private:
     bool raiseVideo_ = false; // a new file was loaded: its video window comes to the front
     bool ended_ = false;
     double volume_ = 1.0; // kept here, so that it holds across engine starts
+    bool evenLoudness_ = false;
     uint64_t lastObservation_ = 0;
     uint64_t endOfFileObservation_ = 0;
     uint64_t pauseObservation_ = 0;

@@ -26,6 +26,7 @@ public:
         uint32_t Position = 0;
         uint32_t Length = 1000;
         double Volume = 1.0;
+        bool EvenLoudness = false;
         TMediaTags Tags;
     };
 
@@ -85,6 +86,7 @@ public:
     }
     double Volume() const override { return state_.Volume; }
     void SetVolume(double volume) override { state_.Volume = std::clamp(volume, 0.0, 1.0); }
+    void SetEvenLoudness(bool on) override { state_.EvenLoudness = on; }
     uint32_t StatusPosition(uint16_t, uint32_t &milliseconds) override
     {
         milliseconds = state_.Position;

@@ -5,6 +5,7 @@
 #include "controls/TOECheckListBox.h"
 #include "window/FormColours.h"
 #include "window/TNowPlayingBar.h"
+#include "window/WindowValues.h"
 
 #include <QAction>
 
@@ -36,6 +37,14 @@ void TFormMediaPlayer::ColourNowPlaying()
 void TFormMediaPlayer::miShowControlsClick(QObject *)
 {
     miShowControls->setChecked(!miShowControls->isChecked());
+}
+
+void TFormMediaPlayer::miEvenOutLoudnessClick(QObject *)
+{
+    const bool on = !miEvenOutLoudness->isChecked();
+    StoredOption::Write(StoredOption::EvenOutLoudness, on);
+    miEvenOutLoudness->setChecked(on);
+    FMediaPlayer->SetEvenLoudness(on);
 }
 
 void TFormMediaPlayer::miAutoSaveClick(QObject *)

@@ -17,7 +17,7 @@
 void TFormMediaPlayer::StartUp()
 {
     FStartingUp = true;
-    Guarded([this] { RestoreVolume(); });
+    Guarded([this] { RestoreWindowValues(); });
     Guarded([this] { FormCreate(this); });
     FStartingUp = false;
     // A sequence cut short by an error still leaves a window whose buttons work.

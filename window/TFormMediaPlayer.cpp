@@ -96,6 +96,8 @@ const TMenuItemDesign MenuItems[] = {
     {&F::mOptions, &F::miBlackMediaList, "miBlackMediaList", "&Black Media List", NoShortcut,
      &F::miBlackMediaListClick, true},
     {&F::mOptions, &F::miShowControls, "miShowControls", "Show &Controls", NoShortcut, &F::miShowControlsClick, true},
+    {&F::mOptions, &F::miEvenOutLoudness, "miEvenOutLoudness", "Even Out &Loudness", NoShortcut,
+     &F::miEvenOutLoudnessClick, true},
     {&F::mHelp, &F::miAbout, "miAbout", "&About", NoShortcut, &F::miAboutClick, false},
     {&F::mHelp, &F::miIndex, "miIndex", "&Index", NoShortcut, nullptr, false},
 };
@@ -200,8 +202,11 @@ void TFormMediaPlayer::StoreVolume()
     StoredVolume::Write(int(std::lround(FMediaPlayer->Volume() * 100)));
 }
 
-void TFormMediaPlayer::RestoreVolume()
+void TFormMediaPlayer::RestoreWindowValues()
 {
+    const bool even = StoredOption::Read(StoredOption::EvenOutLoudness);
+    miEvenOutLoudness->setChecked(even);
+    FMediaPlayer->SetEvenLoudness(even);
     if (const std::optional<int> percent = StoredVolume::Read())
         FMediaPlayer->SetVolume(*percent / 100.0);
 }

@@ -161,6 +161,8 @@ public:
     void SaveWithoutBoxes();
 
     void miShowControlsClick(QObject *sender);
+    // Beyond the twelve settings, kept in a value of its own: each file's track gain applied.
+    void miEvenOutLoudnessClick(QObject *sender);
     void miSearchClick(QObject *sender);
     void miRemoveAllClick(QObject *sender);
     // Opens the find bar under the list (also "/" typed in the list); while it has text the
@@ -218,6 +220,7 @@ public:
     QAction *miAutoSave;
     QAction *miBlackMediaList;
     QAction *miShowControls;
+    QAction *miEvenOutLoudness;
     QMenu *mHelp;
     QAction *miAbout;
     QAction *miIndex;
@@ -273,8 +276,9 @@ private:
     void ShowNowPlaying();
     void ColourNowPlaying();
     // At start-up the engine takes the volume kept from the last run, so that the media
-    // controls report it before anything plays.
-    void RestoreVolume();
+    // controls report it before anything plays, and the options kept apart from the twelve
+    // values.
+    void RestoreWindowValues();
     void StoreVolume();
     // A volume chosen less than the debounce ago is kept now.
     void StorePendingVolume();
