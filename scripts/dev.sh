@@ -50,10 +50,15 @@ cmake -S . -B build-asan -G Ninja -DOSTREL_SANITIZE=ON -DOSTREL_STRICT=ON -DOSTR
 # -O1 keeps the reports' frames and runs the suite in about half the time of no optimisation
 cmake --build build-asan -j "$jobs"
 
+# The fuzzers are built on clang beside the sanitizer tests, which mostly wait on processes
+# and files.
+fuzz_log=$(mktemp)
+(cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DFUZZ_SECONDS=10 >/dev/null &&
+  cmake --build build-fuzz -j "$jobs") >"$fuzz_log" 2>&1 &
+fuzz_build=$!
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
-  ctest --test-dir build-asan --output-on-failure -j $((jobs * 2)) # they wait on processes and files too
+  ctest --test-dir build-asan --output-on-failure -j $((jobs * 2))
+wait "$fuzz_build" || { cat "$fuzz_log"; exit 1; }
 
 # Each list reader under libFuzzer for 10 seconds; any finding fails the run.
-cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DFUZZ_SECONDS=10 >/dev/null
-cmake --build build-fuzz -j "$jobs"
 ctest --test-dir build-fuzz --output-on-failure -j 4
