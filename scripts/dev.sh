@@ -44,10 +44,8 @@ ctest --test-dir build-test --output-on-failure -j "$jobs"
 # The tests again under the address, leak and undefined-behaviour sanitizers, but for those on
 # a display and sound server of their own: they mostly wait on real time, and the suite must
 # end within ten minutes.
-# Its batches are twice as large: compiling under the sanitizers costs more a header than
-# a line, and this tree builds no benchmarks whose batches the player must share.
 cmake -S . -B build-asan -G Ninja -DOSTREL_SANITIZE=ON -DOSTREL_STRICT=ON -DOSTREL_TESTS=ON -DOSTREL_DESKTOP_TESTS=OFF \
-  -DOSTREL_BENCH=OFF -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 \
+  -DOSTREL_BENCH=OFF "${unity[@]}" \
   -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" >/dev/null # line tables name the lines of a report;
 # -O1 keeps the reports' frames and runs the suite in about half the time of no optimisation
 cmake --build build-asan -j "$jobs"
