@@ -20,6 +20,8 @@ public:
     // An empty query shows every entry at once and lets the matches go; any other starts a scan,
     // over the shown matches only when it narrows the query they were found for.
     void SetQuery(TFindQuery query);
+    // Every entry is shown: there is no query, or every entry matches it (the view then keeps
+    // its rows as they are).
     bool ShowsAll() const { return showsAll_; }
     // The rows shown while not every entry is.
     const std::vector<int> &Shown() const { return shown_; }
