@@ -46,6 +46,24 @@ QByteArray TMediaNavigator::RandomEntry(TTextPool &pool, TRandomGenerator &rando
     return result;
 }
 
+QByteArray TMediaNavigator::PeekEntry(TMove move, const TTextPool &pool, TRandomGenerator random) const
+{
+    const int count = entries_.Count();
+    if (count == 0)
+        return {};
+    if (move == TMove::Next) {
+        const int current = cursor_.ItemIndex();
+        return entries_.Text(current < count - 1 ? current + 1 : 0);
+    }
+    if (move != TMove::Random)
+        return {};
+    // A drained pool would be refilled with every entry in list order.
+    const QByteArray text = pool.IsEmpty() ? entries_.Text(int(random.Draw(uint32_t(count))))
+                                           : pool.At(int(random.Draw(uint32_t(pool.Count()))));
+    const int row = entries_.IndexOf(text);
+    return row < 0 ? QByteArray() : entries_.Text(row);
+}
+
 TMediaNavigator::TMove TMediaNavigator::NextMove(bool inOrder, bool random)
 {
     if (inOrder)

@@ -15,6 +15,9 @@ class TMediaNavigator {
 public:
     TMediaNavigator(TMediaEntries &entries, TListCursor &cursor) : entries_(entries), cursor_(cursor) { }
 
+    // Which move the player makes for Next and for Previous.
+    enum class TMove { Next, Previous, Random, None };
+
     // Each selects the entry it moves to and returns its text; empty for an empty list.
     QByteArray NextEntry();
     QByteArray PreviousEntry();
@@ -22,8 +25,11 @@ public:
     // The drawn entry is marked. Errors are dropped; the result is what was found before.
     QByteArray RandomEntry(TTextPool &pool, TRandomGenerator &random);
 
-    // Which move the player makes for Next and for Previous.
-    enum class TMove { Next, Previous, Random, None };
+    // The text a Next or Random move would select now, without selecting, drawing or marking
+    // anything: what the move returns when nothing changes before it is made. The generator
+    // is a copy, so that its own state stays as it is.
+    QByteArray PeekEntry(TMove move, const TTextPool &pool, TRandomGenerator random) const;
+
     static TMove NextMove(bool inOrder, bool random);
     static TMove PreviousMove(uint8_t playOrder);
 

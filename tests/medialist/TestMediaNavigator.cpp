@@ -139,3 +139,34 @@ TEST_F(TNavigatorTest, TheStepperTakesTheStepOfItsOrderAndDrawsFromItsOwnPool)
 }
 
 } // namespace
+
+namespace {
+
+// A peek tells what the move then makes, across two random cycles and every wrap, and changes
+// nothing: the cursor, the marks, the pool and the generator stay as they were.
+TEST_F(TNavigatorTest, APeekIsWhatTheMoveThenSelectsAndChangesNothing)
+{
+    Fill({"a", "B", "c", "b", "e"}); // "b" is found as "B", the first of its text
+    random.SetSeed(7);
+    for (const TMediaNavigator::TMove move : {TMediaNavigator::TMove::Next, TMediaNavigator::TMove::Random}) {
+        for (int step = 0; step < 12; ++step) {
+            const int cursorBefore = cursor.ItemIndex();
+            const QList<bool> marksBefore = ListMarks(entries);
+            const int poolBefore = pool.Count();
+            const uint32_t seedBefore = random.Seed();
+            const QByteArray peeked = navigator.PeekEntry(move, pool, random);
+            EXPECT_EQ(cursor.ItemIndex(), cursorBefore);
+            EXPECT_EQ(ListMarks(entries), marksBefore);
+            EXPECT_EQ(pool.Count(), poolBefore);
+            EXPECT_EQ(random.Seed(), seedBefore);
+            const QByteArray moved =
+                move == TMediaNavigator::TMove::Next ? navigator.NextEntry() : navigator.RandomEntry(pool, random);
+            EXPECT_EQ(peeked, moved) << step;
+        }
+    }
+    EXPECT_EQ(navigator.PeekEntry(TMediaNavigator::TMove::None, pool, random), "");
+    entries.Clear();
+    EXPECT_EQ(navigator.PeekEntry(TMediaNavigator::TMove::Next, pool, random), "");
+}
+
+} // namespace
