@@ -62,6 +62,11 @@ public:
     virtual uint32_t SeekToStart(uint16_t deviceId) = 0;
     // Moves the open medium to a position in milliseconds; playing or paused, it stays so.
     virtual uint32_t SeekTo(uint16_t deviceId, uint32_t milliseconds) = 0;
+    // Gives the engine the medium to follow the open one once it ends, so that it is heard
+    // without a gap: a local regular file, checked as Open checks it; an empty element takes
+    // back what was handed ahead. Nothing is reported before the open medium ends, which is
+    // then told as any end is; the next Open of that element takes it up as it plays.
+    virtual uint32_t HandAhead(uint16_t deviceId, const QByteArray &element) = 0;
     // The engine's volume, from 0.0 (silent) to 1.0 (full), open medium or not.
     virtual double Volume() const = 0;
     virtual void SetVolume(double volume) = 0;

@@ -172,6 +172,12 @@ void TMediaPlayer::Close()
     }
 }
 
+void TMediaPlayer::HandAhead(const QByteArray &element)
+{
+    if (opened_)
+        backEnd_->HandAhead(deviceId_, element);
+}
+
 uint32_t TMediaPlayer::Position()
 {
     uint32_t milliseconds = 0;

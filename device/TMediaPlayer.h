@@ -85,6 +85,9 @@ public:
     double Volume() const { return backEnd_->Volume(); }
     void SetVolume(double volume) { backEnd_->SetVolume(volume); }
     void SetEvenLoudness(bool on) { backEnd_->SetEvenLoudness(on); }
+    // See TMediaBackEnd::HandAhead; with no medium open, or when the engine refuses the
+    // element, nothing is handed ahead and nothing is reported.
+    void HandAhead(const QByteArray &element);
 
 signals:
     // After each completion notice, once NotifyValue is set and OnNotify has run.

@@ -50,6 +50,10 @@ const char *const EngineOptions[][2] = {
     {"autoload-files", "no"},
     {"idle", "yes"},
     {"keep-open", "yes"},
+    // What is handed ahead is opened before the end and follows without a gap where the sample
+    // format stays; another format reopens the audio output rather than being converted.
+    {"prefetch-playlist", "yes"},
+    {"gapless-audio", "weak"},
     // Pauses only once the audio output has played out what it holds: the real end.
     {"keep-open-pause", "yes"},
     {"ao", "pipewire,pulse,alsa"},
@@ -136,6 +140,10 @@ TMpvBackEnd::TMpvBackEnd(QString productName, QByteArray applicationId)
     unloadTimer_.setSingleShot(true);
     unloadTimer_.setInterval(0);
     connect(&unloadTimer_, &QTimer::timeout, this, &TMpvBackEnd::UnloadClosedFile);
+    // The player's poll takes up what carried on within a second; two are granted.
+    carryTimer_.setSingleShot(true);
+    carryTimer_.setInterval(2000);
+    connect(&carryTimer_, &QTimer::timeout, this, &TMpvBackEnd::StopUncarried);
 }
 
 TMpvBackEnd::~TMpvBackEnd()
@@ -228,23 +236,24 @@ uint32_t TMpvBackEnd::Open(const QByteArray &element, bool, TCommandFlags flags,
 {
     EndPlayNotice(MCI_NOTIFY_ABORTED);
     startTimer_.stop();
-    char resolved[PATH_MAX];
-    if (element.isEmpty() || !::realpath(element.constData(), resolved))
-        return element.isEmpty() || errno == ENOENT || errno == ENOTDIR ? NoSuchFile : Unreadable;
-    struct stat info {};
-    if (::stat(resolved, &info) != 0)
-        return NoSuchFile;
-    if (!S_ISREG(info.st_mode))
-        return NotARegularFile;
-    if (::access(resolved, R_OK) != 0)
-        return Unreadable;
+    QByteArray path;
+    if (const uint32_t refused = ResolveMedium(element, path))
+        return refused;
     if (const uint32_t started = StartEngine())
         return started;
     RefillClosedStandardInput();
-    const QByteArray path(resolved);
-    // Closed in this same turn and never heard: the engine still holds it at its start.
-    const bool stillHeld = unloadTimer_.isActive() && path == loadedPath_ && !soundStarted_;
+    DrainEvents(); // a file that carried on and failed at once is known to have failed
+    // Closed in this same turn and never heard, or carried on from the last one: the engine
+    // holds it as it should go on.
+    const bool stillHeld = unloadTimer_.isActive() && path == loadedPath_ && (!soundStarted_ || carrying_);
     unloadTimer_.stop();
+    if (stillHeld && carrying_) {
+        carryTimer_.stop();
+        ended_ = false; // the end told was that of the file before
+        // Taken up: once the player's advance (which opens it twice) is over, it is a file
+        // like any other.
+        QMetaObject::invokeMethod(this, [this] { carrying_ = false; }, Qt::QueuedConnection);
+    }
     if (!stillHeld) {
         const uint32_t loaded = LoadAndWait(path);
         if (loaded != Success)
@@ -277,25 +286,103 @@ void TMpvBackEnd::SetVideoScreen()
         mpv_->setPropertyString(handle_, "screen", QByteArray::number(index).constData());
 }
 
-uint32_t TMpvBackEnd::LoadAndWait(const QByteArray &path)
+uint32_t TMpvBackEnd::ResolveMedium(const QByteArray &element, QByteArray &path) const
 {
-    loadedPath_.clear();
-    if (const uint32_t paused = SetPaused(true))
-        return paused;
-    SetCaption(path);
-    SetVideoScreen();
-    raiseVideo_ = true;
-    const char *load[] = {"loadfile", path.constData(), "replace", nullptr};
+    char resolved[PATH_MAX];
+    if (element.isEmpty() || !::realpath(element.constData(), resolved))
+        return element.isEmpty() || errno == ENOENT || errno == ENOTDIR ? NoSuchFile : Unreadable;
+    struct stat info {};
+    if (::stat(resolved, &info) != 0)
+        return NoSuchFile;
+    if (!S_ISREG(info.st_mode))
+        return NotARegularFile;
+    if (::access(resolved, R_OK) != 0)
+        return Unreadable;
+    path = QByteArray(resolved);
+    return Success;
+}
+
+int64_t TMpvBackEnd::LoadFile(const QByteArray &path, const char *how)
+{
+    const char *load[] = {"loadfile", path.constData(), how, nullptr};
     mpv_node result{};
-    const int loaded = mpv_->commandRet(handle_, load, &result);
-    if (loaded < 0)
-        return EngineErrorBase + uint32_t(-loaded);
-    int64_t entryId = -1;
+    if (mpv_->commandRet(handle_, load, &result) < 0)
+        return -1;
+    int64_t entryId = 0; // an engine that does not tell: its next start is taken
     if (result.format == MPV_FORMAT_NODE_MAP)
         for (int i = 0; i < result.u.list->num; ++i)
             if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0)
                 entryId = result.u.list->values[i].u.int64;
     mpv_->freeNodeContents(&result);
+    return entryId;
+}
+
+uint32_t TMpvBackEnd::HandAhead(uint16_t deviceId, const QByteArray &element)
+{
+    if (const uint32_t checked = Check(deviceId))
+        return checked;
+    QByteArray path;
+    const uint32_t refused = element.isEmpty() ? Success : ResolveMedium(element, path);
+    if (!path.isEmpty() && path == handedPath_)
+        return Success;
+    DropHandedAhead();
+    if (path.isEmpty())
+        return refused;
+    const int64_t entry = LoadFile(path, "append");
+    if (entry <= 0)
+        return EngineErrorBase;
+    handedPath_ = path;
+    handedEntry_ = entry;
+    return Success;
+}
+
+void TMpvBackEnd::DropHandedAhead()
+{
+    if (handedPath_.isEmpty())
+        return;
+    handedPath_.clear();
+    handedEntry_ = -1;
+    Command({"playlist-clear"}); // all but what plays
+}
+
+void TMpvBackEnd::CarryOn()
+{
+    loadedPath_ = std::exchange(handedPath_, QByteArray());
+    loadedEntry_ = std::exchange(handedEntry_, -1);
+    carrying_ = true;
+    soundStarted_ = true; // it is heard from the moment it starts
+    SetCaption(loadedPath_);
+    ObserveEndOfFile();
+    carryTimer_.start();
+    MediumEnded();
+}
+
+void TMpvBackEnd::StopUncarried()
+{
+    if (!carrying_ || deviceId_ != 0 || !handle_)
+        return;
+    carrying_ = false;
+    loadedPath_.clear();
+    Command({"stop"});
+}
+
+uint32_t TMpvBackEnd::LoadAndWait(const QByteArray &path)
+{
+    loadedPath_.clear();
+    handedPath_.clear(); // replacing the file empties the engine's playlist
+    handedEntry_ = -1;
+    carrying_ = false;
+    carryTimer_.stop();
+    if (const uint32_t paused = SetPaused(true))
+        return paused;
+    SetCaption(path);
+    SetVideoScreen();
+    raiseVideo_ = true;
+    int64_t entryId = LoadFile(path, "replace");
+    if (entryId < 0)
+        return EngineErrorBase;
+    if (entryId == 0)
+        entryId = -1;
 
     QElapsedTimer clock;
     clock.start();
@@ -339,8 +426,12 @@ uint32_t TMpvBackEnd::Close(uint16_t deviceId, TCommandFlags flags)
         return checked;
     EndPlayNotice(MCI_NOTIFY_ABORTED);
     startTimer_.stop();
-    const uint32_t result = SetPaused(true);
+    // A file that carried on from the last one plays on, to be taken up by the Open that
+    // follows in this turn; any other file holds where it is.
+    const uint32_t result = carrying_ ? Success : SetPaused(true);
     if (result == Success) {
+        if (!carrying_)
+            DropHandedAhead();
         deviceId_ = 0;
         state_ = TState::Stopped;
         unloadTimer_.start();
@@ -353,6 +444,8 @@ void TMpvBackEnd::UnloadClosedFile()
     if (deviceId_ != 0 || loadedPath_.isEmpty() || !handle_)
         return;
     loadedPath_.clear();
+    carrying_ = false;
+    carryTimer_.stop();
     Command({"stop"});
 }
 
@@ -399,6 +492,8 @@ uint32_t TMpvBackEnd::Halt(uint16_t deviceId, TCommandFlags flags, TState state)
         return checked;
     EndPlayNotice(MCI_NOTIFY_ABORTED);
     startTimer_.stop();
+    DropHandedAhead();
+    carrying_ = false;
     const uint32_t result = SetPaused(true);
     if (result == Success)
         state_ = state;
@@ -434,6 +529,7 @@ uint32_t TMpvBackEnd::SeekTo(uint16_t deviceId, uint32_t milliseconds)
 {
     if (const uint32_t checked = Check(deviceId))
         return checked;
+    DropHandedAhead(); // what follows is chosen again once the new position nears the end
     const QByteArray seconds = QByteArray::number(double(milliseconds) / 1000.0, 'f', 3);
     const uint32_t result = Command({"seek", seconds.constData(), "absolute"});
     ended_ = false;
@@ -606,13 +702,25 @@ void TMpvBackEnd::Handle(const mpv_event &event)
         CheckPlayedOut();
         break;
     }
-    case MPV_EVENT_END_FILE:
-        if (static_cast<const mpv_event_end_file *>(event.data)->playlist_entry_id == loadedEntry_
-            && !loadedPath_.isEmpty()) {
-            loadedPath_.clear();
-            MediumEnded();
+    case MPV_EVENT_END_FILE: {
+        const auto *end = static_cast<const mpv_event_end_file *>(event.data);
+        if (end->playlist_entry_id != loadedEntry_ || loadedPath_.isEmpty())
+            break;
+        if (end->reason == MPV_END_FILE_REASON_EOF && handedEntry_ > 0) {
+            CarryOn();
+            break;
         }
+        if (carrying_) {
+            // What carried on could not be played (or named other files, which are never
+            // played): the engine stops, and the player's Open of it tells why.
+            carrying_ = false;
+            carryTimer_.stop();
+            Command({"stop"});
+        }
+        loadedPath_.clear();
+        MediumEnded();
         break;
+    }
     case MPV_EVENT_IDLE:
         MediumEnded();
         break;

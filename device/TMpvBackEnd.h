@@ -44,6 +44,7 @@ public:
     uint32_t Stop(uint16_t deviceId, TCommandFlags flags) override;
     uint32_t SeekToStart(uint16_t deviceId) override;
     uint32_t SeekTo(uint16_t deviceId, uint32_t milliseconds) override;
+    uint32_t HandAhead(uint16_t deviceId, const QByteArray &element) override;
     double Volume() const override { return volume_; }
     void SetVolume(double volume) override;
     void SetEvenLoudness(bool on) override;
@@ -80,7 +81,17 @@ private:
     uint32_t ReadMilliseconds(uint16_t deviceId, const char *property, uint32_t &milliseconds);
     void ApplyVolume();
     void ApplyLoudness();
+    // The checks of every element the engine is given: its real path, or why not.
+    uint32_t ResolveMedium(const QByteArray &element, QByteArray &path) const;
     uint32_t LoadAndWait(const QByteArray &path);
+    // Appends or replaces through loadfile; the engine's playlist entry, or -1 when refused.
+    int64_t LoadFile(const QByteArray &path, const char *how);
+    void DropHandedAhead();
+    // The open medium ended and the engine went on into what was handed ahead.
+    void CarryOn();
+    // What was handed ahead plays on after the end of the medium before it until an Open of it
+    // takes it up; not taken up in time, it is stopped.
+    void StopUncarried();
     void SetCaption(const QByteArray &path);
     // The next video window opens on the screen of the window the user works in.
     void SetVideoScreen();
@@ -108,12 +119,16 @@ private:
     std::atomic<bool> drainQueued_{false};
     QTimer startTimer_;
     QTimer unloadTimer_;
+    QTimer carryTimer_;
     uint16_t deviceId_ = 0;
     uint16_t lastDeviceId_ = 0;
     TState state_ = TState::Stopped;
     QByteArray loadedPath_;   // the file the engine holds, open or closed
     int64_t loadedEntry_ = -1; // its entry in the engine's playlist
     bool soundStarted_ = false; // since it was loaded
+    QByteArray handedPath_;     // what follows the loaded file without a gap
+    int64_t handedEntry_ = -1;
+    bool carrying_ = false;     // the loaded file came after the last one without a gap
     bool videoHidden_ = false;
     bool raiseVideo_ = false; // a new file was loaded: its video window comes to the front
     bool ended_ = false;

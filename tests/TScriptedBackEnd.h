@@ -27,6 +27,7 @@ public:
         uint32_t Length = 1000;
         double Volume = 1.0;
         bool EvenLoudness = false;
+        QByteArray HandedAhead; // kept apart from the log, which the Parts' commands fill
         TMediaTags Tags;
     };
 
@@ -41,12 +42,16 @@ public:
             return result;
         deviceId = state_.OpenDevice = state_.NextDevice++;
         state_.OpenFile = element;
+        state_.HandedAhead.clear();
         state_.Mode = MCI_MODE_STOP;
         return 0;
     }
     uint32_t Close(uint16_t deviceId, TCommandFlags flags) override
     {
-        return Command("Close", deviceId, flags, [&] { state_.OpenDevice = 0; });
+        return Command("Close", deviceId, flags, [&] {
+            state_.OpenDevice = 0;
+            state_.HandedAhead.clear();
+        });
     }
     uint32_t Play(uint16_t deviceId, TCommandFlags flags, std::optional<uint32_t>, std::optional<uint32_t>) override
     {
@@ -87,6 +92,13 @@ public:
     double Volume() const override { return state_.Volume; }
     void SetVolume(double volume) override { state_.Volume = std::clamp(volume, 0.0, 1.0); }
     void SetEvenLoudness(bool on) override { state_.EvenLoudness = on; }
+    uint32_t HandAhead(uint16_t deviceId, const QByteArray &element) override
+    {
+        if (deviceId == 0 || deviceId != state_.OpenDevice)
+            return 263;
+        state_.HandedAhead = element;
+        return 0;
+    }
     uint32_t StatusPosition(uint16_t, uint32_t &milliseconds) override
     {
         milliseconds = state_.Position;
