@@ -43,6 +43,10 @@ QByteArray Data(const char *name)
 
 void Report(const char *what, std::vector<double> values)
 {
+    if (values.empty()) {
+        std::printf("%-44s no run measured\n", what);
+        return;
+    }
     std::sort(values.begin(), values.end());
     std::printf("%-44s median %7.1f ms   min %7.1f   max %7.1f   (%zu runs)\n", what, values[values.size() / 2],
                 values.front(), values.back(), values.size());

@@ -161,6 +161,7 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
     FMediaPlayer->Loaded();
     FPlayerControl = std::make_unique<TWindowPlayerControl>(*this);
     CreatePlaybackKeys();
+    CreateHandAhead();
     FAutoSaver = new TAutoSaver(*this);
     connect(this, &TFormMediaPlayer::StateMayHaveChanged, this, &TFormMediaPlayer::ShowNowPlaying);
 }

@@ -301,6 +301,10 @@ private:
     QList<QByteArray> PlaylistEntries(const QByteArray &path, QStringList &refused);
     // Runs the walk as a search runs: what it adds goes to the list in batches.
     void RunSearch(const std::function<void(const std::function<void(const QByteArray &)> &add)> &walk);
+    // See HandAhead.cpp: what the advance would play next, handed to the engine near the end.
+    void CreateHandAhead();
+    QByteArray PredictedNext();
+    void UpdateHandAhead();
     // Closes what is open and plays the entry, as Play does with it selected.
     void PlayEntry(int index);
 
@@ -328,6 +332,7 @@ private:
     bool FButtonsBound = false;
     TNowPlayingBar *FNowPlaying = nullptr;
     QTimer *FVolumeStore = nullptr;
+    QTimer *FHandAhead = nullptr;
     QList<std::function<void()>> FAfterSearch;
     // Last, so that it goes first and no caller outside sees a half-destroyed window.
     std::unique_ptr<TWindowPlayerControl> FPlayerControl;
