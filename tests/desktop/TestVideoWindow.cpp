@@ -3,6 +3,7 @@
 
 #include "TDesktopFixture.h"
 #include "TXWindows.h"
+#include "controls/TOEButton.h"
 #include "controls/TOECheckListBox.h"
 #include "desktop/TPlayerControl.h"
 #include "device/TMediaPlayer.h"
