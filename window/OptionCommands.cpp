@@ -47,6 +47,13 @@ void TFormMediaPlayer::miEvenOutLoudnessClick(QObject *)
     FMediaPlayer->SetEvenLoudness(on);
 }
 
+void TFormMediaPlayer::miResumePlaybackClick(QObject *)
+{
+    const bool on = !miResumePlayback->isChecked();
+    StoredOption::Write(StoredOption::ResumePlayback, on);
+    miResumePlayback->setChecked(on);
+}
+
 void TFormMediaPlayer::miAutoSaveClick(QObject *)
 {
     SetAutoSave(!AutoSave());

@@ -19,6 +19,7 @@ void TFormMediaPlayer::StartUp()
     FStartingUp = true;
     Guarded([this] { RestoreWindowValues(); });
     Guarded([this] { FormCreate(this); });
+    Guarded([this] { ResumeWhereStopped(); });
     FStartingUp = false;
     // A sequence cut short by an error still leaves a window whose buttons work.
     BindButtons();
@@ -74,6 +75,7 @@ void TFormMediaPlayer::MyOnClose(QCloseEvent *event)
     if (!FClosing)
         Guarded([this] { MyDoClose(); });
     StorePendingVolume();
+    Guarded([this] { StoreResumePoint(); });
     event->accept();
 }
 
@@ -89,6 +91,7 @@ void TFormMediaPlayer::SaveBeforeForcedExit()
     FClosing = true;
     // The process ends without the window's teardown, which would keep the volume.
     StorePendingVolume();
+    Guarded([this] { StoreResumePoint(); });
     // No box from here to the end of the process.
     static TSilentDialogs nobodyToTell;
     TOstrelApplication::Instance().SetDialogs(nobodyToTell);

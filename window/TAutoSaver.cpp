@@ -67,12 +67,15 @@ void TAutoSaver::Check()
 
 void TAutoSaver::Start(const TState &state)
 {
-    worker_ = std::thread([this, state, type = form_.ListType(), list = form_.lbFiles->MediaEntries().Snapshot()] {
+    worker_ = std::thread([this, state, type = form_.ListType(), list = form_.lbFiles->MediaEntries().Snapshot(),
+                           resume = form_.CurrentResumePoint()] {
         QElapsedTimer writing;
         writing.start();
         bool written = true;
         try {
             state.Settings.Write();
+            if (resume)
+                resume->Write();
             MediaListFile::Save(type, state.ListFile, list);
         } catch (...) {
             written = false;

@@ -98,6 +98,8 @@ const TMenuItemDesign MenuItems[] = {
     {&F::mOptions, &F::miShowControls, "miShowControls", "Show &Controls", NoShortcut, &F::miShowControlsClick, true},
     {&F::mOptions, &F::miEvenOutLoudness, "miEvenOutLoudness", "Even Out &Loudness", NoShortcut,
      &F::miEvenOutLoudnessClick, true},
+    {&F::mOptions, &F::miResumePlayback, "miResumePlayback", "&Resume Playback", NoShortcut,
+     &F::miResumePlaybackClick, true},
     {&F::mHelp, &F::miAbout, "miAbout", "&About", NoShortcut, &F::miAboutClick, false},
     {&F::mHelp, &F::miIndex, "miIndex", "&Index", NoShortcut, nullptr, false},
 };
@@ -205,6 +207,7 @@ void TFormMediaPlayer::StoreVolume()
 
 void TFormMediaPlayer::RestoreWindowValues()
 {
+    miResumePlayback->setChecked(StoredOption::Read(StoredOption::ResumePlayback));
     const bool even = StoredOption::Read(StoredOption::EvenOutLoudness);
     miEvenOutLoudness->setChecked(even);
     FMediaPlayer->SetEvenLoudness(even);

@@ -6,6 +6,7 @@
 #include "medialist/SearchType.h"
 #include "medialist/TMediaNavigator.h"
 #include "medialist/TTextPool.h"
+#include "window/WindowValues.h"
 
 #include <QByteArray>
 #include <QList>
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QActionGroup;
@@ -163,6 +165,9 @@ public:
     void miShowControlsClick(QObject *sender);
     // Beyond the twelve settings, kept in a value of its own: each file's track gain applied.
     void miEvenOutLoudnessClick(QObject *sender);
+    // Beyond the twelve settings, kept in a value of its own: at the next start, the entry
+    // that played goes on where it was, playing or paused.
+    void miResumePlaybackClick(QObject *sender);
     void miSearchClick(QObject *sender);
     void miRemoveAllClick(QObject *sender);
     // Opens the find bar under the list (also "/" typed in the list); while it has text the
@@ -221,6 +226,7 @@ public:
     QAction *miBlackMediaList;
     QAction *miShowControls;
     QAction *miEvenOutLoudness;
+    QAction *miResumePlayback;
     QMenu *mHelp;
     QAction *miAbout;
     QAction *miIndex;
@@ -282,6 +288,14 @@ private:
     void StoreVolume();
     // A volume chosen less than the debounce ago is kept now.
     void StorePendingVolume();
+    // With Resume Playback: what plays and where, to be kept (at a close, before a forced exit,
+    // with each background save); nothing without the option.
+    std::optional<TResumePoint> CurrentResumePoint();
+    void StoreResumePoint();
+    // At start-up, with Resume Playback, when the list's current entry is the one kept: it
+    // opens at its position and plays, or stays paused. Whatever fails leaves a start as
+    // without the option, with no message.
+    void ResumeWhereStopped();
     TMediaNavigator Navigator();
     // The window's state as the settings kept between runs, with the given list type.
     TPlayerSettings CurrentSettings(int fileExtension);

@@ -1,6 +1,7 @@
 #include "window/WindowValues.h"
 
 #include "about/OEMPConst.h"
+#include "medialist/ByteText.h"
 #include "registry/OERegistry.h"
 
 #include <algorithm>
@@ -53,3 +54,23 @@ void Write(const char *name, bool on)
 }
 
 } // namespace StoredOption
+
+TResumePoint TResumePoint::Read()
+{
+    const auto value = [](const char *name, const TRegistryValue &otherwise) {
+        return ReadRegistry(HKEY_CURRENT_USER, WindowKey(), QLatin1String(name), otherwise);
+    };
+    TResumePoint point;
+    point.Entry = TextBytes(value("ResumeEntry", TRegistryValue::Text(QString())).AsText());
+    point.Position = std::max(value("ResumePosition", TRegistryValue::Integer(0)).AsInteger(), 0);
+    point.Paused = value("ResumePaused", TRegistryValue::Integer(0)).AsInteger() == 1;
+    return point;
+}
+
+void TResumePoint::Write() const
+{
+    WriteRegistryValues(HKEY_CURRENT_USER, WindowKey(),
+                        {{QStringLiteral("ResumeEntry"), TRegistryValue::Text(ByteText(Entry))},
+                         {QStringLiteral("ResumePosition"), TRegistryValue::Integer(Position)},
+                         {QStringLiteral("ResumePaused"), TRegistryValue::Integer(Paused ? 1 : 0)}});
+}

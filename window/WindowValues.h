@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <optional>
 
 // What is kept between runs in values of their own under the subkey "Window" of the product
@@ -20,9 +21,23 @@ void Write(int percent);
 namespace StoredOption {
 
 constexpr const char *EvenOutLoudness = "EvenOutLoudness";
+constexpr const char *ResumePlayback = "ResumePlayback";
 
 // Off when the value is missing or no number.
 bool Read(const char *name);
 void Write(const char *name, bool on);
 
 } // namespace StoredOption
+
+// Where Resume Playback picks up at the next start: the entry that played ("ResumeEntry", its
+// bytes), its position ("ResumePosition", in milliseconds) and whether it was paused
+// ("ResumePaused"). No entry: nothing played.
+struct TResumePoint {
+    QByteArray Entry;
+    int Position = 0;
+    bool Paused = false;
+
+    // A value missing or of another type reads as nothing played; a negative position as 0.
+    static TResumePoint Read();
+    void Write() const;
+};
