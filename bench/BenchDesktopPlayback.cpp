@@ -18,6 +18,7 @@
 #include "window/TFormMediaPlayer.h"
 #include "window/TNowPlayingBar.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -79,25 +80,33 @@ double RecordedSoFar(const QString &folder)
     return double(QFileInfo(RecordingFile(folder)).size()) / 2 / TDesktopSession::RecordingRate;
 }
 
-// The gap in each recorded advance from step-a.wav (440 Hz) to step-b.wav (880 Hz first).
-std::vector<double> TrackChanges(TDesktopSession &session, const QString &folder)
+// The gap in each recorded advance from step-a.wav (440 Hz) to step-b.wav (880 Hz first), in
+// order or at random (where the draws decide whether a run has such an advance).
+std::vector<double> TrackChanges(TDesktopSession &session, const QString &folder, bool random)
 {
     QDir::setCurrent(folder);
     auto form = CreateFormMediaPlayer();
     form->lbFiles->ClearList(); // not the list the window before it saved
-    form->lbFiles->Append(QList<QByteArray>{Data("step-a.wav"), Data("step-b.wav"), Data("missing.wav")});
+    form->RandomPool().Clear();
+    form->AddEntries(random ? QList<QByteArray>{Data("step-a.wav"), Data("step-b.wav")}
+                            : QList<QByteArray>{Data("step-a.wav"), Data("step-b.wav"), Data("missing.wav")});
+    (random ? form->miRandom : form->miInOrder)->trigger();
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         std::fprintf(stderr, "the window was not shown\n");
     std::vector<double> gaps;
-    for (int run = 0; run < Runs; ++run) {
+    for (int run = 0; gaps.size() < size_t(Runs) && run < 4 * Runs; ++run) {
         const QList<TToneSegment> segments = Recorded(session, folder, [&] {
             // Starting at a different phase of the one-second poll each time.
-            QTest::qWait(run * 97);
-            form->lbFiles->SetItemIndex(0);
-            form->sbPlayClick(form->sbPlay);
-            if (!QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 2 && !form->Playing(); }, 5000))
+            QTest::qWait(run * 97 % 1000);
+            form->lbFiles->SetItemIndex(random ? -1 : 0);
+            form->RunCommand([&] { form->sbPlayClick(form->sbPlay); });
+            if (random) {
+                QTest::qWait(3500);
+                form->RunCommand([&] { form->sbStopClick(form->sbStop); });
+            } else if (!QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 2 && !form->Playing(); }, 5000)) {
                 std::fprintf(stderr, "run %d: the advances did not end\n", run);
+            }
         });
         double endOfA = -1;
         for (const TToneSegment &segment : segments) {
@@ -223,7 +232,8 @@ int main(int argc, char **argv)
     Report("Play to the first video frame on screen", FirstFrames(firstRun));
     std::printf("%-44s %7.1f ms (loads and starts the engine)\n", "  the first of all", firstRun);
     if (session.HasSound()) {
-        Report("heard end of a track to the next's first sample", TrackChanges(session, folder.path()));
+        Report("heard end of a track to the next's first sample", TrackChanges(session, folder.path(), false));
+        Report("  the same at random", TrackChanges(session, folder.path(), true));
         TSeekTimes seeks;
         Seeks(session, folder.path(), seeks);
         if (!seeks.Silences.empty()) {

@@ -27,7 +27,7 @@ public:
         uint32_t Length = 1000;
         double Volume = 1.0;
         bool EvenLoudness = false;
-        QByteArray HandedAhead; // kept apart from the log, which the Parts' commands fill
+        QByteArray HandedAhead; // kept apart from the log of the player's commands
         TMediaTags Tags;
     };
 

@@ -100,7 +100,7 @@ TEST_F(TGaplessTest, OneToneCutIntoFilesIsHeardWholeInOrderAtRandomAndAcrossSamp
         QList<int> played;
         form->RunCommand([&] { form->sbPlayClick(form->sbPlay); });
         played << form->lbFiles->ItemIndex();
-        // Each change makes the Parts' own: the entry current, marked, and "Playing" shown.
+        // Each change is the player's usual one: the entry current, marked, and "Playing" shown.
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 const int current = form->lbFiles->ItemIndex();
