@@ -118,6 +118,8 @@ std::vector<double> TrackChanges(TDesktopSession &session, const QString &folder
             }
         }
     }
+    form->miInOrder->trigger(); // the next window reads the play order this one keeps
+    form->SaveSettings();
     return gaps;
 }
 
