@@ -99,6 +99,21 @@ QByteArray VideoWindowBindings()
     return bindings;
 }
 
+// A client message's arguments, copied out of the event, which lives only until the engine is
+// asked for the next one; none where libmpv left the message or an argument out.
+QList<QByteArray> MessageArguments(const mpv_event_client_message *message)
+{
+    QList<QByteArray> arguments;
+    if (!message || !message->args || message->num_args <= 0)
+        return arguments;
+    for (int i = 0; i < message->num_args; ++i) {
+        if (!message->args[i])
+            return {};
+        arguments.append(QByteArray(message->args[i]));
+    }
+    return arguments;
+}
+
 bool HasDisplay()
 {
     const QString platform = QGuiApplication::platformName();
@@ -309,9 +324,10 @@ int64_t TMpvBackEnd::LoadFile(const QByteArray &path, const char *how)
     if (mpv_->commandRet(handle_, load, &result) < 0)
         return -1;
     int64_t entryId = 0; // an engine that does not tell: its next start is taken
-    if (result.format == MPV_FORMAT_NODE_MAP)
+    if (result.format == MPV_FORMAT_NODE_MAP && result.u.list && result.u.list->keys)
         for (int i = 0; i < result.u.list->num; ++i)
-            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0)
+            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0
+                && result.u.list->values[i].format == MPV_FORMAT_INT64)
                 entryId = result.u.list->values[i].u.int64;
     mpv_->freeNodeContents(&result);
     return entryId;
@@ -390,7 +406,9 @@ uint32_t TMpvBackEnd::LoadAndWait(const QByteArray &path)
     while (clock.elapsed() < OpenDeadlineMilliseconds) {
         const double timeout = double(OpenDeadlineMilliseconds - clock.elapsed()) / 1000.0;
         const mpv_event *event = mpv_->waitEvent(handle_, timeout);
-        if (event->event_id == MPV_EVENT_START_FILE) {
+        if (!event)
+            continue;
+        if (event->event_id == MPV_EVENT_START_FILE && event->data) {
             const auto *start = static_cast<const mpv_event_start_file *>(event->data);
             started = started || entryId < 0 || start->playlist_entry_id == entryId;
             if (entryId < 0)
@@ -403,7 +421,7 @@ uint32_t TMpvBackEnd::LoadAndWait(const QByteArray &path)
             ObserveEndOfFile();
             ObservePause();
             return Success;
-        } else if (event->event_id == MPV_EVENT_END_FILE
+        } else if (event->event_id == MPV_EVENT_END_FILE && event->data
                    && static_cast<const mpv_event_end_file *>(event->data)->playlist_entry_id == entryId) {
             const auto *end = static_cast<const mpv_event_end_file *>(event->data);
             Command({"stop"});
@@ -600,14 +618,14 @@ uint32_t TMpvBackEnd::StatusTags(uint16_t deviceId, TMediaTags &tags)
     if (result < 0)
         return EngineErrorBase + uint32_t(-result);
     tags = TMediaTags();
-    if (metadata.format == MPV_FORMAT_NODE_MAP && metadata.u.list) {
+    if (metadata.format == MPV_FORMAT_NODE_MAP && metadata.u.list && metadata.u.list->keys) {
         const mpv_node_list &entries = *metadata.u.list;
         // Containers name their tags in either case ("title", "TITLE"); the first of a name wins.
         const std::pair<const char *, QString *> wanted[] = {
             {"title", &tags.Title}, {"artist", &tags.Artist}, {"album", &tags.Album}};
         for (int entry = 0; entry < entries.num; ++entry) {
             const mpv_node &value = entries.values[entry];
-            if (value.format != MPV_FORMAT_STRING || !value.u.string)
+            if (value.format != MPV_FORMAT_STRING || !value.u.string || !entries.keys[entry])
                 continue;
             for (const auto &[name, text] : wanted)
                 if (text->isEmpty() && ::strcasecmp(entries.keys[entry], name) == 0)
@@ -680,7 +698,7 @@ void TMpvBackEnd::DrainEvents()
     drainQueued_ = false;
     while (handle_) {
         const mpv_event *event = mpv_->waitEvent(handle_, 0);
-        if (event->event_id == MPV_EVENT_NONE)
+        if (!event || event->event_id == MPV_EVENT_NONE)
             return;
         Handle(*event);
     }
@@ -691,7 +709,9 @@ void TMpvBackEnd::Handle(const mpv_event &event)
     switch (event.event_id) {
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto *property = static_cast<const mpv_event_property *>(event.data);
-        const bool set = property->format == MPV_FORMAT_FLAG && *static_cast<const int *>(property->data) != 0;
+        // A property that is not available (a file closing) comes with no data.
+        const bool set = property && property->format == MPV_FORMAT_FLAG && property->data
+                         && *static_cast<const int *>(property->data) != 0;
         if (event.reply_userdata == endOfFileObservation_) {
             if (set && !endOfFile_)
                 endOfFileClock_.start();
@@ -704,7 +724,7 @@ void TMpvBackEnd::Handle(const mpv_event &event)
     }
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<const mpv_event_end_file *>(event.data);
-        if (end->playlist_entry_id != loadedEntry_ || loadedPath_.isEmpty())
+        if (!end || end->playlist_entry_id != loadedEntry_ || loadedPath_.isEmpty())
             break;
         if (end->reason == MPV_END_FILE_REASON_EOF && handedEntry_ > 0) {
             CarryOn();
@@ -724,19 +744,9 @@ void TMpvBackEnd::Handle(const mpv_event &event)
     case MPV_EVENT_IDLE:
         MediumEnded();
         break;
-    case MPV_EVENT_CLIENT_MESSAGE: {
-        const auto *message = static_cast<const mpv_event_client_message *>(event.data);
-        if (message->num_args >= 1 && qstrcmp(message->args[0], CloseWindowMessage) == 0) {
-            videoHidden_ = true;
-            mpv_->setPropertyString(handle_, "vid", "no");
-            WindowCloseRequest();
-        } else if (message->num_args == 2 && qstrcmp(message->args[0], VideoKeyMessage) == 0) {
-            for (const TVideoKeyBinding &binding : VideoKeyBindings)
-                if (qstrcmp(message->args[1], binding.Name) == 0)
-                    VideoKeyPressed(binding.Key);
-        }
+    case MPV_EVENT_CLIENT_MESSAGE:
+        HandleMessage(static_cast<const mpv_event_client_message *>(event.data));
         break;
-    }
     case MPV_EVENT_VIDEO_RECONFIG:
         ClaimVideoWindows(applicationId_);
         // A new video comes to the front, above the window it was started from.
@@ -750,6 +760,25 @@ void TMpvBackEnd::Handle(const mpv_event &event)
         break;
     default:
         break;
+    }
+}
+
+void TMpvBackEnd::HandleMessage(const mpv_event_client_message *message)
+{
+    const QList<QByteArray> arguments = MessageArguments(message);
+    if (arguments.isEmpty())
+        return;
+    // The player acts on the next turn: what it does (an Open) reads the engine's events again,
+    // which ends the life of this one.
+    if (arguments[0] == CloseWindowMessage) {
+        videoHidden_ = true;
+        mpv_->setPropertyString(handle_, "vid", "no");
+        QMetaObject::invokeMethod(this, [this] { WindowCloseRequest(); }, Qt::QueuedConnection);
+    } else if (arguments.size() == 2 && arguments[0] == VideoKeyMessage) {
+        for (const TVideoKeyBinding &binding : VideoKeyBindings)
+            if (arguments[1] == binding.Name)
+                QMetaObject::invokeMethod(this, [this, key = binding.Key] { VideoKeyPressed(key); },
+                                          Qt::QueuedConnection);
     }
 }
 

@@ -10,6 +10,7 @@
 struct TMpvLibrary;
 struct mpv_handle;
 struct mpv_event;
+struct mpv_event_client_message;
 
 // The media back end over libmpv, hardened to open local regular files only: no scripts,
 // no configuration files, no network, no helper programs. The engine is loaded on the first
@@ -104,6 +105,8 @@ private:
     bool PlayOutOverdue() const;
     void DrainEvents();
     void Handle(const mpv_event &event);
+    // The video window's close button and playback keys, told to the player on the next turn.
+    void HandleMessage(const mpv_event_client_message *message);
     void CheckPlayedOut();
     bool AtTheEnd() const;
     void MediumEnded();

@@ -111,4 +111,48 @@ TEST_F(TVideoWindowTest, TheVideoComesUpOnScreenAboveTheWindowAndAnswersItsKeys)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !dialogs.Messages.isEmpty(); }, 3000));
 }
 
+TEST_F(TVideoWindowTest, EachPlaybackKeyInTheVideoWindowActsFromOneVideoToTheNext)
+{
+    for (const char *name : {"one.mkv", "two.mp4"}) {
+        QProcess encoder;
+        encoder.setWorkingDirectory(folder.path());
+        encoder.start("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=30",
+                                 "-pix_fmt", "yuv420p", name});
+        ASSERT_TRUE(encoder.waitForFinished(30000) && encoder.exitCode() == 0);
+    }
+    form->lbFiles->Append(QList<QByteArray>{QFile::encodeName(folder.File("one.mkv")),
+                                            QFile::encodeName(folder.File("two.mp4"))});
+    form->lbFiles->SetItemIndex(0);
+    form->sbPlayClick(form->sbPlay);
+    const auto press = [&](const char *key, const char *caption) {
+        uint32_t video = 0;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (video = windows.FindMapped(caption)) != 0; }, 5000)) << key;
+        Tool({"windowactivate", "--sync", QString::number(video)});
+        Tool({"key", key});
+    };
+    const auto playing = [&](int entry) {
+        return QTest::qWaitFor([&] {
+            return form->lbFiles->ItemIndex() == entry
+                   && form->PlayerControl().PlayState() == TPlayerControl::TPlayState::Playing;
+        }, 5000);
+    };
+    ASSERT_TRUE(playing(0));
+    press("b", "Ostrel Media Player - one.mkv");
+    ASSERT_TRUE(playing(1)) << "B plays the second video in the window";
+    press("z", "Ostrel Media Player - two.mp4");
+    EXPECT_TRUE(playing(0)) << "Z brings the first back";
+    press("c", "Ostrel Media Player - one.mkv");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->PlayerControl().PlayState() == TPlayerControl::TPlayState::Paused; },
+                                3000));
+    press("x", "Ostrel Media Player - one.mkv");
+    EXPECT_TRUE(playing(0));
+    press("f", "Ostrel Media Player - one.mkv");
+    press("Escape", "Ostrel Media Player - one.mkv");
+    press("v", "Ostrel Media Player - one.mkv");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->PlayerControl().PlayState() == TPlayerControl::TPlayState::Stopped; },
+                                3000));
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 0);
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("; ").toStdString();
+}
+
 } // namespace
