@@ -2,6 +2,7 @@
 
 #include "medialist/AsciiWords.h"
 
+#include <QList>
 #include <QString>
 #include <array>
 #include <cstring>

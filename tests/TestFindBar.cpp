@@ -4,6 +4,7 @@
 
 #include "TScriptedFormFixture.h"
 #include "controls/TFindBar.h"
+#include "controls/TOEButton.h"
 
 #include <QAction>
 #include <QLineEdit>

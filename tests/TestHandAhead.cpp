@@ -3,9 +3,11 @@
 // of the marks, the pool or the current entry before the advance.
 
 #include "TScriptedFormFixture.h"
+#include "controls/TOEButton.h"
 
 #include <QAction>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
