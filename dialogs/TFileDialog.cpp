@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <utility>
 
 QList<QPair<QString, QString>> TFileDialog::FilterPairs() const
 {
@@ -16,7 +18,16 @@ QList<QPair<QString, QString>> TFileDialog::FilterPairs() const
 
 bool TFileDialog::Execute(TUserDialogs &dialogs)
 {
-    if (!dialogs.RunFileDialog(*this))
+    open_ = true;
+    typeChanged_ = false;
+    bool confirmed = false;
+    {
+        const auto closed = qScopeGuard([this] { open_ = false; });
+        confirmed = dialogs.RunFileDialog(*this);
+    }
+    if (std::exchange(typeChanged_, false) && OnTypeChange)
+        OnTypeChange(*this);
+    if (!confirmed)
         return false;
     if (!Files.isEmpty())
         FileName = Files.first();
@@ -30,7 +41,9 @@ bool TFileDialog::Execute(TUserDialogs &dialogs)
 void TFileDialog::ChangeFilterIndex(int filterIndex)
 {
     FilterIndex = filterIndex;
-    if (OnTypeChange)
+    if (open_)
+        typeChanged_ = true;
+    else if (OnTypeChange)
         OnTypeChange(*this);
 }
 

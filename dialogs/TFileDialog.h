@@ -46,6 +46,8 @@ public:
     // The folder the user confirmed in: that of the chosen file.
     QString Folder;
     int HelpContext = 0;
+    // Told of the file type the user picked, once the dialog has closed (confirmed or not), with
+    // the last one picked: nothing of the caller's changes under the open dialog.
     TTypeChangeEvent OnTypeChange;
     // Called with HelpContext when the user asks for help while the dialog is open.
     std::function<void(int helpContext)> OnHelp;
@@ -57,6 +59,11 @@ public:
     bool Execute(TUserDialogs &dialogs);
     // For dialog implementations: the user picked another file type while the dialog is open.
     void ChangeFilterIndex(int filterIndex);
+
     // For dialog implementations: the user pressed the Help button.
     void RequestHelp() const;
+
+private:
+    bool open_ = false;
+    bool typeChanged_ = false;
 };
