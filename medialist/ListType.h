@@ -21,3 +21,9 @@ inline TListType ListTypeOf(int filterIndex)
 {
     return static_cast<TListType>(static_cast<uint8_t>(filterIndex));
 }
+
+// Whether the list type's format keeps the played marks: only the player's own list does.
+inline bool KeepsMarks(TListType type)
+{
+    return type == TListType::Oml;
+}

@@ -38,9 +38,19 @@ TPlaylist Read(const QByteArray &bytes, const QByteArray &playlistPath, bool win
     const ListMemory::TLoadBudget budget(bytes.size());
     const QByteArray folder = PlaylistFolder(playlistPath);
     TPlaylist playlist;
+    qsizetype pieceStart = -1; // the first #EXT line of those just before the name
     ForEachPlaylistLine(bytes, [&](QByteArrayView line) {
-        if (line.trimmed().startsWith('#'))
+        const qsizetype lineStart = line.data() - bytes.constData();
+        if (const QByteArrayView comment = line.trimmed(); comment.startsWith('#')) {
+            const bool ofTheEntry = comment.startsWith("#EXT") && !comment.startsWith("#EXTM3U");
+            if (!ofTheEntry)
+                pieceStart = -1;
+            else if (pieceStart < 0)
+                pieceStart = lineStart;
             return;
+        }
+        const qsizetype begin = pieceStart < 0 ? lineStart : pieceStart;
+        pieceStart = -1;
         QString reason;
         QByteArray path = PlaylistPath(line, folder, reason);
         if (path.isEmpty()) {
@@ -53,6 +63,7 @@ TPlaylist Read(const QByteArray &bytes, const QByteArray &playlistPath, bool win
                 path = recoded;
         }
         playlist.Entries.append(std::move(path));
+        playlist.Pieces.push_back({begin, LineEndIn(bytes, line)});
         budget.Check(playlist.Entries.size());
     });
     return playlist;

@@ -5,13 +5,17 @@
 #include "medialist/ListFileErrors.h"
 #include "medialist/ListFormats.h"
 #include "medialist/M3uFormat.h"
+#include "medialist/PlaylistRewrite.h"
+#include "medialist/PlaylistSource.h"
 #include "medialist/PlsFormat.h"
+#include "medialist/SafeFileWrite.h"
 #include "medialist/RegularFileRead.h"
 #include "medialist/XspfFormat.h"
 #include "medialist/TListSnapshot.h"
 #include "medialist/TMediaEntries.h"
 #include "medialist/TTextFile.h"
 
+#include <QScopeGuard>
 #include <cerrno>
 
 namespace {
@@ -45,8 +49,16 @@ struct TOmlWriter {
     char *Put(char *at, QByteArrayView text, bool marked, int) const { return ListFormats::PutOmlPair(at, text, marked); }
 };
 
-template <typename TEntries> void SaveOf(TListType listType, const QString &fileName, const TEntries &entries)
+template <typename TEntries>
+void SaveOf(TListType listType, const QString &fileName, const TEntries &entries, const TPlaylistSource *source)
 {
+    if (source && source->Writes(listType, fileName)) {
+        const QByteArray bytes
+            = PlaylistRewrite::Rewritten(*source, entries.Count(), [&](int row) { return entries.TextView(row); });
+        if (const int error = WriteFileSafely(fileName, bytes))
+            throw EInOutError::FromErrno(error);
+        return;
+    }
     switch (FormatOf(listType)) {
     case OmlFormat:
         WriteEntries(fileName, entries, TOmlWriter());
@@ -72,8 +84,11 @@ template <typename TEntries> void SaveOf(TListType listType, const QString &file
 
 namespace MediaListFile {
 
-QList<TLeftOut> Load(TListType listType, const QString &fileName, TMediaEntries &entries)
+QList<TLeftOut> Load(TListType listType, const QString &fileName, TMediaEntries &entries,
+                     std::shared_ptr<const TPlaylistSource> *source)
 {
+    if (source)
+        source->reset();
     switch (FormatOf(listType)) {
     case OmlFormat:
         LoadOml(fileName, entries);
@@ -86,8 +101,11 @@ QList<TLeftOut> Load(TListType listType, const QString &fileName, TMediaEntries 
     case PlsFormatOf:
     case XspfFormatOf: {
         entries.Clear();
-        TPlaylist playlist = ReadPlaylist(listType, TextBytes(fileName));
+        QByteArray bytes;
+        TPlaylist playlist = ReadPlaylist(listType, TextBytes(fileName), &bytes);
         entries.Append(playlist.Entries);
+        if (source)
+            *source = TPlaylistSource::Of(listType, fileName, std::move(bytes), playlist);
         return playlist.LeftOut;
     }
     case NoFormat:
@@ -97,9 +115,13 @@ QList<TLeftOut> Load(TListType listType, const QString &fileName, TMediaEntries 
     return {};
 }
 
-TPlaylist ReadPlaylist(TListType listType, const QByteArray &path)
+TPlaylist ReadPlaylist(TListType listType, const QByteArray &path, QByteArray *read)
 {
     QByteArray bytes;
+    const auto keep = qScopeGuard([&] {
+        if (read)
+            *read = std::move(bytes);
+    });
     if (const int error = ReadRegularFile(path, bytes)) {
         if (error == ENOMEM)
             throw EInOutError::FromErrno(error);
@@ -120,14 +142,14 @@ TPlaylist ReadPlaylist(TListType listType, const QByteArray &path)
     }
 }
 
-void Save(TListType listType, const QString &fileName, const TMediaEntries &entries)
+void Save(TListType listType, const QString &fileName, const TMediaEntries &entries, const TPlaylistSource *source)
 {
-    SaveOf(listType, fileName, entries);
+    SaveOf(listType, fileName, entries, source);
 }
 
-void Save(TListType listType, const QString &fileName, const TListSnapshot &entries)
+void Save(TListType listType, const QString &fileName, const TListSnapshot &entries, const TPlaylistSource *source)
 {
-    SaveOf(listType, fileName, entries);
+    SaveOf(listType, fileName, entries, source);
 }
 
 void LoadOml(const QString &fileName, TMediaEntries &entries)

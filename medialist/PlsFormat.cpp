@@ -2,26 +2,78 @@
 
 #include "medialist/ListMemory.h"
 #include "medialist/PlaylistLines.h"
+#include "medialist/PlaylistSource.h"
 
 #include <algorithm>
+#include <map>
+#include <utility>
 #include <limits>
 #include <optional>
 #include <vector>
 
 namespace {
 
-// N of a "FileN" key; none for any other key, or a number too large to be one.
-std::optional<quint64> FileNumber(QByteArrayView key)
+// One line of the file with its line end; an item's line also with its key and number.
+struct TPlsLine {
+    qsizetype Begin;
+    qsizetype ContentEnd; // where its line end begins
+    qsizetype End;        // after its line end
+    qsizetype Digits;    // where the number of an item's key begins, and
+    qsizetype DigitsEnd; // ends
+    std::optional<quint64> Number;
+    bool Count;          // NumberOfEntries
+};
+
+std::optional<quint64> NumberAfter(QByteArrayView key, qsizetype letters)
 {
-    if (key.size() <= 4 || key.first(4).compare("file", Qt::CaseInsensitive) != 0)
-        return std::nullopt;
     quint64 number = 0;
-    for (const char c : key.sliced(4)) {
+    if (key.size() <= letters)
+        return std::nullopt;
+    for (const char c : key.sliced(letters)) {
         if (c < '0' || c > '9' || number > (std::numeric_limits<quint64>::max() - 9) / 10)
             return std::nullopt;
         number = number * 10 + quint64(c - '0');
     }
     return number;
+}
+
+// N of a "FileN" key; none for any other key, or a number too large to be one.
+std::optional<quint64> FileNumber(QByteArrayView key)
+{
+    if (key.size() <= 4 || key.first(4).compare("file", Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    return NumberAfter(key, 4);
+}
+
+std::vector<TPlsLine> LinesOf(QByteArrayView bytes)
+{
+    std::vector<TPlsLine> lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype stop = start;
+        while (stop < bytes.size() && bytes[stop] != '\r' && bytes[stop] != '\n')
+            ++stop;
+        TPlsLine line{start, stop, AfterLineEnd(bytes, stop), 0, 0, std::nullopt, false};
+        const QByteArrayView text = bytes.sliced(start, stop - start);
+        const qsizetype equals = text.indexOf('=');
+        if (equals > 0) {
+            const QByteArrayView key = text.first(equals).trimmed();
+            const qsizetype keyStart = key.data() - bytes.data();
+            for (const QByteArrayView letters : {QByteArrayView("file"), QByteArrayView("title"), QByteArrayView("length")})
+                if (key.size() > letters.size() && key.first(letters.size()).compare(letters, Qt::CaseInsensitive) == 0)
+                    if ((line.Number = NumberAfter(key, letters.size()))) {
+                        line.Digits = keyStart + letters.size();
+                        line.DigitsEnd = keyStart + key.size();
+                        break;
+                    }
+            line.Count = key.compare("numberofentries", Qt::CaseInsensitive) == 0;
+            if (line.Count)
+                line.Digits = equals + 1 + start;
+        }
+        lines.push_back(line);
+        start = line.End;
+    }
+    return lines;
 }
 
 struct TNumbered {
@@ -54,9 +106,89 @@ TPlaylist Read(const QByteArray &bytes, const QByteArray &playlistPath)
                      [](const TNumbered &a, const TNumbered &b) { return a.Number < b.Number; });
     const QByteArray folder = PlaylistFolder(playlistPath);
     TPlaylist playlist;
-    for (const TNumbered &file : files)
+    for (const TNumbered &file : files) {
+        const qsizetype before = playlist.Entries.size();
         playlist.Add(file.Location, folder);
+        playlist.Items.push_back({file.Number, playlist.Entries.size() > before ? int(before) : -1});
+    }
     return playlist;
+}
+
+} // namespace PlsFormat
+
+namespace PlsFormat {
+
+QByteArray Rewritten(const TPlaylistSource &source, const std::vector<TPlaylistSource::TStep> &steps,
+                     const std::function<QByteArrayView(int row)> &rowText)
+{
+    const QByteArray &bytes = source.Bytes();
+    const QByteArrayView lineEnd = LineEndOf(bytes);
+    const std::vector<TPlsLine> lines = LinesOf(bytes);
+    std::multimap<quint64, size_t> linesOfNumber;
+    for (size_t line = 0; line < lines.size(); ++line)
+        if (lines[line].Number)
+            linesOfNumber.emplace(*lines[line].Number, line);
+    // The items as read, by the entry they gave and by their place among those left out.
+    std::vector<quint64> numberOfEntry;
+    std::vector<quint64> numberOfKept;
+    for (const TPlsItem &item : source.Items()) {
+        if (item.Entry < 0) {
+            numberOfKept.push_back(item.Number);
+        } else {
+            numberOfEntry.resize(std::max(numberOfEntry.size(), size_t(item.Entry) + 1));
+            numberOfEntry[size_t(item.Entry)] = item.Number;
+        }
+    }
+    QByteArray out;
+    out.reserve(bytes.size());
+    const auto endLine = [&] {
+        if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
+            out.append(lineEnd);
+    };
+    const auto putItems = [&] {
+        quint64 number = 0;
+        for (const TPlaylistSource::TStep &step : steps) {
+            const QByteArray renumbered = QByteArray::number(++number);
+            if (step.Kind == TPlaylistSource::TStep::Fresh) {
+                endLine();
+                out.append("File" + renumbered + '=').append(rowText(step.Index)).append(lineEnd);
+                continue;
+            }
+            const quint64 old = step.Kind == TPlaylistSource::TStep::Kept ? numberOfKept[size_t(step.Index)]
+                                                                            : numberOfEntry[size_t(step.Index)];
+            const auto [first, last] = linesOfNumber.equal_range(old);
+            for (auto at = first; at != last; ++at) {
+                const TPlsLine &line = lines[at->second];
+                endLine();
+                out.append(QByteArrayView(bytes).sliced(line.Begin, line.Digits - line.Begin)).append(renumbered);
+                out.append(QByteArrayView(bytes).sliced(line.DigitsEnd, line.End - line.DigitsEnd));
+            }
+        }
+    };
+    const bool anyItem = !linesOfNumber.empty();
+    bool itemsPut = false;
+    for (const TPlsLine &line : lines) {
+        const QByteArrayView text = QByteArrayView(bytes).sliced(line.Begin, line.End - line.Begin);
+        if (line.Number) {
+            if (!std::exchange(itemsPut, true))
+                putItems();
+            continue;
+        }
+        endLine();
+        if (line.Count)
+            out.append(text.first(line.Digits - line.Begin))
+                .append(QByteArray::number(qsizetype(steps.size())))
+                .append(text.sliced(line.ContentEnd - line.Begin));
+        else
+            out.append(text);
+        if (!anyItem && !itemsPut && text.trimmed().compare("[playlist]", Qt::CaseInsensitive) == 0) {
+            itemsPut = true;
+            putItems();
+        }
+    }
+    if (!itemsPut)
+        putItems();
+    return out;
 }
 
 } // namespace PlsFormat

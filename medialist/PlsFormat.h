@@ -1,9 +1,12 @@
 #pragma once
 
 #include "medialist/Playlist.h"
+#include "medialist/PlaylistSource.h"
 
 #include <QByteArray>
 #include <cstring>
+#include <functional>
+#include <vector>
 
 // PLS playlists: "[playlist]", then "FileN=name" lines.
 namespace PlsFormat {
@@ -11,6 +14,12 @@ namespace PlsFormat {
 // The FileN entries in the order of N (keys ignoring letter case, gaps skipped); every other
 // key, NumberOfEntries too, is left alone.
 TPlaylist Read(const QByteArray &bytes, const QByteArray &playlistPath);
+
+// The file read into the source, written again in the order of the steps: the items numbered
+// anew from 1 where the first of them stood (each with its Title and Length lines, as they
+// were written), NumberOfEntries counting them, every other line as it was.
+QByteArray Rewritten(const TPlaylistSource &source, const std::vector<TPlaylistSource::TStep> &steps,
+                     const std::function<QByteArrayView(int row)> &rowText);
 
 // Written as version 2, with the count of entries after them; LF line ends.
 struct TWriter {

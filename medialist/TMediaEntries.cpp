@@ -77,6 +77,7 @@ void TMediaEntries::AppendUnobserved(const QByteArray &text, bool checked)
     checked_.push_back(checked);
     index_.Append(TextFold::Hash(text));
     ++revision_;
+    ++textsRevision_;
 }
 
 int TMediaEntries::Append(const QByteArray &text)
@@ -120,6 +121,7 @@ void TMediaEntries::RemoveAt(int row)
     checked_.erase(checked_.begin() + row);
     index_.RemoveAt(row);
     ++revision_;
+    ++textsRevision_;
     observer_->RowRemoved();
 }
 
@@ -130,6 +132,7 @@ void TMediaEntries::Clear()
     checked_.clear();
     index_.Clear();
     ++revision_;
+    ++textsRevision_;
     observer_->Cleared();
 }
 

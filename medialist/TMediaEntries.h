@@ -65,6 +65,8 @@ public:
     TListSnapshot Snapshot() const;
     // Goes up with every change of a text, a mark or the number of entries.
     uint64_t Revision() const { return revision_; }
+    // Goes up with every change of the texts or their order, but not with a mark.
+    uint64_t TextsRevision() const { return textsRevision_; }
 
 private:
     void CheckRow(int row) const;
@@ -76,4 +78,5 @@ private:
     TFoldedTextIndex index_;
     TObserver *observer_;
     uint64_t revision_ = 0;
+    uint64_t textsRevision_ = 0;
 };

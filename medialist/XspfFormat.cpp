@@ -1,6 +1,7 @@
 #include "medialist/XspfFormat.h"
 
 #include "medialist/ListMemory.h"
+#include "medialist/PlaylistLines.h"
 
 #include <QByteArrayView>
 #include <algorithm>
@@ -69,6 +70,7 @@ private:
         }
         if (rest.startsWith("<!DOCTYPE") || rest.startsWith("<!")) {
             playlist_.LeaveOut(path_, QStringLiteral("not read past its document type declaration"));
+            playlist_.ReadWhole = false;
             return false;
         }
         const bool closing = rest.startsWith("</");
@@ -76,6 +78,7 @@ private:
         if (end < 0)
             return Stop(QStringLiteral("a tag is not closed"));
         const QByteArrayView tag = text_.sliced(at_ + (closing ? 2 : 1), end - at_ - (closing ? 2 : 1));
+        tagStart_ = at_;
         at_ = end + 1;
         qsizetype nameEnd = 0;
         while (nameEnd < tag.size() && !IsBlank(tag[nameEnd]) && tag[nameEnd] != '/')
@@ -109,16 +112,40 @@ private:
             }
             location_.clear();
         }
+        if (level_ == InTrack)
+            EndTrack();
         --level_;
         return true;
     }
 
     void Enter()
     {
-        if (skipped_ == 0)
-            ++level_;
-        else
+        if (skipped_ != 0) {
             ++skipped_; // inside an element of no interest everything is of none
+            return;
+        }
+        if (++level_ == InTrack) {
+            trackStart_ = tagStart_;
+            trackEntries_ = playlist_.Entries.size();
+        }
+    }
+
+    // The track's element is the piece of its first entry, with the blanks before it on its
+    // line and the line end after it.
+    void EndTrack()
+    {
+        qsizetype begin = trackStart_;
+        while (begin > 0 && (text_[begin - 1] == ' ' || text_[begin - 1] == '\t'))
+            --begin;
+        if (begin > 0 && text_[begin - 1] != '\n' && text_[begin - 1] != '\r')
+            begin = trackStart_;
+        qsizetype end = at_;
+        while (end < text_.size() && (text_[end] == ' ' || text_[end] == '\t'))
+            ++end;
+        end = end < text_.size() && (text_[end] == '\n' || text_[end] == '\r') ? AfterLineEnd(text_, end) : at_;
+        for (qsizetype entry = trackEntries_; entry < playlist_.Entries.size(); ++entry) {
+            playlist_.Pieces.push_back(entry == trackEntries_ ? TPlaylistPiece{begin, end} : TPlaylistPiece{end, end});
+        }
     }
 
     // Appends the text with its references replaced; a reference that names nothing stops.
@@ -201,6 +228,7 @@ private:
     {
         const qsizetype line = text_.first(std::min(at_, text_.size())).count('\n') + 1;
         playlist_.LeaveOut(path_, QStringLiteral("not read past line %1 (%2)").arg(line).arg(why));
+        playlist_.ReadWhole = false;
         return false;
     }
 
@@ -217,6 +245,9 @@ private:
     TPlaylist &playlist_;
     const ListMemory::TLoadBudget budget_;
     qsizetype at_ = 0;
+    qsizetype tagStart_ = 0;
+    qsizetype trackStart_ = 0;
+    qsizetype trackEntries_ = 0; // entries before the open track's
     int level_ = Outside;
     int skipped_ = 0; // open elements of no interest, counted from the first
     std::vector<QByteArrayView> open_; // of the text, which outlives the reading
