@@ -113,4 +113,80 @@ TEST_F(TAutoSaveTest, AListFileReplacedByAFolderOrAPipeIsLeftAsItIsAndNoOneIsTol
     }
 }
 
+TEST_F(TAutoSaveTest, ABackgroundSaveUnderTheLoadDialogWritesTheWindowsOwnListInItsOwnType)
+{
+    const QByteArray m3u = "#EXTM3U\n#EXTINF:10,One\none.mp3\ntwo.mp3\n";
+    folder.WriteFile("other.m3u8", m3u);
+    dialogs.FileAnswers.push_back([&](TFileDialog &dialog) {
+        dialog.FilterIndex = int(TListType::M3u);
+        dialog.Files = QStringList{folder.File("other.m3u8")};
+        return true;
+    });
+    form->miLoadMedia->trigger();
+    ASSERT_EQ(form->ListType(), TListType::M3u);
+    ASSERT_EQ(form->lbFiles->Count(), 2);
+    const QByteArray oml = "1\r\n/m/x.mp3\r\n0\r\n/m/y.mp3\r\n";
+    folder.WriteFile("main.oml", oml);
+    dialogs.FileAnswers.push_back([&](TFileDialog &dialog) {
+        dialog.ChangeFilterIndex(int(TListType::Oml));
+        // The player moves on behind the dialog, and a background save falls due.
+        form->lbFiles->SetChecked(0, true);
+        form->lbFiles->SetItemIndex(1);
+        QTest::qWait(3000);
+        dialog.Files = QStringList{folder.File("main.oml")};
+        return true;
+    });
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(form->lbFiles->Entries(), (QList<TListEntry>{{"/m/x.mp3", true}, {"/m/y.mp3", false}}));
+    EXPECT_EQ(form->ListType(), TListType::Oml);
+    QTest::qWait(2500);
+    EXPECT_EQ(folder.ReadFile("other.m3u8"), m3u);
+    EXPECT_EQ(folder.ReadFile("main.oml"), oml);
+    form->close();
+    EXPECT_EQ(folder.ReadFile("main.oml"), oml);
+    EXPECT_EQ(folder.ReadFile("other.m3u8"), m3u);
+}
+
+TEST_F(TAutoSaveTest, AnotherPlayersPlaylistIsWrittenOnlyForAChangeOfItsEntries)
+{
+    // As another player writes it: titles, lengths, a relative name and a stream.
+    const QByteArray m3u = "#EXTM3U\r\n#EXTINF:10,One\r\nsub/one.mp3\r\n#EXTINF:-1,Radio\r\n"
+                           "http://radio.example/live\r\n#EXTINF:20,Two\r\n/m/two.mp3\r\n";
+    const QByteArray pls = "[playlist]\r\nFile1=sub/one.mp3\r\nTitle1=One\r\nLength1=10\r\n"
+                           "File2=http://radio.example/live\r\nNumberOfEntries=2\r\nVersion=2\r\n";
+    struct TCase {
+        QString Name;
+        TListType Type;
+        QByteArray Bytes;
+        QByteArray Added;
+    };
+    const QList<TCase> cases = {
+        {"other.m3u8", TListType::M3u, m3u, m3u + "/m/three.mp3\r\n"},
+        {"other.pls", TListType::Pls, pls,
+         "[playlist]\r\nFile1=sub/one.mp3\r\nTitle1=One\r\nLength1=10\r\n"
+         "File2=http://radio.example/live\r\nFile3=/m/three.mp3\r\nNumberOfEntries=3\r\nVersion=2\r\n"}};
+    for (const auto &[name, type, bytes, added] : cases) {
+        folder.WriteFile(name, bytes);
+        dialogs.FileAnswers.push_back([&](TFileDialog &dialog) {
+            dialog.FilterIndex = int(type);
+            dialog.Files = QStringList{folder.File(name)};
+            return true;
+        });
+        form->miLoadMedia->trigger();
+        ASSERT_EQ(form->lbFiles->Texts().first(), QFile::encodeName(folder.File("sub/one.mp3"))) << name.toStdString();
+        dialogs.Messages.clear(); // the stream left out
+        // Played: marks, the current entry, a setting.
+        form->lbFiles->SetChecked(0, true);
+        form->lbFiles->SetItemIndex(1);
+        form->resize(form->width() + 10, form->height());
+        QTest::qWait(3000);
+        form->SaveSettings();
+        EXPECT_EQ(folder.ReadFile(name), bytes) << name.toStdString();
+        form->AddEntries({"/m/three.mp3"});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return folder.ReadFile(name) == added; }, 6000))
+            << folder.ReadFile(name).toStdString();
+    }
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+}
+
 } // namespace

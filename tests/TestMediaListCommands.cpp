@@ -2,7 +2,10 @@
 #include "TTempFolder.h"
 
 #include "TScriptedBackEnd.h"
+#include "about/OEMPConst.h"
 #include "controls/TOECheckListBox.h"
+#include "registry/OERegistry.h"
+#include "window/TPlayerSettings.h"
 
 #include <QAction>
 #include <QFile>
@@ -217,6 +220,60 @@ TEST_F(TUnwritableListTest, NewAndLoadReplaceAnUnchangedListWithoutWritingItAndA
     EXPECT_EQ(dialogs.Messages.size(), 2);
     EXPECT_EQ(folder.ReadFile("fixed.oml"), fixed);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).filter("fixed"), QStringList({"fixed.oml"})) << "no leftovers";
+}
+
+TEST_F(TUnwritableListTest, ASettingAloneNeverStandsInTheWayOfNewOrLoad)
+{
+    folder.WriteFile("fixed.oml", fixed);
+    SetImmutable(true);
+    folder.WriteFile("other.oml", "0\r\nother.mp3\r\n");
+    Choose({folder.File("fixed.oml")});
+    form->miLoadMedia->trigger();
+    form->resize(form->width() + 30, form->height() + 20);
+    form->miRandom->trigger();
+    Choose({folder.File("other.oml")});
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"other.mp3"}));
+    EXPECT_EQ(TPlayerSettings::Read({}).Width, form->width()) << "the settings are saved all the same";
+    Choose({folder.File("fixed.oml")});
+    form->miLoadMedia->trigger();
+    form->resize(form->width() - 30, form->height());
+    form->NewMedia1->trigger();
+    EXPECT_EQ(form->lbFiles->Count(), 0);
+
+    // A first start whose store names the list file but holds none of the window's values.
+    form.reset();
+    QFile::remove(folder.File("config/Ostrel/registry.db"));
+    WriteRegistry(HKEY_CURRENT_USER, QString::fromLatin1(OEMPConst::ProductRegistryKey), "DefaultFile",
+                  TRegistryValue::Text(folder.File("fixed.oml")));
+    form = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(device));
+    ASSERT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"heard.mp3", "next.mp3"}));
+    Choose({folder.File("other.oml")});
+    form->miLoadMedia->trigger();
+    EXPECT_EQ(form->lbFiles->Texts(), QList<QByteArray>({"other.mp3"}));
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+    EXPECT_TRUE(dialogs.Confirmations.isEmpty()) << dialogs.Confirmations.join('|').toStdString();
+    EXPECT_EQ(folder.ReadFile("fixed.oml"), fixed);
+}
+
+TEST_F(TCommandTest, AutoSaveUncheckedIsKeptWhileACloseWritesNothingElse)
+{
+    folder.WriteFile("list.oml", "0\r\na.mp3\r\n");
+    Choose({folder.File("list.oml")});
+    form->miLoadMedia->trigger();
+    form->SaveSettings();
+    form->miAutoSave->trigger();
+    ASSERT_FALSE(form->AutoSave());
+    form->resize(form->width() + 30, form->height());
+    form->lbFiles->SetChecked(0, true);
+    const int storedWidth = TPlayerSettings::Read({}).Width;
+    form->close();
+    form.reset();
+    EXPECT_FALSE(TPlayerSettings::Read({}).AutoSave);
+    EXPECT_EQ(TPlayerSettings::Read({}).Width, storedWidth) << "nothing but the option is written";
+    EXPECT_EQ(folder.ReadFile("list.oml"), "0\r\na.mp3\r\n");
+    form = CreateFormMediaPlayer(std::make_unique<TScriptedBackEnd>(device));
+    EXPECT_FALSE(form->AutoSave());
 }
 
 TEST_F(TCommandTest, LoadOfAMissingOmlFile)

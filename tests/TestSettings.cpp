@@ -141,10 +141,14 @@ TEST_F(TSettingsTest, APlainListTypeLoadsAndSavesPlainLines)
     auto form = CreateFormMediaPlayer();
     EXPECT_EQ(form->lbFiles->Entries(), (QList<TListEntry>{{"one.mp3", false}, {"two.mp3", false}}));
     EXPECT_EQ(form->RandomPool().Count(), 2);
+    // A plain list keeps no mark: a mark alone leaves the file as it was read.
     form->lbFiles->SetChecked(0, true);
     form->SaveSettings();
-    EXPECT_EQ(folder.ReadFile("songs.txt"), QByteArray("one.mp3\r\ntwo.mp3\r\n"));
+    EXPECT_EQ(folder.ReadFile("songs.txt"), QByteArray("one.mp3\ntwo.mp3\n"));
     EXPECT_EQ(Stored("FileExtension", TRegistryValue::Integer(0)).AsInteger(), 3);
+    form->AddEntries({"three.mp3"});
+    form->SaveSettings();
+    EXPECT_EQ(folder.ReadFile("songs.txt"), QByteArray("one.mp3\r\ntwo.mp3\r\nthree.mp3\r\n"));
 }
 
 TEST_F(TSettingsTest, AListFileLargerThanTheMemoryIsRefusedWithoutReadingIt)

@@ -39,6 +39,7 @@ void TFormMediaPlayer::NewMedia1Click(QObject *)
         return;
     try {
         SetListFileName(StartFolder() + QStringLiteral("/newfile.") + ListExtension());
+        FPlaylistSource.reset();
         RandomPool().Clear();
         lbFiles->ClearList();
     } catch (...) {
@@ -49,8 +50,7 @@ void TFormMediaPlayer::NewMedia1Click(QObject *)
 
 void TFormMediaPlayer::miLoadMediaClick(QObject *)
 {
-    // Before the dialog: it may switch the list type and the working folder the old list
-    // file is written by.
+    // Before the dialog, which may move the working folder the old list file is resolved in.
     if (!SaveBeforeReplacing())
         return;
     FOpenDialog.InitialDir = StartFolder();

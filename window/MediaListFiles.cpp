@@ -10,6 +10,8 @@
 #include "medialist/ListFileErrors.h"
 #include "medialist/MediaListFile.h"
 #include "medialist/MediaTypes.h"
+#include "medialist/PlaylistSource.h"
+#include "window/TAutoSaver.h"
 
 namespace {
 
@@ -29,8 +31,9 @@ void TFormMediaPlayer::LoadMediaList()
     RandomPool().Clear();
     FRefusedListFile.clear();
     QList<TLeftOut> leftOut;
+    FPlaylistSource.reset();
     try {
-        leftOut = MediaListFile::Load(ListType(), ListFilePath(), lbFiles->MediaEntries());
+        leftOut = MediaListFile::Load(ListType(), ListFilePath(), lbFiles->MediaEntries(), &FPlaylistSource);
     } catch (const EInOutError &error) {
         if (error.ErrorCode() == InOutCode::NotEnoughMemory)
             FRefusedListFile = ListFilePath();
@@ -79,6 +82,8 @@ bool TFormMediaPlayer::MayWriteListFile() const
 
 void TFormMediaPlayer::SaveMediaList()
 {
-    if (MayWriteListFile())
-        MediaListFile::Save(ListType(), ListFilePath(), lbFiles->MediaEntries());
+    // Another player's playlist holds nothing of a mark: unchanged, it stays as it is.
+    if (!MayWriteListFile() || (!KeepsMarks(ListType()) && FAutoSaver->ListUnchanged()))
+        return;
+    MediaListFile::Save(ListType(), ListFilePath(), lbFiles->MediaEntries(), FPlaylistSource.get());
 }

@@ -5,6 +5,7 @@
 #include "controls/TOECheckListBox.h"
 #include "window/FormColours.h"
 #include "window/TNowPlayingBar.h"
+#include "window/TPlayerSettings.h"
 #include "window/WindowValues.h"
 
 #include <QAction>
@@ -57,6 +58,8 @@ void TFormMediaPlayer::miResumePlaybackClick(QObject *)
 void TFormMediaPlayer::miAutoSaveClick(QObject *)
 {
     SetAutoSave(!AutoSave());
+    // Unchecked, a close writes nothing: without this the choice would be gone at the next start.
+    TPlayerSettings::WriteAutoSave(AutoSave());
 }
 
 void TFormMediaPlayer::miBlackMediaListClick(QObject *)

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <algorithm>
 #include <climits>
+#include <exception>
 
 namespace {
 
@@ -54,9 +55,15 @@ QString TFormMediaPlayer::WriteSettingsAndList()
 {
     FAutoSaver->Settle();
     CurrentSettings(int(ListType())).Write();
+    FAutoSaver->SettingsSaved();
+    return WriteListFile();
+}
+
+QString TFormMediaPlayer::WriteListFile()
+{
     try {
         SaveMediaList();
-        FAutoSaver->Saved();
+        FAutoSaver->ListSaved();
         return {};
     } catch (const EInOutError &error) {
         return QString::fromUtf8(error.what());
@@ -65,11 +72,21 @@ QString TFormMediaPlayer::WriteSettingsAndList()
 
 bool TFormMediaPlayer::SaveBeforeReplacing()
 {
+    if (!AutoSave())
+        return true;
+    if (!FAutoSaver->SettingsUnchanged()) {
+        try {
+            CurrentSettings(int(ListType())).Write();
+            FAutoSaver->SettingsSaved();
+        } catch (const std::exception &) {
+            // The store is tried again with the next save; the list is what is at stake here.
+        }
+    }
     // What is on disk already needs no writing, so a list that cannot be written (read-only,
     // or one whose load failed) never stands in the way of the next.
-    if (!AutoSave() || FAutoSaver->Unchanged())
+    if (FAutoSaver->ListUnchanged())
         return true;
-    const QString failure = WriteSettingsAndList();
+    const QString failure = WriteListFile();
     if (failure.isEmpty())
         return true;
     return UserDialogs().Confirm(windowTitle(), QStringLiteral("Unable to save the media list \"%1\": %2.\n"

@@ -2,9 +2,11 @@
 
 #include "controls/TOECheckListBox.h"
 #include "medialist/MediaListFile.h"
+#include "medialist/PlaylistSource.h"
 #include "window/TFormMediaPlayer.h"
 
 #include <QTimer>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -30,57 +32,100 @@ TAutoSaver::~TAutoSaver()
     Settle();
 }
 
+TAutoSaver::TListState TAutoSaver::CurrentList() const
+{
+    const TListType type = form_.ListType();
+    const TMediaEntries &entries = form_.lbFiles->MediaEntries();
+    return {form_.ListFilePath(), type, KeepsMarks(type) ? entries.Revision() : entries.TextsRevision()};
+}
+
 TAutoSaver::TState TAutoSaver::Current() const
 {
-    return {form_.CurrentSettings(int(form_.ListType())), form_.ListFilePath(),
-            form_.lbFiles->MediaEntries().Revision()};
+    return {form_.CurrentSettings(int(form_.ListType())), CurrentList()};
 }
 
 void TAutoSaver::Saved()
 {
     Settle(); // a save under way must not report an older state as written after this one
-    written_ = seen_ = Current();
+    const TState state = Current();
+    writtenSettings_ = state.Settings;
+    writtenList_ = state.List;
+    seen_ = state;
 }
 
-bool TAutoSaver::Unchanged()
+void TAutoSaver::SettingsSaved()
 {
     Settle();
-    return written_ && *written_ == Current();
+    writtenSettings_ = Current().Settings;
+}
+
+void TAutoSaver::ListSaved()
+{
+    Settle();
+    writtenList_ = CurrentList();
+}
+
+bool TAutoSaver::SettingsUnchanged()
+{
+    Settle();
+    return writtenSettings_ && *writtenSettings_ == Current().Settings;
+}
+
+bool TAutoSaver::ListUnchanged()
+{
+    Settle();
+    return writtenList_ && *writtenList_ == CurrentList();
 }
 
 void TAutoSaver::Check()
 {
-    if (!form_.AutoSave() || !written_ || form_.FClosing)
+    if (!form_.AutoSave() || !writtenSettings_ || !writtenList_ || form_.FClosing)
         return;
     const qint64 now = clock_.elapsed();
     const TState state = Current();
+    const TState written{*writtenSettings_, *writtenList_};
     if (state != seen_) {
-        if (seen_ == written_)
+        if (seen_ == written)
             firstChange_ = now;
         lastChange_ = now;
         seen_ = state;
     }
-    const bool due = state != written_ && (now - lastChange_ >= QuietMs || now - firstChange_ >= LongestWaitMs);
-    if (due && now >= notBefore_ && !worker_.joinable() && form_.MayWriteListFile())
+    const bool settingsDue = state.Settings != written.Settings;
+    const bool listDue = state.List != written.List && form_.MayWriteListFile();
+    const bool due = (settingsDue || listDue) && (now - lastChange_ >= QuietMs || now - firstChange_ >= LongestWaitMs);
+    if (due && now >= notBefore_ && !worker_.joinable())
         Start(state);
 }
 
 void TAutoSaver::Start(const TState &state)
 {
-    worker_ = std::thread([this, state, type = form_.ListType(), list = form_.lbFiles->MediaEntries().Snapshot(),
-                           resume = form_.CurrentResumePoint()] {
+    const bool writeSettings = state.Settings != *writtenSettings_;
+    const bool writeList = state.List != *writtenList_ && form_.MayWriteListFile();
+    worker_ = std::thread([this, state, writeSettings, writeList, source = form_.FPlaylistSource,
+                           list = form_.lbFiles->MediaEntries().Snapshot(), resume = form_.CurrentResumePoint()] {
         QElapsedTimer writing;
         writing.start();
-        bool written = true;
+        TResult result{false, false, false, 0, state};
         try {
-            state.Settings.Write();
-            if (resume)
-                resume->Write();
-            MediaListFile::Save(type, state.ListFile, list);
+            if (writeSettings) {
+                state.Settings.Write();
+                if (resume)
+                    resume->Write();
+                result.SettingsWritten = true;
+            }
         } catch (...) {
-            written = false;
+            result.Failed = true; // tried again later; the list is written all the same
         }
-        result_ = TResult{written, writing.elapsed(), state};
+        try {
+            if (writeList) {
+                MediaListFile::Save(state.List.Type, state.List.File, list, source.get());
+                result.ListWritten = true;
+            }
+        } catch (...) {
+            result.Failed = true;
+        }
+        result.Milliseconds = writing.elapsed();
+        result_ = result;
         QMetaObject::invokeMethod(this, &TAutoSaver::Settle, Qt::QueuedConnection);
     });
 }
@@ -92,10 +137,9 @@ void TAutoSaver::Settle()
     worker_.join();
     const TResult result = *std::exchange(result_, std::nullopt);
     const qint64 now = clock_.elapsed();
-    if (result.Written) {
-        written_ = result.State;
-        notBefore_ = now + result.Milliseconds * (TimePerWrite - 1);
-    } else {
-        notBefore_ = now + RetryMs;
-    }
+    if (result.SettingsWritten)
+        writtenSettings_ = result.State.Settings;
+    if (result.ListWritten)
+        writtenList_ = result.State.List;
+    notBefore_ = now + (result.Failed ? RetryMs : result.Milliseconds * (TimePerWrite - 1));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "medialist/ListType.h"
 #include "window/TPlayerSettings.h"
 
 #include <QElapsedTimer>
@@ -19,6 +20,10 @@ class TFormMediaPlayer;
 // long list the saves space out, so that writing takes at most a hundredth of the time. A
 // background save that fails tells no one and is tried again half a minute later; a save of
 // the window's own reports as it always has.
+//
+// The settings and the list file are followed apart: each is written only when it changed.
+// The list changes with its entries, its file and its type, and, in a format that keeps them,
+// its marks; a list of another player's format is not written for a mark.
 class TAutoSaver : public QObject {
     Q_OBJECT
 
@@ -29,33 +34,46 @@ public:
     // Waits for a background save under way and takes its outcome: before a save of the
     // window's own, a Delete, the end, and when the worker says it is done.
     void Settle();
-    // The window's state is what is on disk now: at start-up, after a save of its own, after a
-    // list was loaded (or failed to load) or made new.
+    // The window's state is what is on disk now: at start-up, after a list was loaded (or
+    // failed to load) or made new.
     void Saved();
-    // Whether the window's state is still what was last saved, loaded or made new.
-    bool Unchanged();
+    // The settings, or the list file, as they are now were written by the window's own save.
+    void SettingsSaved();
+    void ListSaved();
+    // Whether they are still what was last saved, loaded or made new.
+    bool SettingsUnchanged();
+    bool ListUnchanged();
 
 private:
+    struct TListState {
+        QString File;
+        TListType Type = TListType::Oml;
+        uint64_t Revision = 0; // of the texts, and of the marks where the format keeps them
+        bool operator==(const TListState &) const = default;
+    };
     struct TState {
         TPlayerSettings Settings;
-        QString ListFile;
-        uint64_t Revision = 0;
+        TListState List;
         bool operator==(const TState &) const = default;
     };
     struct TResult {
-        bool Written;
+        bool SettingsWritten;
+        bool ListWritten;
+        bool Failed;
         qint64 Milliseconds;
         TState State;
     };
 
     TState Current() const;
+    TListState CurrentList() const;
     void Check();
     void Start(const TState &state);
 
     TFormMediaPlayer &form_;
     QTimer *ticks_;
     QElapsedTimer clock_; // monotonic: a clock set back changes nothing
-    std::optional<TState> written_;
+    std::optional<TPlayerSettings> writtenSettings_;
+    std::optional<TListState> writtenList_;
     std::optional<TState> seen_;
     qint64 firstChange_ = 0;
     qint64 lastChange_ = 0;

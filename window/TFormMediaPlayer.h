@@ -31,6 +31,7 @@ class TNowPlayingBar;
 class TOEButton;
 class TOECheckListBox;
 class TPlayerControl;
+class TPlaylistSource;
 class TWindowPlayerControl;
 struct THandOver;
 struct TMenuItemDesign;
@@ -177,7 +178,8 @@ public:
     // hides it.
     void miGoToPlayingEntryClick(QObject *sender);
     void miDeleteClick(QObject *sender);
-    // Writes the list to the current list file in the format of the list type.
+    // Writes the list to the current list file in the format of the list type; a list of a
+    // format that keeps no marks only when it changed since it was read or written.
     void SaveMediaList();
     void FOpenDialogTypeChange(TFileDialog &sender);
     void FSaveDialogTypeChange(TFileDialog &sender);
@@ -304,13 +306,15 @@ private:
     // text when it could not be written, empty when it was. A background save under way ends
     // first.
     QString WriteSettingsAndList();
+    // The list file written as SaveMediaList writes it; its error text, or empty.
+    QString WriteListFile();
     // Whether a save may write the current list file: not over a list whose load was refused
     // for its size, not in a list type outside the four.
     bool MayWriteListFile() const;
-    // With Auto Save, New and Load save the list they replace first, as Save would, unless
-    // nothing has changed since it was loaded, saved or made new. When that save fails, the
-    // user is asked whether to go on without it; false when not, and the command goes no
-    // further.
+    // With Auto Save, New and Load save the settings and the list they replace first, as Save
+    // would, each unless it has not changed since it was loaded, saved or made new. When the
+    // list's save fails, the user is asked whether to go on without it; false when not, and the
+    // command goes no further. The settings' store never stops them.
     bool SaveBeforeReplacing();
     QList<QByteArray> PlaylistEntries(const QByteArray &path, QStringList &refused);
     // Runs the walk as a search runs: what it adds goes to the list in batches.
@@ -327,6 +331,8 @@ private:
     QString FStartFolder;
     QString FWorkingFolder;
     QString FRefusedListFile; // the list file last refused for lack of memory
+    // Another player's playlist as it was read, so that a save keeps what the list does not show.
+    std::shared_ptr<const TPlaylistSource> FPlaylistSource;
     QString FListExtension;
     QString FListFileName;
     TTextPool FRandomPool;

@@ -74,3 +74,8 @@ void TPlayerSettings::Write() const
          Entry("PlayOrder", TRegistryValue::Integer(PlayOrder)),
          Entry("ItemIndex", TRegistryValue::Integer(ItemIndex))});
 }
+
+void TPlayerSettings::WriteAutoSave(bool on)
+{
+    WriteRegistryValues(DefaultRegistryRoot, SettingsKey(), {Entry("AutoSave", TRegistryValue::Boolean(on))});
+}

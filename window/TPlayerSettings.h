@@ -22,6 +22,8 @@ struct TPlayerSettings {
     static TPlayerSettings Read(const TPlayerSettings &current);
     // All twelve in one transaction: a store shared with another player never holds half of them.
     void Write() const;
+    // Only the AutoSave value: kept when the user toggles it, even when nothing else is saved.
+    static void WriteAutoSave(bool on);
 
     bool operator==(const TPlayerSettings &) const = default;
 };
