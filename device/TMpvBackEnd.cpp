@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <QMetaObject>
+#include <QPointer>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -68,6 +69,9 @@ const char *const EngineOptions[][2] = {
     {"autofit-larger", "90%x90%"},
     {"cursor-autohide", "1000"},
     {"cursor-autohide-fs-only", "yes"},
+    // The engine's own controller (time and seek bar) shows in the video window as the pointer
+    // moves; it is built in, no script of the user's.
+    {"osc", "yes"},
 };
 
 // The window manager's close button on the video window reaches the back end as a message.
@@ -159,6 +163,8 @@ TMpvBackEnd::TMpvBackEnd(QString productName, QByteArray applicationId)
     carryTimer_.setSingleShot(true);
     carryTimer_.setInterval(2000);
     connect(&carryTimer_, &QTimer::timeout, this, &TMpvBackEnd::StopUncarried);
+    if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        connect(application, &QGuiApplication::focusWindowChanged, this, &TMpvBackEnd::RaiseWhenUnblocked);
 }
 
 TMpvBackEnd::~TMpvBackEnd()
@@ -751,7 +757,7 @@ void TMpvBackEnd::Handle(const mpv_event &event)
         ClaimVideoWindows(applicationId_);
         // A new video comes to the front, above the window it was started from.
         if (std::exchange(raiseVideo_, false))
-            RaiseVideoWindows();
+            RaiseVideoUnlessBlocked();
         break;
     case MPV_EVENT_SHUTDOWN:
         // The engine ended itself; the next Open starts a new one.
@@ -779,6 +785,34 @@ void TMpvBackEnd::HandleMessage(const mpv_event_client_message *message)
             if (arguments[1] == binding.Name)
                 QMetaObject::invokeMethod(this, [this, key = binding.Key] { VideoKeyPressed(key); },
                                           Qt::QueuedConnection);
+    }
+}
+
+void TMpvBackEnd::RaiseVideoUnlessBlocked()
+{
+    QWindow *modal = QGuiApplication::modalWindow();
+    if (!modal) {
+        RaiseVideoWindows();
+        return;
+    }
+    // A box or dialog the user answers stays in front with the focus; the video comes forward
+    // once it is closed. The window manager may give a new window the focus as it maps it.
+    raiseWhenUnblocked_ = true;
+    const QPointer<QWindow> blocking(modal);
+    for (const int delay : {0, 150, 400})
+        QTimer::singleShot(delay, this, [blocking] {
+            if (blocking && blocking == QGuiApplication::modalWindow()) {
+                blocking->raise();
+                blocking->requestActivate();
+            }
+        });
+}
+
+void TMpvBackEnd::RaiseWhenUnblocked()
+{
+    if (raiseWhenUnblocked_ && !QGuiApplication::modalWindow() && handle_) {
+        raiseWhenUnblocked_ = false;
+        RaiseVideoWindows();
     }
 }
 

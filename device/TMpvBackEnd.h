@@ -107,6 +107,10 @@ private:
     void Handle(const mpv_event &event);
     // The video window's close button and playback keys, told to the player on the next turn.
     void HandleMessage(const mpv_event_client_message *message);
+    // A new video comes to the front, unless a box or dialog of the player is open: then once
+    // it has closed.
+    void RaiseVideoUnlessBlocked();
+    void RaiseWhenUnblocked();
     void CheckPlayedOut();
     bool AtTheEnd() const;
     void MediumEnded();
@@ -134,6 +138,7 @@ private:
     bool carrying_ = false;     // the loaded file came after the last one without a gap
     bool videoHidden_ = false;
     bool raiseVideo_ = false; // a new file was loaded: its video window comes to the front
+    bool raiseWhenUnblocked_ = false;
     bool ended_ = false;
     double volume_ = 1.0; // kept here, so that it holds across engine starts
     bool evenLoudness_ = false;

@@ -123,11 +123,16 @@ void TXWindows::RequestClose(uint32_t window)
 
 int64_t TXWindows::MiddlePixel(uint32_t window)
 {
+    return Pixel(window, 0.5, 0.5);
+}
+
+int64_t TXWindows::Pixel(uint32_t window, double across, double down)
+{
     xcb_get_geometry_reply_t *geometry
         = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
     if (!geometry)
         return -1;
-    const auto x = int16_t(geometry->width / 2), y = int16_t(geometry->height / 2);
+    const auto x = int16_t(geometry->width * across), y = int16_t(geometry->height * down);
     std::free(geometry);
     xcb_get_image_reply_t *image = xcb_get_image_reply(
         connection_, xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, x, y, 1, 1, ~0u), nullptr);

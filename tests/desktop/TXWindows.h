@@ -27,6 +27,8 @@ public:
     void RequestClose(uint32_t window);
     // The colour of the window's middle pixel as 0xRRGGBB, or -1 when it cannot be read.
     int64_t MiddlePixel(uint32_t window);
+    // The colour of the pixel at that share of the window's width and height.
+    int64_t Pixel(uint32_t window, double across, double down);
 
 private:
     uint32_t Atom(const char *name);

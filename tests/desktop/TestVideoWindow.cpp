@@ -8,6 +8,7 @@
 #include "desktop/TPlayerControl.h"
 #include "device/TMediaPlayer.h"
 
+#include <QDialog>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -153,6 +154,43 @@ TEST_F(TVideoWindowTest, EachPlaybackKeyInTheVideoWindowActsFromOneVideoToTheNex
                                 3000));
     EXPECT_EQ(form->lbFiles->ItemIndex(), 0);
     EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join("; ").toStdString();
+}
+
+TEST_F(TVideoWindowTest, AVideoThatStartsUnderABoxWaitsBelowItAndShowsItsControllerAsThePointerMoves)
+{
+    QProcess encoder;
+    encoder.setWorkingDirectory(folder.path());
+    encoder.start("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "color=c=blue:size=320x240:rate=25:duration=30",
+                             "-pix_fmt", "yuv420p", "blue.mkv"});
+    ASSERT_TRUE(encoder.waitForFinished(30000) && encoder.exitCode() == 0);
+    form->lbFiles->Append(QList<QByteArray>{QFile::encodeName(folder.File("blue.mkv"))});
+    form->lbFiles->SetItemIndex(0);
+    QDialog box(form.get());
+    box.setWindowTitle("A box of the player");
+    box.setModal(true);
+    box.show();
+    uint32_t boxWindow = 0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (boxWindow = windows.FindMapped(box.windowTitle())) != 0; }, 5000));
+    // As the poll's advance starts a video behind the box.
+    form->sbPlayClick(form->sbPlay);
+    const QString caption = "Ostrel Media Player - blue.mkv";
+    uint32_t video = 0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (video = windows.FindMapped(caption)) != 0; }, 5000));
+    QTest::qWait(800);
+    EXPECT_GT(Stacking().indexOf(boxWindow), Stacking().indexOf(video)) << "the box stays above the video";
+    EXPECT_TRUE(Root("_NET_ACTIVE_WINDOW").contains(QString::number(boxWindow, 16))) << "and keeps the focus";
+    box.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Stacking().indexOf(video) > Stacking().indexOf(windows.FindMapped(form->windowTitle())); }, 3000))
+        << "the video comes forward once the box is closed";
+
+    // The controller is drawn over the bottom of the picture while the pointer moves there.
+    const QRect area = windows.Geometry(video);
+    const auto bottom = [&] { return windows.Pixel(video, 0.5, 0.98); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bottom() >= 0 && (bottom() & 0xFF) > 0xC0; }, 5000)) << bottom();
+    for (int step = 0; step < 5; ++step)
+        Tool({"mousemove", "--window", QString::number(video), QString::number(area.width() / 3 + step * 10),
+              QString::number(area.height() * 3 / 4)});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (bottom() & 0xFF) < 0xC0; }, 3000)) << bottom();
 }
 
 } // namespace
