@@ -24,6 +24,7 @@ struct TPlaylistPiece {
 struct TPlsItem {
     quint64 Number = 0;
     int Entry = -1;
+    qsizetype Line = 0; // where its FileN line begins
     bool operator==(const TPlsItem &) const = default;
 };
 

@@ -62,6 +62,10 @@ QByteArray PieceRewrite(const TPlaylistSource &source, const std::vector<TPlayli
             break;
         }
     }
+    // A name that now opens the file must not be read as its byte order mark.
+    constexpr QByteArrayView Bom("\xEF\xBB\xBF");
+    if (lines && out.startsWith(Bom) && !bytes.startsWith(Bom))
+        out.prepend(lineEnd);
     return out;
 }
 

@@ -9,6 +9,7 @@
 #include <utility>
 #include <limits>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -21,6 +22,7 @@ struct TPlsLine {
     qsizetype Digits;    // where the number of an item's key begins, and
     qsizetype DigitsEnd; // ends
     std::optional<quint64> Number;
+    bool File;           // a FileN line, else TitleN or LengthN where numbered
     bool Count;          // NumberOfEntries
 };
 
@@ -45,15 +47,16 @@ std::optional<quint64> FileNumber(QByteArrayView key)
     return NumberAfter(key, 4);
 }
 
+// The lines after the byte order mark, if any.
 std::vector<TPlsLine> LinesOf(QByteArrayView bytes)
 {
     std::vector<TPlsLine> lines;
-    qsizetype start = 0;
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (start < bytes.size()) {
         qsizetype stop = start;
         while (stop < bytes.size() && bytes[stop] != '\r' && bytes[stop] != '\n')
             ++stop;
-        TPlsLine line{start, stop, AfterLineEnd(bytes, stop), 0, 0, std::nullopt, false};
+        TPlsLine line{start, stop, AfterLineEnd(bytes, stop), 0, 0, std::nullopt, false, false};
         const QByteArrayView text = bytes.sliced(start, stop - start);
         const qsizetype equals = text.indexOf('=');
         if (equals > 0) {
@@ -64,6 +67,7 @@ std::vector<TPlsLine> LinesOf(QByteArrayView bytes)
                     if ((line.Number = NumberAfter(key, letters.size()))) {
                         line.Digits = keyStart + letters.size();
                         line.DigitsEnd = keyStart + key.size();
+                        line.File = letters == "file";
                         break;
                     }
             line.Count = key.compare("numberofentries", Qt::CaseInsensitive) == 0;
@@ -79,6 +83,7 @@ std::vector<TPlsLine> LinesOf(QByteArrayView bytes)
 struct TNumbered {
     quint64 Number;
     QByteArrayView Location;
+    qsizetype Line;
 };
 
 } // namespace
@@ -98,7 +103,7 @@ TPlaylist Read(const QByteArray &bytes, const QByteArray &playlistPath)
         while (location.startsWith(' ') || location.startsWith('\t'))
             location = location.sliced(1); // "File1= name"; a name may end in a blank
         if (number && !location.isEmpty()) {
-            files.push_back({*number, location});
+            files.push_back({*number, location, line.data() - bytes.constData()});
             budget.Check(qsizetype(files.size()));
         }
     });
@@ -109,7 +114,7 @@ TPlaylist Read(const QByteArray &bytes, const QByteArray &playlistPath)
     for (const TNumbered &file : files) {
         const qsizetype before = playlist.Entries.size();
         playlist.Add(file.Location, folder);
-        playlist.Items.push_back({file.Number, playlist.Entries.size() > before ? int(before) : -1});
+        playlist.Items.push_back({file.Number, playlist.Entries.size() > before ? int(before) : -1, file.Line});
     }
     return playlist;
 }
@@ -124,27 +129,38 @@ QByteArray Rewritten(const TPlaylistSource &source, const std::vector<TPlaylistS
     const QByteArray &bytes = source.Bytes();
     const QByteArrayView lineEnd = LineEndOf(bytes);
     const std::vector<TPlsLine> lines = LinesOf(bytes);
-    std::multimap<quint64, size_t> linesOfNumber;
-    for (size_t line = 0; line < lines.size(); ++line)
-        if (lines[line].Number)
-            linesOfNumber.emplace(*lines[line].Number, line);
-    // The items as read, by the entry they gave and by their place among those left out.
-    std::vector<quint64> numberOfEntry;
-    std::vector<quint64> numberOfKept;
+    // Each item's own FileN line; the Title and Length lines of a number go with the first item
+    // of that number.
+    std::map<qsizetype, size_t> lineAt;
+    std::multimap<quint64, size_t> detailsOf;
+    for (size_t line = 0; line < lines.size(); ++line) {
+        if (lines[line].File)
+            lineAt.emplace(lines[line].Begin, line);
+        else if (lines[line].Number)
+            detailsOf.emplace(*lines[line].Number, line);
+    }
+    std::vector<const TPlsItem *> itemOfEntry;
+    std::vector<const TPlsItem *> keptItems;
     for (const TPlsItem &item : source.Items()) {
         if (item.Entry < 0) {
-            numberOfKept.push_back(item.Number);
+            keptItems.push_back(&item);
         } else {
-            numberOfEntry.resize(std::max(numberOfEntry.size(), size_t(item.Entry) + 1));
-            numberOfEntry[size_t(item.Entry)] = item.Number;
+            itemOfEntry.resize(std::max(itemOfEntry.size(), size_t(item.Entry) + 1));
+            itemOfEntry[size_t(item.Entry)] = &item;
         }
     }
-    QByteArray out;
+    QByteArray out = bytes.startsWith("\xEF\xBB\xBF") ? bytes.first(3) : QByteArray();
     out.reserve(bytes.size());
     const auto endLine = [&] {
-        if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
+        if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r') && out != "\xEF\xBB\xBF")
             out.append(lineEnd);
     };
+    const auto putLine = [&](const TPlsLine &line, const QByteArray &number) {
+        endLine();
+        out.append(QByteArrayView(bytes).sliced(line.Begin, line.Digits - line.Begin)).append(number);
+        out.append(QByteArrayView(bytes).sliced(line.DigitsEnd, line.End - line.DigitsEnd));
+    };
+    std::unordered_set<quint64> detailed; // numbers whose Title and Length lines were put
     const auto putItems = [&] {
         quint64 number = 0;
         for (const TPlaylistSource::TStep &step : steps) {
@@ -154,18 +170,18 @@ QByteArray Rewritten(const TPlaylistSource &source, const std::vector<TPlaylistS
                 out.append("File" + renumbered + '=').append(rowText(step.Index)).append(lineEnd);
                 continue;
             }
-            const quint64 old = step.Kind == TPlaylistSource::TStep::Kept ? numberOfKept[size_t(step.Index)]
-                                                                            : numberOfEntry[size_t(step.Index)];
-            const auto [first, last] = linesOfNumber.equal_range(old);
-            for (auto at = first; at != last; ++at) {
-                const TPlsLine &line = lines[at->second];
-                endLine();
-                out.append(QByteArrayView(bytes).sliced(line.Begin, line.Digits - line.Begin)).append(renumbered);
-                out.append(QByteArrayView(bytes).sliced(line.DigitsEnd, line.End - line.DigitsEnd));
-            }
+            const TPlsItem &item = step.Kind == TPlaylistSource::TStep::Kept ? *keptItems[size_t(step.Index)]
+                                                                             : *itemOfEntry[size_t(step.Index)];
+            if (const auto file = lineAt.find(item.Line); file != lineAt.end())
+                putLine(lines[file->second], renumbered);
+            if (!detailed.insert(item.Number).second)
+                continue;
+            const auto [first, last] = detailsOf.equal_range(item.Number);
+            for (auto at = first; at != last; ++at)
+                putLine(lines[at->second], renumbered);
         }
     };
-    const bool anyItem = !linesOfNumber.empty();
+    const bool anyItem = std::any_of(lines.begin(), lines.end(), [](const TPlsLine &line) { return bool(line.Number); });
     bool itemsPut = false;
     for (const TPlsLine &line : lines) {
         const QByteArrayView text = QByteArrayView(bytes).sliced(line.Begin, line.End - line.Begin);

@@ -63,7 +63,12 @@ TEST(TPlaylistRewriteTest, AChangeWritesOnlyWhatItChangedAndNoChangeTheBytesThat
          "#EXTINF:231,Artist - Title\r\nsub/a.mp3\r\n"},
         {"an M3U with a byte order mark, lone CRs, Latin-1 and no last line end, added to", TListType::M3u,
          "latin.m3u", latin, AppendNew, latin + "\r/new/added.mp3\r"},
+        {"an M3U8 whose second name begins with the bytes of a byte order mark, its first entry removed",
+         TListType::M3u, "bom.m3u8", "/m/a.mp3\n\xEF\xBB\xBF b.mp3\n", RemoveFirst, "\n\xEF\xBB\xBF b.mp3\n"},
         {"a PLS, unchanged", TListType::Pls, "a.pls", pls, nullptr, pls},
+        {"a PLS with a byte order mark and a number twice, its first entry removed", TListType::Pls, "twice.pls",
+         "\xEF\xBB\xBF[playlist]\nFile1=/m/a.mp3\nTitle1=A\nFile1=/m/b.mp3\nFile2=/m/c.mp3\n", RemoveFirst,
+         "\xEF\xBB\xBF[playlist]\nFile1=/m/b.mp3\nTitle1=A\nFile2=/m/c.mp3\n"},
         {"a PLS with its first entry removed", TListType::Pls, "a.pls", pls, RemoveFirst,
          "[playlist]\nFile1=http://radio.example/s\nTitle1=Radio\nLength1=-1\nFile2=/m/b.flac\nTitle2=B\n"
          "NumberOfEntries=2\nVersion=2\n"},
