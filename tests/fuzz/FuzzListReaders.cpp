@@ -5,6 +5,8 @@
 #include "medialist/ListFileErrors.h"
 #include "medialist/ListFormats.h"
 #include "medialist/M3uFormat.h"
+#include "medialist/PlaylistRewrite.h"
+#include "medialist/PlaylistSource.h"
 #include "medialist/PlsFormat.h"
 #include "medialist/TTextFile.h"
 #include "medialist/XspfFormat.h"
@@ -99,6 +101,39 @@ template <typename TWriter> QByteArray Written(const QList<QByteArray> &entries,
         break;
     }
     }
+}
+
+// The first byte picks the format. Written again unchanged, a playlist is the bytes that were
+// read; with its first entry gone and one added, it reads back as the entries it was written
+// from (in XSPF as many: one track may give two entries).
+[[maybe_unused]] void FuzzRewrite(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    const QByteArray rest = bytes.mid(1);
+    const QByteArray path = "/nowhere/fuzzed.m3u";
+    const TListType types[] = {TListType::M3u, TListType::Pls, TListType::Xspf};
+    const TListType type = types[uint8_t(bytes[0]) % 3];
+    const auto read = [&](const QByteArray &text) {
+        return type == TListType::M3u ? M3uFormat::Read(text, path, false)
+               : type == TListType::Pls ? PlsFormat::Read(text, path)
+                                        : XspfFormat::Read(text, path);
+    };
+    const TPlaylist playlist = read(rest);
+    const auto source = TPlaylistSource::Of(type, QString::fromUtf8(path), rest, playlist);
+    if (!source)
+        return;
+    const auto written = [&](const QList<QByteArray> &rows) {
+        return PlaylistRewrite::Rewritten(*source, int(rows.size()), [&](int row) { return QByteArrayView(rows[row]); });
+    };
+    Check(written(playlist.Entries) == rest);
+    QList<QByteArray> changed = playlist.Entries.mid(1);
+    changed.append("/added/entry.mp3");
+    const TPlaylist again = read(written(changed));
+    if (type == TListType::Xspf)
+        Check(again.Entries.size() >= 1 && again.Entries.last() == changed.last());
+    else
+        Check(again.Entries == changed);
 }
 
 } // namespace
