@@ -145,11 +145,12 @@ protected:
     void TearDown() override
     {
         SetImmutable(false);
+        SetImmutable(false, "config/Ostrel/registry.db");
         TCommandTest::TearDown();
     }
-    void SetImmutable(bool on)
+    void SetImmutable(bool on, const QString &name = "fixed.oml")
     {
-        const int fd = ::open(QFile::encodeName(folder.File("fixed.oml")).constData(), O_RDONLY);
+        const int fd = ::open(QFile::encodeName(folder.File(name)).constData(), O_RDONLY);
         if (fd < 0)
             return;
         int flags = 0;
@@ -254,6 +255,24 @@ TEST_F(TUnwritableListTest, ASettingAloneNeverStandsInTheWayOfNewOrLoad)
     EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
     EXPECT_TRUE(dialogs.Confirmations.isEmpty()) << dialogs.Confirmations.join('|').toStdString();
     EXPECT_EQ(folder.ReadFile("fixed.oml"), fixed);
+}
+
+TEST_F(TUnwritableListTest, AStoreThatCannotBeWrittenNeverStopsNewOrLoadFromSavingTheList)
+{
+    folder.WriteFile("other.oml", "0\r\nother.mp3\r\n");
+    Choose({folder.File("other.oml")});
+    form->miLoadMedia->trigger();
+    form->SaveSettings();
+    ASSERT_TRUE(QFile::exists(folder.File("config/Ostrel/registry.db")));
+    SetImmutable(true, "config/Ostrel/registry.db");
+    form->lbFiles->SetChecked(0, true);
+    form->resize(form->width() + 30, form->height());
+    form->NewMedia1->trigger();
+    EXPECT_EQ(form->lbFiles->Count(), 0);
+    EXPECT_EQ(folder.ReadFile("other.oml"), "1\r\nother.mp3\r\n") << "the list is saved all the same";
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+    EXPECT_TRUE(dialogs.Confirmations.isEmpty()) << dialogs.Confirmations.join('|').toStdString();
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
 }
 
 TEST_F(TCommandTest, AutoSaveUncheckedIsKeptWhileACloseWritesNothingElse)
