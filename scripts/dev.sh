@@ -33,9 +33,11 @@ if [ "$mode" = run ]; then
   exec build/app/ostrel
 fi
 
-# A build that compiles what an earlier run compiled takes it from the compiler cache.
+# A build that compiles what an earlier run compiled takes it from the compiler cache, also from
+# a checkout in another folder: paths are taken relative to the checkout's top.
 cache=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ostrel-ccache} CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-4G}
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 started=$SECONDS
 phase_start=$SECONDS
 phase() { echo "== $1 took $((SECONDS - phase_start)) s (${SECONDS} s in all)"; phase_start=$SECONDS; }

@@ -8,6 +8,8 @@
 QList<TToneSegment> ToneSegments(const QByteArray &samples, int rate, const QList<double> &bandEdges)
 {
     const qsizetype count = samples.size() / 2;
+    if (count == 0)
+        return {}; // a sound server that played nothing may record nothing at all
     std::vector<int16_t> pcm(static_cast<size_t>(count));
     std::memcpy(pcm.data(), samples.constData(), size_t(count) * 2);
     const qsizetype window = rate / 200;
