@@ -189,4 +189,45 @@ TEST_F(TAutoSaveTest, AnotherPlayersPlaylistIsWrittenOnlyForAChangeOfItsEntries)
     EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
 }
 
+TEST_F(TAutoSaveTest, UnderEachListDialogTheListIsWrittenInItsOwnTypeByTheBackgroundAndTheForcedExitSave)
+{
+    const QByteArray m3u = "#EXTM3U\n#EXTINF:10,One\none.mp3\n";
+    const QByteArray written = m3u + "/m/added.mp3\n";
+    struct TCase {
+        const char *Dialog;
+        QAction *Item;
+        bool ForcedExit;
+    };
+    const QList<TCase> cases = {{"Load", form->miLoadMedia, false},
+                                {"Save As", form->miSaveMediaAs, false},
+                                {"Add", form->miAdd, false},
+                                {"Load, a signal under it", form->miLoadMedia, true}};
+    for (const TCase &c : cases) {
+        const QString name = QString::fromLatin1(c.Dialog).section(',', 0, 0).remove(' ') + ".m3u8";
+        folder.WriteFile(name, m3u);
+        dialogs.FileAnswers.push_back([&](TFileDialog &dialog) {
+            dialog.FilterIndex = int(TListType::M3u);
+            dialog.Files = QStringList{folder.File(name)};
+            return true;
+        });
+        form->miLoadMedia->trigger();
+        ASSERT_EQ(form->ListType(), TListType::M3u) << c.Dialog;
+        dialogs.FileAnswers.push_back([&](TFileDialog &dialog) {
+            dialog.ChangeFilterIndex(int(TListType::Oml));
+            form->AddEntries({"/m/added.mp3"}); // as a drop or a hand-over behind the dialog
+            if (c.ForcedExit)
+                form->SaveBeforeForcedExit();
+            else
+                EXPECT_TRUE(QTest::qWaitFor([&] { return folder.ReadFile(name) != m3u; }, 6000)) << c.Dialog;
+            EXPECT_EQ(folder.ReadFile(name), written) << c.Dialog;
+            return false;
+        });
+        c.Item->trigger();
+        if (c.ForcedExit)
+            break; // the window is closing
+        // Cancelled, the file type picked applies as the dialogs' type changes always have.
+        EXPECT_EQ(form->ListType(), TListType::Oml) << c.Dialog;
+    }
+}
+
 } // namespace
