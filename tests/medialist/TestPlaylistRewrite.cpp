@@ -39,6 +39,16 @@ void MoveFirstToEnd(TMediaEntries &entries)
     entries.Append(first);
 }
 
+// The playlist written into the folder, loaded into the entries; its source, if any.
+std::shared_ptr<const TPlaylistSource> Loaded(const TTempFolder &folder, TListType type, const QString &name,
+                                              const QByteArray &bytes, TMediaEntries &entries)
+{
+    folder.WriteFile(name, bytes);
+    std::shared_ptr<const TPlaylistSource> source;
+    MediaListFile::Load(type, folder.File(name), entries, &source);
+    return source;
+}
+
 TEST(TPlaylistRewriteTest, AChangeWritesOnlyWhatItChangedAndNoChangeTheBytesThatWereRead)
 {
     const QByteArray vlc = "#EXTM3U\r\n#EXTINF:231,Artist - Title\r\nsub/a.mp3\r\n# a comment\r\n"
@@ -90,11 +100,9 @@ TEST(TPlaylistRewriteTest, AChangeWritesOnlyWhatItChangedAndNoChangeTheBytesThat
     };
     for (const TRewriteCase &test : cases) {
         TTempFolder folder;
-        folder.WriteFile(test.Name, test.Bytes);
         const QString path = folder.File(test.Name);
         TMediaEntries entries;
-        std::shared_ptr<const TPlaylistSource> source;
-        MediaListFile::Load(test.Type, path, entries, &source);
+        const auto source = Loaded(folder, test.Type, test.Name, test.Bytes, entries);
         ASSERT_TRUE(source) << test.Writer;
         if (test.Change)
             test.Change(entries);
@@ -110,10 +118,8 @@ TEST(TPlaylistRewriteTest, AChangeWritesOnlyWhatItChangedAndNoChangeTheBytesThat
 TEST(TPlaylistRewriteTest, ASourceWritesOnlyItsOwnFileInItsOwnFormat)
 {
     TTempFolder folder;
-    folder.WriteFile("a.m3u8", "#EXTINF:1,A\nsub/a.mp3\n");
     TMediaEntries entries;
-    std::shared_ptr<const TPlaylistSource> source;
-    MediaListFile::Load(TListType::M3u, folder.File("a.m3u8"), entries, &source);
+    const auto source = Loaded(folder, TListType::M3u, "a.m3u8", "#EXTINF:1,A\nsub/a.mp3\n", entries);
     ASSERT_TRUE(source);
     // Elsewhere the relative name would name another file: written as the player writes.
     MediaListFile::Save(TListType::M3u, folder.File("b.m3u8"), entries, source.get());
@@ -125,12 +131,10 @@ TEST(TPlaylistRewriteTest, ASourceWritesOnlyItsOwnFileInItsOwnFormat)
 TEST(TPlaylistRewriteTest, AnXspfNotReadToItsEndIsWrittenAsThePlayerWritesIt)
 {
     TTempFolder folder;
-    folder.WriteFile("a.xspf", "<playlist><trackList><track><location>/m/a.mp3</location></track><track>");
     TMediaEntries entries;
-    std::shared_ptr<const TPlaylistSource> source;
-    MediaListFile::Load(TListType::Xspf, folder.File("a.xspf"), entries, &source);
+    EXPECT_FALSE(Loaded(folder, TListType::Xspf, "a.xspf",
+                        "<playlist><trackList><track><location>/m/a.mp3</location></track><track>", entries));
     EXPECT_EQ(entries.Texts(), QList<QByteArray>{"/m/a.mp3"});
-    EXPECT_FALSE(source);
 }
 
 } // namespace
