@@ -98,4 +98,25 @@ TEST_F(THandAheadTest, WhatChangesTheNextEntryTakesBackWhatWasHandedAhead)
     }
 }
 
+TEST_F(THandAheadTest, StopAfterCurrentEndsPlayAtTheEndOfTheEntryAndUnchecksItself)
+{
+    PlayFirst();
+    form->miStopAfterCurrent->trigger();
+    ASSERT_TRUE(form->miStopAfterCurrent->isChecked());
+    NearTheEnd();
+    EXPECT_EQ(device.HandedAhead, QByteArray()) << "nothing is handed ahead to follow it";
+    EXPECT_EQ(Advance(), QByteArray("/m/a.mp3")) << "nothing next is opened";
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 0);
+    EXPECT_EQ(Marks(), QList<bool>({true, false, false, false}));
+    EXPECT_EQ(form->StatusText(), "Stopped");
+    EXPECT_FALSE(form->Playing());
+    EXPECT_FALSE(form->miStopAfterCurrent->isChecked());
+    // Unchecked, the next end advances as it always has.
+    form->RunCommand([&] { form->sbPlayClick(form->sbPlay); });
+    NearTheEnd();
+    EXPECT_EQ(device.HandedAhead, QByteArray("/m/b.mp3"));
+    EXPECT_EQ(Advance(), QByteArray("/m/b.mp3"));
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 1);
+}
+
 } // namespace

@@ -128,7 +128,7 @@ TEST_F(TMainWindowTest, MenuTreeHasEveryCaptionAndShortcut)
     EXPECT_EQ(Captions(form->mEdit), QStringList({"&Add=Ins", "&Remove=Del", "Remove &All=", "&Find\u2026=Ctrl+F",
                                                   "&Go to Playing Entry=Ctrl+J"}));
     EXPECT_EQ(Captions(form->mOptions),
-              QStringList({"Play &Order=", "&Auto Save=", "&Black Media List=", "Show &Controls=", "Even Out &Loudness=", "&Resume Playback="}));
+              QStringList({"Play &Order=", "&Auto Save=", "&Black Media List=", "Show &Controls=", "Even Out &Loudness=", "&Resume Playback=", "Stop A&fter Current="}));
     EXPECT_EQ(Captions(form->miPlayOrder), QStringList({"&In order=", "&Random="}));
     EXPECT_EQ(Captions(form->mHelp), QStringList({"&About=", "&Index="}));
     ASSERT_NE(form->miInOrder->actionGroup(), nullptr);

@@ -50,7 +50,8 @@ void TFormMediaPlayer::UpdateHandAhead()
 {
     try {
         QByteArray next;
-        if (Playing() && FMediaPlayer->Mode() == dmPlaying && IsSound(FMediaPlayer->FileName())) {
+        if (Playing() && FMediaPlayer->Mode() == dmPlaying && IsSound(FMediaPlayer->FileName())
+            && !miStopAfterCurrent->isChecked()) {
             const uint32_t length = FMediaPlayer->Length();
             const uint32_t position = std::min(FMediaPlayer->Position(), length);
             if (length > 0 && length - position <= HandAheadMilliseconds)

@@ -62,6 +62,11 @@ void TFormMediaPlayer::miAutoSaveClick(QObject *)
     TPlayerSettings::WriteAutoSave(AutoSave());
 }
 
+void TFormMediaPlayer::miStopAfterCurrentClick(QObject *)
+{
+    miStopAfterCurrent->setChecked(!miStopAfterCurrent->isChecked());
+}
+
 void TFormMediaPlayer::miBlackMediaListClick(QObject *)
 {
     SetBlackMediaList(!miBlackMediaList->isChecked());

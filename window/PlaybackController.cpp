@@ -9,6 +9,7 @@
 #include "dialogs/TUserDialogs.h"
 #include "medialist/ListFileErrors.h"
 
+#include <QAction>
 #include <QTimer>
 #include <array>
 
@@ -171,8 +172,14 @@ void TFormMediaPlayer::TimerTimer(QObject *)
             return;
         if (FMediaPlayer->Mode() == dmStopped) {
             SetPlaying(false);
-            NextMedia();
-            sbPlayClick(this);
+            if (miStopAfterCurrent->isChecked()) {
+                // Asked for once: the entry that ended stays current and nothing follows it.
+                miStopAfterCurrent->setChecked(false);
+                StopMedia();
+            } else {
+                NextMedia();
+                sbPlayClick(this);
+            }
         }
         SetStatusText(ModeName(FMediaPlayer->Mode()));
         FMediaPlayer->SetNotify(true);

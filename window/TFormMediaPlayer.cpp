@@ -100,6 +100,8 @@ const TMenuItemDesign MenuItems[] = {
      &F::miEvenOutLoudnessClick, true},
     {&F::mOptions, &F::miResumePlayback, "miResumePlayback", "&Resume Playback", NoShortcut,
      &F::miResumePlaybackClick, true},
+    {&F::mOptions, &F::miStopAfterCurrent, "miStopAfterCurrent", "Stop A&fter Current", NoShortcut,
+     &F::miStopAfterCurrentClick, true},
     {&F::mHelp, &F::miAbout, "miAbout", "&About", NoShortcut, &F::miAboutClick, false},
     {&F::mHelp, &F::miIndex, "miIndex", "&Index", NoShortcut, nullptr, false},
 };

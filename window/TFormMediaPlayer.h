@@ -169,6 +169,9 @@ public:
     // Beyond the twelve settings, kept in a value of its own: at the next start, the entry
     // that played goes on where it was, playing or paused.
     void miResumePlaybackClick(QObject *sender);
+    // Once checked, play stops when the playing entry ends, nothing next is opened, and the
+    // item unchecks itself; not kept between runs.
+    void miStopAfterCurrentClick(QObject *sender);
     void miSearchClick(QObject *sender);
     void miRemoveAllClick(QObject *sender);
     // Opens the find bar under the list (also "/" typed in the list); while it has text the
@@ -229,6 +232,7 @@ public:
     QAction *miShowControls;
     QAction *miEvenOutLoudness;
     QAction *miResumePlayback;
+    QAction *miStopAfterCurrent;
     QMenu *mHelp;
     QAction *miAbout;
     QAction *miIndex;
