@@ -4,6 +4,7 @@
 #include "controls/TOEButton.h"
 #include "controls/TOECheckListBox.h"
 
+#include <QAction>
 #include <QFile>
 #include <QTest>
 
@@ -49,6 +50,38 @@ TEST_F(THeardPlaybackTest, ATrackIsHeardToItsEndAndTheNextFollowsOnceWithoutARes
         EXPECT_NEAR(heard[2].Length, 0.5, 0.02) << run << ": " << Describe(all).toStdString();
     }
     EXPECT_EQ(dialogs.Messages.count("No MCI device open"), 20);
+}
+
+TEST_F(THeardPlaybackTest, StopAfterCurrentIsHeardToTheEndOfTheTrackAndNothingAfterIt)
+{
+    if (!Session->HasSound())
+        GTEST_SKIP() << "no PulseAudio null sink to record";
+    auto form = CreateFormMediaPlayer();
+    dialogs.Messages.clear(); // the missing list file at start-up
+    form->lbFiles->Append(QList<QByteArray>{TestDataFile("step-a.wav"), TestDataFile("step-b.wav")});
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    const QString recording = folder.path() + QStringLiteral("/stop-after.raw");
+    auto recorder = Session->StartRecording(recording);
+    QTest::qWait(150);
+    form->lbFiles->SetItemIndex(0);
+    form->sbPlayClick(form->sbPlay);
+    form->miStopAfterCurrent->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->Playing(); }, 5000));
+    QTest::qWait(1200); // as long as the next track would have played
+    recorder->terminate();
+    recorder->waitForFinished(2000);
+    QFile file(recording);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<TToneSegment> all = ToneSegments(file.readAll(), TDesktopSession::RecordingRate, BandEdges);
+    const QList<TToneSegment> heard = Heard(all);
+    ASSERT_EQ(heard.size(), 1) << Describe(all).toStdString();
+    EXPECT_EQ(heard[0].Band, ToneA);
+    EXPECT_NEAR(heard[0].Length, ToneALength, 0.02) << Describe(all).toStdString();
+    EXPECT_EQ(form->lbFiles->ItemIndex(), 0);
+    EXPECT_EQ(form->StatusText(), "Stopped");
+    EXPECT_FALSE(form->miStopAfterCurrent->isChecked());
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
 }
 
 } // namespace
