@@ -7,7 +7,6 @@
 #include "controls/TOECheckListBox.h"
 #include "desktop/TPlayerControl.h"
 #include "device/TMediaPlayer.h"
-#include "window/TPlayerSettings.h"
 
 #include <QDialog>
 #include <QProcess>
@@ -192,29 +191,6 @@ TEST_F(TVideoWindowTest, AVideoThatStartsUnderABoxWaitsBelowItAndShowsItsControl
         Tool({"mousemove", "--window", QString::number(video), QString::number(area.width() / 3 + step * 10),
               QString::number(area.height() * 3 / 4)});
     EXPECT_TRUE(QTest::qWaitFor([&] { return (bottom() & 0xFF) < 0xC0; }, 3000)) << bottom();
-}
-
-TEST_F(TVideoWindowTest, TheMainWindowComesBackWhereItWasFrameAndAllAtEachStart)
-{
-    QList<QRect> places;
-    form.reset(); // shown before the window manager ran
-    for (int start = 0; start < 3; ++start) {
-        form = CreateFormMediaPlayer();
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        uint32_t main = 0;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return (main = windows.FindMapped(form->windowTitle())) != 0; }, 5000));
-        // Once the window manager has framed it.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return form->frameGeometry() != form->geometry(); }, 5000));
-        QTest::qWait(200);
-        places << windows.Geometry(main);
-        form->close(); // Auto Save keeps the place
-        const TPlayerSettings stored = TPlayerSettings::Read({});
-        EXPECT_EQ(QPoint(stored.Left, stored.Top), form->frameGeometry().topLeft()) << "the frame's place is kept";
-        form.reset();
-    }
-    EXPECT_EQ(places[1], places[0]);
-    EXPECT_EQ(places[2], places[0]);
 }
 
 } // namespace
