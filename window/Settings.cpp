@@ -54,9 +54,14 @@ void TFormMediaPlayer::SaveSettings()
 QString TFormMediaPlayer::WriteSettingsAndList()
 {
     FAutoSaver->Settle();
+    WriteSettings();
+    return WriteListFile();
+}
+
+void TFormMediaPlayer::WriteSettings()
+{
     CurrentSettings(int(ListType())).Write();
     FAutoSaver->SettingsSaved();
-    return WriteListFile();
 }
 
 QString TFormMediaPlayer::WriteListFile()
@@ -76,8 +81,7 @@ bool TFormMediaPlayer::SaveBeforeReplacing()
         return true;
     if (!FAutoSaver->SettingsUnchanged()) {
         try {
-            CurrentSettings(int(ListType())).Write();
-            FAutoSaver->SettingsSaved();
+            WriteSettings();
         } catch (const std::exception &) {
             // The store is tried again with the next save; the list is what is at stake here.
         }

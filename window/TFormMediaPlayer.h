@@ -310,6 +310,8 @@ private:
     // text when it could not be written, empty when it was. A background save under way ends
     // first.
     QString WriteSettingsAndList();
+    // The twelve values, and that they are on disk as they are now.
+    void WriteSettings();
     // The list file written as SaveMediaList writes it; its error text, or empty.
     QString WriteListFile();
     // Whether a save may write the current list file: not over a list whose load was refused
