@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -16,6 +17,16 @@ const QList<double> BandEdges = {660, 1100};
 constexpr double ToneALength = 1.25;
 
 using THeardPlaybackTest = TDesktopFixture;
+
+// The tone segments of what the recorder took, once it is ended.
+QList<TToneSegment> RecordedSegments(QProcess &recorder, const QString &recording)
+{
+    recorder.terminate();
+    recorder.waitForFinished(2000);
+    QFile file(recording);
+    return file.open(QIODevice::ReadOnly) ? ToneSegments(file.readAll(), TDesktopSession::RecordingRate, BandEdges)
+                                          : QList<TToneSegment>();
+}
 
 TEST_F(THeardPlaybackTest, ATrackIsHeardToItsEndAndTheNextFollowsOnceWithoutARestart)
 {
@@ -35,11 +46,7 @@ TEST_F(THeardPlaybackTest, ATrackIsHeardToItsEndAndTheNextFollowsOnceWithoutARes
         form->sbPlayClick(form->sbPlay);
         ASSERT_TRUE(QTest::qWaitFor([&] { return form->lbFiles->ItemIndex() == 2 && !form->Playing(); }, 5000)) << run;
         QTest::qWait(300);
-        recorder->terminate();
-        recorder->waitForFinished(2000);
-        QFile file(recording);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QList<TToneSegment> all = ToneSegments(file.readAll(), TDesktopSession::RecordingRate, BandEdges);
+        const QList<TToneSegment> all = RecordedSegments(*recorder, recording);
         const QList<TToneSegment> heard = Heard(all);
         ASSERT_EQ(heard.size(), 3) << run << ": " << Describe(all).toStdString();
         EXPECT_EQ(heard[0].Band, ToneA);
@@ -69,11 +76,7 @@ TEST_F(THeardPlaybackTest, StopAfterCurrentIsHeardToTheEndOfTheTrackAndNothingAf
     form->miStopAfterCurrent->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form->Playing(); }, 5000));
     QTest::qWait(1200); // as long as the next track would have played
-    recorder->terminate();
-    recorder->waitForFinished(2000);
-    QFile file(recording);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QList<TToneSegment> all = ToneSegments(file.readAll(), TDesktopSession::RecordingRate, BandEdges);
+    const QList<TToneSegment> all = RecordedSegments(*recorder, recording);
     const QList<TToneSegment> heard = Heard(all);
     ASSERT_EQ(heard.size(), 1) << Describe(all).toStdString();
     EXPECT_EQ(heard[0].Band, ToneA);
