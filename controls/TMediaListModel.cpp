@@ -164,3 +164,18 @@ void TMediaListModel::MarksChanged(int first, int last)
     if (firstRow <= lastRow)
         emit dataChanged(index(firstRow), index(lastRow), {Qt::CheckStateRole});
 }
+
+void TMediaListModel::AboutToBeReplaced(int)
+{
+    beginResetModel();
+}
+
+void TMediaListModel::Replaced()
+{
+    filter_.Replaced();
+    endResetModel();
+    if (filter_.Scanning())
+        ScanSlice();
+    else
+        emit ShownChanged();
+}

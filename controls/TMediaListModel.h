@@ -59,6 +59,8 @@ private:
     void AboutToBeCleared() override;
     void Cleared() override;
     void MarksChanged(int first, int last) override;
+    void AboutToBeReplaced(int first) override;
+    void Replaced() override;
 
     TMediaEntries entries_;
     TListFilter filter_{entries_};

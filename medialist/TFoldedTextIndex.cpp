@@ -44,6 +44,13 @@ void TFoldedTextIndex::RemoveAt(int slot)
     stale_ = true;
 }
 
+void TFoldedTextIndex::ReplaceFrom(int first, const std::vector<uint32_t> &hashes)
+{
+    hashes_.resize(size_t(first));
+    hashes_.insert(hashes_.end(), hashes.begin(), hashes.end());
+    stale_ = true;
+}
+
 void TFoldedTextIndex::Link(int slot) const
 {
     const size_t bucket = hashes_[size_t(slot)] & mask_;

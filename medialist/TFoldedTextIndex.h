@@ -14,6 +14,8 @@ public:
     void Append(uint32_t hash);
     // Removing shifts the later slots down; the chains are rebuilt on the next lookup.
     void RemoveAt(int slot);
+    // The slots from the first on take the hashes; the chains are rebuilt on the next lookup.
+    void ReplaceFrom(int first, const std::vector<uint32_t> &hashes);
     int Count() const { return int(hashes_.size()); }
     uint32_t HashAt(int slot) const { return hashes_[size_t(slot)]; }
 

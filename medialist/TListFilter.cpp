@@ -186,3 +186,12 @@ void TListFilter::Cleared()
     nextRow_ = 0;
     tailFirst_ = 0;
 }
+
+void TListFilter::Replaced()
+{
+    if (query_.Empty())
+        return;
+    Cleared();
+    Release(found_);
+    StartScan(0, true);
+}

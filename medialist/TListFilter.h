@@ -48,6 +48,8 @@ public:
     void Appended(int first);
     void Removed(int row);
     void Cleared();
+    // The rows were replaced by others: the matches are found again among all of them.
+    void Replaced();
 
 private:
     // Removes the row from the ascending rows and moves the later ones down; its position or -1.

@@ -4,6 +4,9 @@
 #include "medialist/TTextPool.h"
 #include "medialist/TextFold.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 namespace {
 
 class TNobody : public TMediaEntries::TObserver {
@@ -15,6 +18,8 @@ public:
     void AboutToBeCleared() override { }
     void Cleared() override { }
     void MarksChanged(int, int) override { }
+    void AboutToBeReplaced(int) override { }
+    void Replaced() override { }
 };
 
 TNobody Nobody;
@@ -75,6 +80,7 @@ void TMediaEntries::AppendUnobserved(const QByteArray &text, bool checked)
 {
     texts_.Append(text);
     checked_.push_back(checked);
+    ids_.push_back(nextId_++);
     index_.Append(TextFold::Hash(text));
     ++revision_;
     ++textsRevision_;
@@ -97,6 +103,7 @@ template <typename Items, typename Add> void TMediaEntries::AppendBatch(const It
     observer_->RowsAboutToBeInserted(first, first + int(items.size()) - 1);
     texts_.Reserve(texts_.Size() + size_t(items.size()));
     checked_.reserve(checked_.size() + size_t(items.size()));
+    ids_.reserve(ids_.size() + size_t(items.size()));
     index_.Reserve(first + int(items.size()));
     for (const auto &item : items)
         add(item);
@@ -119,6 +126,7 @@ void TMediaEntries::RemoveAt(int row)
     observer_->RowAboutToBeRemoved(row);
     texts_.RemoveAt(size_t(row));
     checked_.erase(checked_.begin() + row);
+    ids_.erase(ids_.begin() + row);
     index_.RemoveAt(row);
     ++revision_;
     ++textsRevision_;
@@ -130,6 +138,7 @@ void TMediaEntries::Clear()
     observer_->AboutToBeCleared();
     texts_.Clear();
     checked_.clear();
+    ids_.clear();
     index_.Clear();
     ++revision_;
     ++textsRevision_;
@@ -148,6 +157,64 @@ void TMediaEntries::AppendToPool(TTextPool &pool, int first, bool unmarkedOnly) 
     for (int row = first; row < Count(); ++row)
         if (!unmarkedOnly || !checked_[size_t(row)])
             pool.Append(texts_.At(size_t(row)), index_.HashAt(row));
+}
+
+int TMediaEntries::RowOfId(uint32_t id) const
+{
+    const auto found = std::find(ids_.begin(), ids_.end(), id);
+    return found == ids_.end() ? -1 : int(found - ids_.begin());
+}
+
+TEntryRun TMediaEntries::Run(int first) const
+{
+    // Copied whole: a run of a long list is taken on the window's thread.
+    TEntryRun run;
+    run.Texts = texts_.SnapshotFrom(size_t(first));
+    run.Marks.assign(checked_.begin() + first, checked_.end());
+    run.Ids.assign(ids_.begin() + first, ids_.end());
+    run.Hashes.reserve(size_t(Count() - first));
+    for (int row = first; row < Count(); ++row)
+        run.Hashes.push_back(index_.HashAt(row));
+    return run;
+}
+
+TEntryRun TMediaEntries::Picked(const std::vector<int> &rows) const
+{
+    TEntryRun run;
+    run.Texts = texts_.Snapshot(rows);
+    run.Marks.reserve(rows.size());
+    run.Hashes.reserve(rows.size());
+    run.Ids.reserve(rows.size());
+    for (const int row : rows) {
+        run.Marks.push_back(checked_[size_t(row)]);
+        run.Hashes.push_back(index_.HashAt(row));
+        run.Ids.push_back(ids_[size_t(row)]);
+    }
+    return run;
+}
+
+void TMediaEntries::ReplaceFrom(int first, const TEntryRun &run, const std::vector<char> *marksThen)
+{
+    std::unordered_map<uint32_t, char> markedSince;
+    if (marksThen)
+        for (int row = first; row < Count() && size_t(row - first) < marksThen->size(); ++row)
+            if (checked_[size_t(row)] != (*marksThen)[size_t(row - first)])
+                markedSince.emplace(ids_[size_t(row)], checked_[size_t(row)]);
+    observer_->AboutToBeReplaced(first);
+    texts_.ReplaceFrom(size_t(first), run.Texts);
+    checked_.resize(size_t(first));
+    checked_.insert(checked_.end(), run.Marks.begin(), run.Marks.end());
+    ids_.resize(size_t(first));
+    ids_.insert(ids_.end(), run.Ids.begin(), run.Ids.end());
+    index_.ReplaceFrom(first, run.Hashes);
+    for (size_t row = size_t(first); row < ids_.size() && !markedSince.empty(); ++row) {
+        const auto since = markedSince.find(ids_[row]);
+        if (since != markedSince.end())
+            checked_[row] = since->second;
+    }
+    ++revision_;
+    ++textsRevision_;
+    observer_->Replaced();
 }
 
 QList<TListEntry> TMediaEntries::Entries() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "medialist/ListFormats.h"
+#include "medialist/TEntryRun.h"
 #include "medialist/TFoldedTextIndex.h"
 #include "medialist/TListSnapshot.h"
 #include "medialist/TTextStore.h"
@@ -26,6 +27,9 @@ public:
         virtual void AboutToBeCleared() = 0;
         virtual void Cleared() = 0;
         virtual void MarksChanged(int first, int last) = 0;
+        // The rows from the first on are about to be replaced, and have been.
+        virtual void AboutToBeReplaced(int first) = 0;
+        virtual void Replaced() = 0;
     };
 
     TMediaEntries();
@@ -59,6 +63,21 @@ public:
     // not marked, without hashing them again.
     void AppendToPool(TTextPool &pool, int first = 0, bool unmarkedOnly = false) const;
 
+    // The number that tells the entry apart from every other of the list: it stays with the
+    // entry wherever it moves, and no other entry takes it while the list lives. No range check.
+    uint32_t IdAt(int row) const { return ids_[size_t(row)]; }
+    // Every number given so far is below this one.
+    uint32_t IdLimit() const { return nextId_; }
+    // The entry's row, or -1 when it is not in the list.
+    int RowOfId(uint32_t id) const;
+    // The entries from the first row on, and those of the given rows in that order, as they are.
+    TEntryRun Run(int first) const;
+    TEntryRun Picked(const std::vector<int> &rows) const;
+    // The rows from the first on become the run's entries. With the marks those rows had when
+    // the run was taken away, an entry whose mark has changed since keeps it as it is now:
+    // playing marks it, and that is not taken back.
+    void ReplaceFrom(int first, const TEntryRun &run, const std::vector<char> *marksThen = nullptr);
+
     QList<TListEntry> Entries() const;
     QList<QByteArray> Texts() const;
     // The entries as they are now, to be written while the list goes on changing.
@@ -75,6 +94,8 @@ private:
 
     TTextStore texts_;
     std::vector<char> checked_;
+    std::vector<uint32_t> ids_;
+    uint32_t nextId_ = 0;
     TFoldedTextIndex index_;
     TObserver *observer_;
     uint64_t revision_ = 0;

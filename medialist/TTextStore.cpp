@@ -51,6 +51,60 @@ TTextStore::TSnapshot TTextStore::Snapshot() const
     return snapshot;
 }
 
+TTextStore::TSnapshot TTextStore::SnapshotFrom(size_t first) const
+{
+    TSnapshot snapshot;
+    snapshot.refs_.assign(refs_.begin() + qsizetype(first), refs_.end());
+    snapshot.blocks_ = blocks_;
+    return snapshot;
+}
+
+TTextStore::TSnapshot TTextStore::Snapshot(const std::vector<int> &positions) const
+{
+    TSnapshot snapshot;
+    snapshot.refs_.reserve(positions.size());
+    for (const int position : positions)
+        snapshot.refs_.push_back(refs_[size_t(position)]);
+    snapshot.blocks_ = blocks_;
+    return snapshot;
+}
+
+void TTextStore::ReplaceFrom(size_t first, const TSnapshot &texts)
+{
+    // The snapshot's blocks are adopted before any of the store's is let go: a block they share
+    // keeps its number, and a chunk that is still written into is never taken for a new one.
+    std::vector<uint32_t> adopted(texts.blocks_.size(), NoBlock);
+    std::vector<TRef> refs;
+    refs.reserve(texts.refs_.size());
+    for (const TRef &ref : texts.refs_) {
+        if (ref.Block == NoBlock) {
+            refs.push_back(ref);
+            continue;
+        }
+        uint32_t &block = adopted[ref.Block];
+        if (block == NoBlock)
+            block = Adopted(texts.blocks_[ref.Block]);
+        ++blocks_[block].Uses;
+        refs.push_back({block, ref.Offset, ref.Size});
+    }
+    for (size_t position = first; position < refs_.size(); ++position)
+        Drop(refs_[position]);
+    refs_.resize(first);
+    refs_.insert(refs_.end(), refs.begin(), refs.end());
+}
+
+uint32_t TTextStore::Adopted(const TBlock &block)
+{
+    QByteArray holder = block.Holder;
+    const void *buffer = BufferOf(holder);
+    const auto found = blockOf_.find(buffer);
+    if (found != blockOf_.end())
+        return found->second;
+    const uint32_t adopted = NewBlock(std::move(holder), block.Start);
+    blockOf_.emplace(buffer, adopted);
+    return adopted;
+}
+
 void TTextStore::Append(const QByteArray &text)
 {
     if (quint64(text.size()) >= std::numeric_limits<uint32_t>::max())
@@ -91,7 +145,9 @@ TTextStore::TRef TTextStore::Copied(const QByteArray &text)
         chunkSize_ = std::max(LargeBuffer, needed);
         QByteArray chunk(chunkSize_, Qt::Uninitialized);
         const char *start = StartOf(chunk);
+        const void *buffer = BufferOf(chunk);
         chunk_ = NewBlock(std::move(chunk), start);
+        blockOf_.emplace(buffer, chunk_);
         chunkUsed_ = 0;
     }
     // Only bytes past every text handed out are written, so no shared text changes.
@@ -126,7 +182,9 @@ void TTextStore::Drop(const TRef &ref)
     TBlock &block = blocks_[ref.Block];
     if (--block.Uses > 0)
         return;
-    blockOf_.erase(BufferOf(block.Holder));
+    const auto mapped = blockOf_.find(BufferOf(block.Holder));
+    if (mapped != blockOf_.end() && mapped->second == ref.Block)
+        blockOf_.erase(mapped);
     if (ref.Block == chunk_)
         chunk_ = NoBlock;
     if (ref.Block == lastShared_)

@@ -68,11 +68,20 @@ public:
         std::vector<TBlock> blocks_;
     };
     TSnapshot Snapshot() const;
+    // The texts from the first position on. No range check.
+    TSnapshot SnapshotFrom(size_t first) const;
+    // The texts at the given positions, in that order. No range check.
+    TSnapshot Snapshot(const std::vector<int> &positions) const;
+    // The texts from the first position on become the snapshot's, which keep their bytes where
+    // they lie: nothing is copied.
+    void ReplaceFrom(size_t first, const TSnapshot &texts);
 
 private:
     TRef Shared(const QByteArray &text);
     TRef Copied(const QByteArray &text);
     uint32_t NewBlock(QByteArray holder, const char *start);
+    // The store's block that holds the snapshot's block, made when the store has none.
+    uint32_t Adopted(const TBlock &block);
     void Drop(const TRef &ref);
 
     std::vector<TRef> refs_;

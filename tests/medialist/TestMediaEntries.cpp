@@ -18,6 +18,8 @@ public:
     void AboutToBeCleared() override { Told << "clear"; }
     void Cleared() override { Told << "cleared"; }
     void MarksChanged(int first, int last) override { Told << QString("marks %1-%2").arg(first).arg(last); }
+    void AboutToBeReplaced(int first) override { Told << QString("replace %1-").arg(first); }
+    void Replaced() override { Told << "replaced"; }
 
     QStringList Told;
 };
