@@ -3,6 +3,7 @@
 
 #include "window/TFormMediaPlayer.h"
 
+#include "controls/TOECheckListBox.h"
 #include "errorreport/TOstrelApplication.h"
 #include "dialogs/TDeferredDialogs.h"
 #include "medialist/ByteText.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QTimer>
 #include <cerrno>
 #include <unistd.h>
@@ -75,6 +77,9 @@ void TFormMediaPlayer::RunSearch(const std::function<void(const std::function<vo
 {
     {
         const TSearching searching(FSearching);
+        // The whole search is one change for Undo, however many batches it adds.
+        BeginListChange(lbFiles->Count());
+        const auto changed = qScopeGuard([this] { EndListChange(); });
         TFoundFiles found(*this);
         walk([&found](const QByteArray &path) { found.Add(path); });
     }

@@ -42,6 +42,7 @@ void TFormMediaPlayer::NewMedia1Click(QObject *)
         FPlaylistSource.reset();
         RandomPool().Clear();
         lbFiles->ClearList();
+        FHistory.Clear();
     } catch (...) {
         // New reports nothing.
     }
@@ -138,6 +139,8 @@ void TFormMediaPlayer::AddEntries(const QList<QByteArray> &names)
         if (ListFormats::CanHoldName(name))
             held.append(name);
     const int first = lbFiles->Count();
+    BeginListChange(first);
+    const auto changed = qScopeGuard([this] { EndListChange(); });
     lbFiles->Append(held);
     lbFiles->MediaEntries().AppendToPool(RandomPool(), first);
 }
@@ -155,7 +158,10 @@ void TFormMediaPlayer::miRemoveClick(QObject *)
         // No selection: nothing to take from the pool.
     }
     try {
-        lbFiles->Delete(lbFiles->IndexOf(lbFiles->Text(current)));
+        const int doomed = lbFiles->IndexOf(lbFiles->Text(current));
+        BeginListChange(doomed);
+        const auto changed = qScopeGuard([this] { EndListChange(); });
+        lbFiles->Delete(doomed);
         lbFiles->SetItemIndex(lbFiles->Count() > current ? current : 0);
     } catch (...) {
         UserDialogs().ShowMessage(QStringLiteral("Unable to remove media file from the media List!"));
@@ -172,12 +178,16 @@ void TFormMediaPlayer::RemoveFoundEntry()
     }
     const int row = lbFiles->ShownRow(current);
     RandomPool().RemoveFirst(lbFiles->Text(current));
+    BeginListChange(current);
+    const auto changed = qScopeGuard([this] { EndListChange(); });
     lbFiles->Delete(current);
     lbFiles->SetItemIndex(lbFiles->EntryAtRow(std::min(row, lbFiles->ShownCount() - 1)));
 }
 
 void TFormMediaPlayer::miRemoveAllClick(QObject *)
 {
+    BeginListChange(0);
+    const auto changed = qScopeGuard([this] { EndListChange(); });
     lbFiles->ClearList();
     RandomPool().Clear();
 }

@@ -29,6 +29,7 @@ void TFormMediaPlayer::LoadMediaList()
 {
     lbFiles->ClearList();
     RandomPool().Clear();
+    FHistory.Clear();
     FRefusedListFile.clear();
     QList<TLeftOut> leftOut;
     FPlaylistSource.reset();

@@ -21,6 +21,7 @@
 #include "window/WindowValues.h"
 #include "window/TAutoSaver.h"
 #include "window/TListDropTarget.h"
+#include "window/TListTask.h"
 #include "window/TNowPlayingBar.h"
 #include "window/TWindowPlayerControl.h"
 
@@ -90,6 +91,21 @@ const TMenuItemDesign MenuItems[] = {
     {&F::mEdit, &F::miFind, "miFind", "&Find\u2026", Qt::CTRL | Qt::Key_F, &F::miFindClick, false},
     {&F::mEdit, &F::miGoToPlayingEntry, "miGoToPlayingEntry", "&Go to Playing Entry", Qt::CTRL | Qt::Key_J,
      &F::miGoToPlayingEntryClick, false},
+    {&F::miSortBy, &F::miSortByTitle, "miSortByTitle", "&Title", NoShortcut, &F::miSortByClick, false},
+    {&F::miSortBy, &F::miSortByArtist, "miSortByArtist", "&Artist", NoShortcut, &F::miSortByClick, false},
+    {&F::miSortBy, &F::miSortByAlbum, "miSortByAlbum", "Al&bum", NoShortcut, &F::miSortByClick, false},
+    {&F::miSortBy, &F::miSortByFileName, "miSortByFileName", "&File Name", NoShortcut, &F::miSortByClick, false},
+    {&F::miSortBy, &F::miSortByPath, "miSortByPath", "&Path", NoShortcut, &F::miSortByClick, false},
+    {&F::miSortBy, &F::miSortByLength, "miSortByLength", "&Length", NoShortcut, &F::miSortByClick, false},
+    {&F::miSortBy, &F::miReverseOrder, "miReverseOrder", "&Reverse Order", NoShortcut, &F::miReverseOrderClick, false},
+    {&F::mEdit, &F::miRemoveDuplicates, "miRemoveDuplicates", "Remove &Duplicates", NoShortcut,
+     &F::miRemoveDuplicatesClick, false},
+    {&F::mEdit, &F::miRemoveMissingFiles, "miRemoveMissingFiles", "Remove &Missing Files", NoShortcut,
+     &F::miRemoveMissingFilesClick, false},
+    {&F::mEdit, &F::miMoveUp, "miMoveUp", "Move U&p", Qt::ALT | Qt::Key_Up, &F::miMoveUpClick, false},
+    {&F::mEdit, &F::miMoveDown, "miMoveDown", "Move Dow&n", Qt::ALT | Qt::Key_Down, &F::miMoveDownClick, false},
+    {&F::mEdit, &F::miUndo, "miUndo", "&Undo", Qt::CTRL | Qt::Key_Z, &F::miUndoClick, false},
+    {&F::mEdit, &F::miRedo, "miRedo", "R&edo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &F::miRedoClick, false},
     {&F::miPlayOrder, &F::miInOrder, "miInOrder", "&In order", NoShortcut, &F::SetOrderType, true},
     {&F::miPlayOrder, &F::miRandom, "miRandom", "&Random", NoShortcut, &F::SetOrderType, true},
     {&F::mOptions, &F::miAutoSave, "miAutoSave", "&Auto Save", NoShortcut, &F::miAutoSaveClick, true},
@@ -166,6 +182,7 @@ TFormMediaPlayer::TFormMediaPlayer(std::unique_ptr<TMediaBackEnd> backEnd)
     FPlayerControl = std::make_unique<TWindowPlayerControl>(*this);
     CreatePlaybackKeys();
     CreateHandAhead();
+    FListTask = new TListTask(this);
     FAutoSaver = new TAutoSaver(*this);
     connect(this, &TFormMediaPlayer::StateMayHaveChanged, this, &TFormMediaPlayer::ShowNowPlaying);
 }
@@ -355,8 +372,13 @@ void TFormMediaPlayer::CreateMenus()
     miPlayOrder = AddMenu(mOptions, "miPlayOrder", "Play &Order");
     mOptions->addMenu(miPlayOrder);
     mHelp = AddMenu(this, "mHelp", "&Help");
+    miSortBy = AddMenu(mEdit, "miSortBy", "&Sort By");
     for (const TMenuItemDesign &design : MenuItems)
         this->*design.Field = AddItem(this->*design.Menu, design);
+    mEdit->insertMenu(miRemoveDuplicates, miSortBy);
+    mEdit->insertSeparator(miSortBy->menuAction());
+    mEdit->insertSeparator(miUndo);
+    miSortBy->insertSeparator(miReverseOrder);
     for (QMenu *menu : {mFile, mEdit, mOptions, mHelp})
         MainMenu1->addMenu(menu);
 

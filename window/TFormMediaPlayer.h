@@ -2,8 +2,10 @@
 
 #include "device/TMediaPlayer.h"
 #include "dialogs/TFileDialog.h"
+#include "medialist/ListArrangement.h"
 #include "medialist/ListType.h"
 #include "medialist/SearchType.h"
+#include "medialist/TListHistory.h"
 #include "medialist/TMediaNavigator.h"
 #include "medialist/TTextPool.h"
 #include "window/WindowValues.h"
@@ -11,6 +13,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMainWindow>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -26,6 +29,7 @@ class QTimer;
 class TAutoSaver;
 class TBevelPanel;
 class TFindBar;
+class TListTask;
 class TMediaBackEnd;
 class TNowPlayingBar;
 class TOEButton;
@@ -181,6 +185,24 @@ public:
     // hides it.
     void miGoToPlayingEntryClick(QObject *sender);
     void miDeleteClick(QObject *sender);
+    // Edit > Sort By: the sender names the key; Reverse Order turns the list round. The order is
+    // worked out beside the window and comes in on a later turn of the event loop.
+    void miSortByClick(QObject *sender);
+    void miReverseOrderClick(QObject *sender);
+    // Later entries equal to an earlier one ignoring letter case go; the first stays, marked when
+    // any of them was.
+    void miRemoveDuplicatesClick(QObject *sender);
+    // Entries that name no regular file go; the files are looked at beside the window.
+    void miRemoveMissingFilesClick(QObject *sender);
+    // The selected entry one row up or down.
+    void miMoveUpClick(QObject *sender);
+    void miMoveDownClick(QObject *sender);
+    // The last change of the list's entries or their order taken back, and made again.
+    void miUndoClick(QObject *sender);
+    void miRedoClick(QObject *sender);
+    // Whether a new order of the list is still being worked out beside the window.
+    bool ArrangingList() const;
+    const TListHistory &ListHistory() const { return FHistory; }
     // Writes the list to the current list file in the format of the list type; a list of a
     // format that keeps no marks only when it changed since it was read or written.
     void SaveMediaList();
@@ -223,6 +245,20 @@ public:
     QAction *miRemoveAll;
     QAction *miFind;
     QAction *miGoToPlayingEntry;
+    QMenu *miSortBy;
+    QAction *miSortByTitle;
+    QAction *miSortByArtist;
+    QAction *miSortByAlbum;
+    QAction *miSortByFileName;
+    QAction *miSortByPath;
+    QAction *miSortByLength;
+    QAction *miReverseOrder;
+    QAction *miRemoveDuplicates;
+    QAction *miRemoveMissingFiles;
+    QAction *miMoveUp;
+    QAction *miMoveDown;
+    QAction *miUndo;
+    QAction *miRedo;
     QMenu *mOptions;
     QMenu *miPlayOrder;
     QAction *miInOrder;
@@ -329,6 +365,19 @@ private:
     void CreateHandAhead();
     QByteArray PredictedNext();
     void UpdateHandAhead();
+    // Around every change of the list's entries or order that Undo takes back: from the first
+    // row it may touch. Changes within a change are part of it.
+    void BeginListChange(int first);
+    void EndListChange();
+    // The list becomes the given rows of the run it was when the work started, with their marks
+    // or the given ones; a list changed since has the work done again. The current entry stays
+    // current wherever it moves; when it goes, the entry in its row is.
+    void ArrangeList(const std::function<ListArrangement::TKept(const TEntryRun &run, const std::atomic<bool> &stop)> &work);
+    void ApplyArrangement(uint64_t textsRevision, const TEntryRun &run, const ListArrangement::TKept &result,
+                          const std::function<void()> &again);
+    void MoveSelected(int by);
+    // Undo or Redo through the history, the current entry kept by what it is.
+    void StepHistory(bool (TListHistory::*step)(TMediaEntries &, TTextPool &));
     // Closes what is open and plays the entry, as Play does with it selected.
     void PlayEntry(int index);
 
@@ -343,6 +392,9 @@ private:
     QString FListFileName;
     TTextPool FRandomPool;
     TListType FListType = TListType::Oml;
+    TListHistory FHistory;
+    int FListChangeDepth = 0;
+    TListTask *FListTask = nullptr;
     TSearchType FSearchType = TSearchType::Wave;
 
     QLabel *FStatusText;
