@@ -87,8 +87,11 @@ QVariant TMediaListModel::data(const QModelIndex &index, int role) const
     if (entry < 0 || entry >= entries_.Count())
         return {};
     switch (role) {
-    case Qt::DisplayRole:
-        return DisplayText(entries_.Text(entry));
+    case Qt::DisplayRole: {
+        const int place = entries_.QueuePlace(entry);
+        return place > 0 ? QStringLiteral("[%1] ").arg(place) + DisplayText(entries_.Text(entry))
+                         : DisplayText(entries_.Text(entry));
+    }
     case Qt::CheckStateRole:
         return entries_.Checked(entry) ? Qt::Checked : Qt::Unchecked;
     case Qt::SizeHintRole:
@@ -178,4 +181,11 @@ void TMediaListModel::Replaced()
         ScanSlice();
     else
         emit ShownChanged();
+}
+
+void TMediaListModel::LabelChanged(int row)
+{
+    const int shown = RowOf(row);
+    if (shown >= 0)
+        emit dataChanged(index(shown), index(shown), {Qt::DisplayRole});
 }

@@ -61,6 +61,7 @@ private:
     void MarksChanged(int first, int last) override;
     void AboutToBeReplaced(int first) override;
     void Replaced() override;
+    void LabelChanged(int row) override;
 
     TMediaEntries entries_;
     TListFilter filter_{entries_};

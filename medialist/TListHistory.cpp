@@ -108,19 +108,25 @@ bool TListHistory::Apply(std::deque<TStep> &from, std::deque<TStep> &to, TMediaE
     TStep step = std::move(from.back());
     from.pop_back();
     TStep back = Taken(entries, step.First);
-    const std::vector<char> leaving = HeldFrom(entries, step.First);
-    std::vector<char> coming(entries.IdLimit(), 0);
-    for (const uint32_t id : step.Rows.Ids)
-        if (id < coming.size())
-            coming[id] = 1;
+    // By entry number, how each stood before: absent, unmarked (in the pool) or marked.
+    enum : char { Absent, Unmarked, Marked };
+    std::vector<char> before(entries.IdLimit(), Absent);
     for (int i = 0; i < back.Rows.Count(); ++i)
-        if (!coming[back.Rows.Ids[size_t(i)]])
+        before[back.Rows.Ids[size_t(i)]] = back.Rows.Marks[size_t(i)] ? Marked : Unmarked;
+    std::vector<char> staying(entries.IdLimit(), 0);
+    for (const uint32_t id : step.Rows.Ids)
+        staying[id] = 1;
+    for (int i = 0; i < back.Rows.Count(); ++i)
+        if (!staying[back.Rows.Ids[size_t(i)]] && !back.Rows.Marks[size_t(i)])
             pool.RemoveFirst(back.Rows.Text(i));
     entries.ReplaceFrom(step.First, step.Rows, &step.MarksThen);
     for (int row = step.First; row < entries.Count(); ++row) {
-        const uint32_t id = entries.IdAt(row);
-        if (!entries.MarkAt(row) && (id >= leaving.size() || !leaving[id]))
+        const char was = before[entries.IdAt(row)];
+        const bool marked = entries.MarkAt(row);
+        if (!marked && was != Unmarked)
             pool.Append(entries.Text(row), step.Rows.Hashes[size_t(row - step.First)]);
+        else if (marked && was == Unmarked)
+            pool.RemoveFirst(entries.Text(row));
     }
     back.MarksThen = MarksFrom(entries, step.First);
     back.Memory = step.Memory;

@@ -20,6 +20,7 @@ public:
     void MarksChanged(int, int) override { }
     void AboutToBeReplaced(int) override { }
     void Replaced() override { }
+    void LabelChanged(int) override { }
 };
 
 TNobody Nobody;
@@ -123,6 +124,9 @@ void TMediaEntries::AppendEntries(const QList<TListEntry> &entries)
 void TMediaEntries::RemoveAt(int row)
 {
     CheckRow(row);
+    const bool queued = QueuePlace(row) > 0;
+    if (queued)
+        queue_.Remove(ids_[size_t(row)]);
     observer_->RowAboutToBeRemoved(row);
     texts_.RemoveAt(size_t(row));
     checked_.erase(checked_.begin() + row);
@@ -131,11 +135,14 @@ void TMediaEntries::RemoveAt(int row)
     ++revision_;
     ++textsRevision_;
     observer_->RowRemoved();
+    if (queued)
+        QueueChanged();
 }
 
 void TMediaEntries::Clear()
 {
     observer_->AboutToBeCleared();
+    queue_.Clear();
     texts_.Clear();
     checked_.clear();
     ids_.clear();
@@ -212,9 +219,65 @@ void TMediaEntries::ReplaceFrom(int first, const TEntryRun &run, const std::vect
         if (since != markedSince.end())
             checked_[row] = since->second;
     }
+    if (!queue_.Empty()) {
+        std::vector<char> held(nextId_, 0);
+        for (const uint32_t id : ids_)
+            held[id] = 1;
+        queue_.Keep([&](uint32_t id) { return held[id] != 0; });
+    }
     ++revision_;
     ++textsRevision_;
     observer_->Replaced();
+}
+
+void TMediaEntries::QueueChanged()
+{
+    for (const int row : QueuedRows())
+        observer_->LabelChanged(row);
+}
+
+void TMediaEntries::ToggleQueued(int row)
+{
+    CheckRow(row);
+    queue_.Toggle(ids_[size_t(row)]);
+    observer_->LabelChanged(row);
+    QueueChanged();
+}
+
+int TMediaEntries::QueueFront() const
+{
+    return queue_.Empty() ? -1 : RowOfId(queue_.Ids().front());
+}
+
+int TMediaEntries::TakeQueueFront()
+{
+    const int row = QueueFront();
+    if (row < 0)
+        return -1;
+    queue_.Remove(ids_[size_t(row)]);
+    observer_->LabelChanged(row);
+    QueueChanged();
+    return row;
+}
+
+std::vector<int> TMediaEntries::QueuedRows() const
+{
+    std::vector<int> rows;
+    rows.reserve(size_t(queue_.Count()));
+    for (const uint32_t id : queue_.Ids())
+        rows.push_back(RowOfId(id));
+    return rows;
+}
+
+void TMediaEntries::SetQueuedRows(const std::vector<int> &rows)
+{
+    for (const int row : QueuedRows())
+        observer_->LabelChanged(row);
+    queue_.Clear();
+    for (const int row : rows)
+        if (row >= 0 && row < Count() && QueuePlace(row) == 0)
+            queue_.Toggle(ids_[size_t(row)]);
+    QueueChanged();
 }
 
 QList<TListEntry> TMediaEntries::Entries() const

@@ -3,6 +3,7 @@
 #include "medialist/ListFormats.h"
 #include "medialist/TEntryRun.h"
 #include "medialist/TFoldedTextIndex.h"
+#include "medialist/TPlayQueue.h"
 #include "medialist/TListSnapshot.h"
 #include "medialist/TTextStore.h"
 
@@ -30,6 +31,8 @@ public:
         // The rows from the first on are about to be replaced, and have been.
         virtual void AboutToBeReplaced(int first) = 0;
         virtual void Replaced() = 0;
+        // What the row shows besides its text (its place in the queue) changed.
+        virtual void LabelChanged(int row) = 0;
     };
 
     TMediaEntries();
@@ -78,6 +81,20 @@ public:
     // playing marks it, and that is not taken back.
     void ReplaceFrom(int first, const TEntryRun &run, const std::vector<char> *marksThen = nullptr);
 
+    // The play queue: entries to be played next, in the order queued. Removing an entry takes
+    // it out; Clear empties the queue, and a replacement keeps those that stay in the list.
+    const TPlayQueue &Queue() const { return queue_; }
+    // From 1 at the queue's front; 0 when the row is not queued. No range check.
+    int QueuePlace(int row) const { return queue_.Empty() ? 0 : queue_.PlaceOf(ids_[size_t(row)]); }
+    // Raises EListError outside the list.
+    void ToggleQueued(int row);
+    // The row at the queue's front, or -1; Take also takes it out of the queue.
+    int QueueFront() const;
+    int TakeQueueFront();
+    std::vector<int> QueuedRows() const;
+    // Rows outside the list and repeats are left out.
+    void SetQueuedRows(const std::vector<int> &rows);
+
     QList<TListEntry> Entries() const;
     QList<QByteArray> Texts() const;
     // The entries as they are now, to be written while the list goes on changing.
@@ -90,12 +107,15 @@ public:
 private:
     void CheckRow(int row) const;
     void AppendUnobserved(const QByteArray &text, bool checked);
+    // Tells of every queued row, whose place may have moved.
+    void QueueChanged();
     template <typename Items, typename Add> void AppendBatch(const Items &items, Add add);
 
     TTextStore texts_;
     std::vector<char> checked_;
     std::vector<uint32_t> ids_;
     uint32_t nextId_ = 0;
+    TPlayQueue queue_;
     TFoldedTextIndex index_;
     TObserver *observer_;
     uint64_t revision_ = 0;

@@ -10,6 +10,10 @@ QByteArray TMediaNavigator::NextEntry()
     const int count = entries_.Count();
     if (count == 0)
         return {};
+    if (const int queued = entries_.TakeQueueFront(); queued >= 0) {
+        cursor_.SetItemIndex(queued);
+        return entries_.Text(queued);
+    }
     const int current = cursor_.ItemIndex();
     cursor_.SetItemIndex(current < count - 1 ? current + 1 : 0);
     return entries_.Text(cursor_.ItemIndex());
@@ -29,6 +33,15 @@ QByteArray TMediaNavigator::RandomEntry(TTextPool &pool, TRandomGenerator &rando
 {
     QByteArray result;
     try {
+        if (const int queued = entries_.TakeQueueFront(); queued >= 0) {
+            // Played from the queue, it counts as drawn in this cycle.
+            cursor_.SetItemIndex(queued);
+            result = entries_.Text(queued);
+            if (!entries_.Checked(queued))
+                pool.RemoveFirst(result);
+            entries_.SetChecked(queued, true);
+            return result;
+        }
         if (pool.IsEmpty()) {
             pool.Clear();
             entries_.AppendToPool(pool);
@@ -51,6 +64,8 @@ QByteArray TMediaNavigator::PeekEntry(TMove move, const TTextPool &pool, TRandom
     const int count = entries_.Count();
     if (count == 0)
         return {};
+    if ((move == TMove::Next || move == TMove::Random) && entries_.QueueFront() >= 0)
+        return entries_.Text(entries_.QueueFront());
     if (move == TMove::Next) {
         const int current = cursor_.ItemIndex();
         return entries_.Text(current < count - 1 ? current + 1 : 0);

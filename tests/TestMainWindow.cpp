@@ -125,8 +125,12 @@ TEST_F(TMainWindowTest, MenuTreeHasEveryCaptionAndShortcut)
     EXPECT_EQ(Captions(form->mFile),
               QStringList({"&New=Ctrl+N", "&Load=Ctrl+L", "S&earch=Ctrl+E", "&Save=Ctrl+S", "Save &As=Ctrl+A",
                            "&Delete=", "E&xit=Ctrl+Q"}));
-    EXPECT_EQ(Captions(form->mEdit), QStringList({"&Add=Ins", "&Remove=Del", "Remove &All=", "&Find\u2026=Ctrl+F",
-                                                  "&Go to Playing Entry=Ctrl+J"}));
+    EXPECT_EQ(Captions(form->mEdit),
+              QStringList({"&Add=Ins", "&Remove=Del", "Remove &All=", "&Find\u2026=Ctrl+F", "&Go to Playing Entry=Ctrl+J",
+                           "=", "&Sort By=", "Remove &Duplicates=", "Remove &Missing Files=", "Move U&p=Alt+Up",
+                           "Move Dow&n=Alt+Down", "&Queue=Q", "=", "&Undo=Ctrl+Z", "R&edo=Ctrl+Shift+Z"}));
+    EXPECT_EQ(Captions(form->miSortBy), QStringList({"&Title=", "&Artist=", "Al&bum=", "&File Name=", "&Path=",
+                                                     "&Length=", "=", "&Reverse Order="}));
     EXPECT_EQ(Captions(form->mOptions),
               QStringList({"Play &Order=", "&Auto Save=", "&Black Media List=", "Show &Controls=", "Even Out &Loudness=", "&Resume Playback=", "Stop A&fter Current="}));
     EXPECT_EQ(Captions(form->miPlayOrder), QStringList({"&In order=", "&Random="}));

@@ -19,6 +19,7 @@ void TFormMediaPlayer::StartUp()
     FStartingUp = true;
     Guarded([this] { RestoreWindowValues(); });
     Guarded([this] { FormCreate(this); });
+    Guarded([this] { RestoreQueue(); });
     Guarded([this] { ResumeWhereStopped(); });
     FStartingUp = false;
     // A sequence cut short by an error still leaves a window whose buttons work.
@@ -76,6 +77,7 @@ void TFormMediaPlayer::MyOnClose(QCloseEvent *event)
         Guarded([this] { MyDoClose(); });
     StorePendingVolume();
     Guarded([this] { StoreResumePoint(); });
+    Guarded([this] { StoreQueue(); });
     event->accept();
 }
 
@@ -92,6 +94,7 @@ void TFormMediaPlayer::SaveBeforeForcedExit()
     // The process ends without the window's teardown, which would keep the volume.
     StorePendingVolume();
     Guarded([this] { StoreResumePoint(); });
+    Guarded([this] { StoreQueue(); });
     // No box from here to the end of the process.
     static TSilentDialogs nobodyToTell;
     TOstrelApplication::Instance().SetDialogs(nobodyToTell);

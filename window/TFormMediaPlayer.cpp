@@ -104,6 +104,7 @@ const TMenuItemDesign MenuItems[] = {
      &F::miRemoveMissingFilesClick, false},
     {&F::mEdit, &F::miMoveUp, "miMoveUp", "Move U&p", Qt::ALT | Qt::Key_Up, &F::miMoveUpClick, false},
     {&F::mEdit, &F::miMoveDown, "miMoveDown", "Move Dow&n", Qt::ALT | Qt::Key_Down, &F::miMoveDownClick, false},
+    {&F::mEdit, &F::miQueue, "miQueue", "&Queue", QKeyCombination(Qt::Key_Q), &F::miQueueClick, false},
     {&F::mEdit, &F::miUndo, "miUndo", "&Undo", Qt::CTRL | Qt::Key_Z, &F::miUndoClick, false},
     {&F::mEdit, &F::miRedo, "miRedo", "R&edo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &F::miRedoClick, false},
     {&F::miPlayOrder, &F::miInOrder, "miInOrder", "&In order", NoShortcut, &F::SetOrderType, true},

@@ -197,6 +197,8 @@ public:
     // The selected entry one row up or down.
     void miMoveUpClick(QObject *sender);
     void miMoveDownClick(QObject *sender);
+    // The selected entry to the end of the play queue, or out of it when queued.
+    void miQueueClick(QObject *sender);
     // The last change of the list's entries or their order taken back, and made again.
     void miUndoClick(QObject *sender);
     void miRedoClick(QObject *sender);
@@ -257,6 +259,7 @@ public:
     QAction *miRemoveMissingFiles;
     QAction *miMoveUp;
     QAction *miMoveDown;
+    QAction *miQueue;
     QAction *miUndo;
     QAction *miRedo;
     QMenu *mOptions;
@@ -334,6 +337,9 @@ private:
     // with each background save); nothing without the option.
     std::optional<TResumePoint> CurrentResumePoint();
     void StoreResumePoint();
+    // The play queue kept for the list file, and taken up at start-up when that list is loaded.
+    void StoreQueue();
+    void RestoreQueue();
     // At start-up, with Resume Playback, when the list's current entry is the one kept: it
     // opens at its position and plays, or stays paused. Whatever fails leaves a start as
     // without the option, with no message.

@@ -4,6 +4,7 @@
 #include "medialist/ByteText.h"
 #include "registry/OERegistry.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <limits>
 
@@ -73,4 +74,36 @@ void TResumePoint::Write() const
                         {{QStringLiteral("ResumeEntry"), TRegistryValue::Text(ByteText(Entry))},
                          {QStringLiteral("ResumePosition"), TRegistryValue::Integer(Position)},
                          {QStringLiteral("ResumePaused"), TRegistryValue::Integer(Paused ? 1 : 0)}});
+}
+
+TStoredQueue TStoredQueue::Read()
+{
+    const auto text = [](const char *name) {
+        return ReadRegistry(HKEY_CURRENT_USER, WindowKey(), QLatin1String(name), TRegistryValue::Text(QString()))
+            .AsText();
+    };
+    TStoredQueue queue;
+    queue.ListFile = text("QueueList");
+    const QStringList rows = text("QueueRows").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const QByteArray entries = TextBytes(text("QueueEntries"));
+    queue.Entries = entries.isEmpty() ? QList<QByteArray>() : entries.split('\n');
+    for (const QString &row : rows) {
+        bool number = false;
+        const int value = row.toInt(&number);
+        queue.Rows.push_back(number ? value : -1);
+    }
+    if (queue.Rows.size() != size_t(queue.Entries.size()))
+        return {};
+    return queue;
+}
+
+void TStoredQueue::Write() const
+{
+    QStringList rows;
+    for (const int row : Rows)
+        rows << QString::number(row);
+    WriteRegistryValues(HKEY_CURRENT_USER, WindowKey(),
+                        {{QStringLiteral("QueueList"), TRegistryValue::Text(ListFile)},
+                         {QStringLiteral("QueueRows"), TRegistryValue::Text(rows.join(QLatin1Char(',')))},
+                         {QStringLiteral("QueueEntries"), TRegistryValue::Text(ByteText(Entries.join('\n')))}});
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QString>
 #include <optional>
+#include <vector>
 
 // What is kept between runs in values of their own under the subkey "Window" of the product
 // key, apart from the twelve settings.
@@ -39,5 +42,18 @@ struct TResumePoint {
 
     // A value missing or of another type reads as nothing played; a negative position as 0.
     static TResumePoint Read();
+    void Write() const;
+};
+
+// The play queue of the list file it belongs to ("QueueList", the file's path): its entries'
+// rows ("QueueRows", numbers between commas) and their texts ("QueueEntries", one a line), so
+// that a list changed since by another program queues nothing wrong.
+struct TStoredQueue {
+    QString ListFile;
+    std::vector<int> Rows;
+    QList<QByteArray> Entries;
+
+    // A value missing or of another type reads as an empty queue.
+    static TStoredQueue Read();
     void Write() const;
 };

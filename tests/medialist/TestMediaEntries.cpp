@@ -20,6 +20,7 @@ public:
     void MarksChanged(int first, int last) override { Told << QString("marks %1-%2").arg(first).arg(last); }
     void AboutToBeReplaced(int first) override { Told << QString("replace %1-").arg(first); }
     void Replaced() override { Told << "replaced"; }
+    void LabelChanged(int row) override { Told << QString("label %1").arg(row); }
 
     QStringList Told;
 };

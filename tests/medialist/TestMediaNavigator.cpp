@@ -170,3 +170,68 @@ TEST_F(TNavigatorTest, APeekIsWhatTheMoveThenSelectsAndChangesNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TNavigatorTest, QueuedEntriesComeFirstInQueueOrderThenTheListGoesOnFromTheLast)
+{
+    Fill({"a", "b", "c", "d", "e"});
+    cursor.SetItemIndex(0);
+    entries.ToggleQueued(3);
+    entries.ToggleQueued(1);
+    entries.ToggleQueued(4);
+    entries.ToggleQueued(4); // queued again: taken out
+    EXPECT_EQ(entries.QueuePlace(3), 1);
+    EXPECT_EQ(entries.QueuePlace(1), 2);
+    EXPECT_EQ(entries.QueuePlace(4), 0);
+    EXPECT_EQ(navigator.PeekEntry(TMediaNavigator::TMove::Next, pool, random), "d");
+    EXPECT_EQ(navigator.NextEntry(), "d");
+    EXPECT_EQ(entries.QueuePlace(1), 1);
+    EXPECT_EQ(navigator.NextEntry(), "b");
+    EXPECT_TRUE(entries.Queue().Empty());
+    EXPECT_EQ(navigator.NextEntry(), "c");
+    EXPECT_EQ(navigator.PreviousEntry(), "b"); // the queue has no say in Previous
+}
+
+TEST_F(TNavigatorTest, AtRandomQueuedEntriesAreDrawnFirstAndEachEntryStillPlaysOncePerCycle)
+{
+    Fill({"a", "b", "c", "d", "e", "f"});
+    entries.ToggleQueued(5);
+    entries.ToggleQueued(2);
+    EXPECT_EQ(navigator.PeekEntry(TMediaNavigator::TMove::Random, pool, random), "f");
+    QList<QByteArray> drawn;
+    for (int i = 0; i < 6; ++i)
+        drawn << navigator.RandomEntry(pool, random);
+    EXPECT_EQ(drawn.mid(0, 2), (QList<QByteArray>{"f", "c"}));
+    EXPECT_EQ(std::set<QByteArray>(drawn.begin(), drawn.end()).size(), 6U);
+    EXPECT_EQ(MarkCount(), 6);
+    EXPECT_TRUE(pool.IsEmpty());
+    // A queued entry already drawn in this cycle is not drawn a second time from the pool.
+    navigator.RandomEntry(pool, random); // a new cycle
+    const int played = cursor.ItemIndex();
+    entries.ToggleQueued(played);
+    EXPECT_EQ(navigator.RandomEntry(pool, random), entries.Text(played));
+    EXPECT_EQ(pool.Count(), 5);
+}
+
+TEST_F(TNavigatorTest, TheQueueFollowsRemovalsAndNewOrdersAndClearEmptiesIt)
+{
+    Fill({"a", "b", "c", "b"});
+    entries.ToggleQueued(3); // the second "b": the queue knows the entry, not its text
+    entries.ToggleQueued(0);
+    entries.RemoveAt(1);
+    EXPECT_EQ(entries.QueuedRows(), (std::vector<int>{2, 0}));
+    entries.ReplaceFrom(0, entries.Picked({2, 1, 0}));
+    EXPECT_EQ(entries.QueuedRows(), (std::vector<int>{0, 2}));
+    entries.ReplaceFrom(1, entries.Picked({1}));
+    EXPECT_EQ(entries.QueuedRows(), (std::vector<int>{0}));
+    EXPECT_EQ(navigator.NextEntry(), "b");
+    EXPECT_EQ(cursor.ItemIndex(), 0);
+    entries.ToggleQueued(1);
+    entries.Clear();
+    EXPECT_TRUE(entries.Queue().Empty());
+    entries.SetQueuedRows({0, 5, -1});
+    EXPECT_TRUE(entries.Queue().Empty());
+}
+
+} // namespace
