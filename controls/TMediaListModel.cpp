@@ -105,7 +105,7 @@ Qt::ItemFlags TMediaListModel::flags(const QModelIndex &index) const
 {
     // Not user-checkable: the list control toggles marks itself, so that a toggle does
     // nothing else (no selection change through the delegate).
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled : Qt::ItemIsDropEnabled;
 }
 
 void TMediaListModel::RowsAboutToBeInserted(int first, int last)

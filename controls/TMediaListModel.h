@@ -42,6 +42,8 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Rows are dragged between rows, never onto one.
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
 
 signals:
     // The rows shown, the number of entries, or whether the rows are still being found, may

@@ -5,6 +5,7 @@
 #include "medialist/TRandomGenerator.h"
 #include "medialist/TTextFile.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
@@ -20,6 +21,11 @@ TOECheckListBox::TOECheckListBox(QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAutoScroll(false); // the current entry is scrolled into view by ScrollToCurrentSoon
+    // Rows are dragged to a new place within the list; the view draws the line where they go.
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::InternalMove);
+    setDefaultDropAction(Qt::MoveAction);
+    setDropIndicatorShown(true);
     // The rows shown change wholesale when a find's matches arrive; the current entry stays.
     connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { currentBeforeReset_ = ItemIndex(); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { SetItemIndex(currentBeforeReset_); });
@@ -228,6 +234,14 @@ QList<QByteArray> TOECheckListBox::Texts() const
     return MediaEntries().Texts();
 }
 
+void TOECheckListBox::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    QListView::selectionChanged(selected, deselected);
+    const QModelIndexList rows = selected.indexes();
+    if (!rows.isEmpty() && rows.first() != currentIndex())
+        selectionModel()->setCurrentIndex(rows.first(), QItemSelectionModel::NoUpdate);
+}
+
 void TOECheckListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QListView::currentChanged(current, previous);
@@ -331,6 +345,27 @@ void TOECheckListBox::mouseDoubleClickEvent(QMouseEvent *event)
     SetItemIndex(model_->EntryAt(indexAt(event->position().toPoint()).row()));
     event->accept();
     emit EntryChosen(ItemIndex());
+}
+
+void TOECheckListBox::dropEvent(QDropEvent *event)
+{
+    const QModelIndex dragged = currentIndex();
+    if (event->source() != this || !dragged.isValid()) {
+        event->ignore();
+        return;
+    }
+    const QModelIndex at = indexAt(event->position().toPoint());
+    int row = ShownCount();
+    if (at.isValid())
+        row = dropIndicatorPosition() == QAbstractItemView::BelowItem ? at.row() + 1 : at.row();
+    const int before = row < ShownCount() ? model_->EntryAt(row) : Count();
+    // Copy, not move: a move would have the view remove the dragged row from the model.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    stopAutoScroll();
+    setState(NoState);
+    viewport()->update();
+    emit EntryDragged(model_->EntryAt(dragged.row()), before);
 }
 
 bool TOECheckListBox::IsOnCheckBox(const QPoint &position, int *entry) const

@@ -91,13 +91,22 @@ signals:
     void FindAsked();
     // See TMediaListModel::ShownChanged.
     void ShownChanged();
+    // The user dragged the entry within the list and dropped it before the other one (Count:
+    // after the last); nothing has moved yet.
+    void EntryDragged(int entry, int before);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // A row of the list dropped on it is a move, told by EntryDragged; the list's model moves
+    // nothing itself.
+    void dropEvent(QDropEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    // A row selected without being made current (as assistive technologies select) becomes the
+    // current one: in a list of one selection the two are the same to the user.
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
     // From a current entry that is not shown, a step goes to the nearest shown one in its
     // direction.
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;

@@ -123,22 +123,35 @@ void TFormMediaPlayer::miRemoveMissingFilesClick(QObject *)
     });
 }
 
-void TFormMediaPlayer::MoveSelected(int by)
+void TFormMediaPlayer::MoveEntry(int entry, int before)
 {
     TMediaEntries &entries = lbFiles->MediaEntries();
-    const int row = lbFiles->ItemIndex();
-    const int to = row + by;
-    if (row < 0 || row >= entries.Count() || to < 0 || to >= entries.Count())
+    const int to = before > entry ? before - 1 : before;
+    if (entry < 0 || entry >= entries.Count() || to < 0 || to >= entries.Count() || to == entry)
         return;
-    const int first = std::min(row, to);
+    const int first = std::min(entry, to);
     std::vector<int> rows(size_t(entries.Count() - first));
     std::iota(rows.begin(), rows.end(), first);
-    std::swap(rows[0], rows[1]);
+    const auto from = rows.begin() + (entry - first);
+    const auto target = rows.begin() + (to - first);
+    if (to < entry)
+        std::rotate(target, from, from + 1);
+    else
+        std::rotate(from, from + 1, target + 1);
+    const int current = lbFiles->ItemIndex();
+    const uint32_t currentId = current >= 0 ? entries.IdAt(current) : 0;
     BeginListChange(first);
     const auto changed = qScopeGuard([this] { EndListChange(); });
     entries.ReplaceFrom(first, entries.Picked(rows));
-    lbFiles->SetItemIndex(to);
+    lbFiles->SetItemIndex(current >= 0 ? entries.RowOfId(currentId) : -1);
     lbFiles->ScrollToCurrentSoon();
+}
+
+void TFormMediaPlayer::MoveSelected(int by)
+{
+    const int row = lbFiles->ItemIndex();
+    if (row >= 0)
+        MoveEntry(row, by < 0 ? row + by : row + by + 1);
 }
 
 void TFormMediaPlayer::miMoveUpClick(QObject *)

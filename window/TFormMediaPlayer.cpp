@@ -355,6 +355,8 @@ void TFormMediaPlayer::CreateList()
     lbFiles->setPalette(palette);
     // Beyond the design: Return, keypad Enter and a double click play the entry.
     connect(lbFiles, &TOECheckListBox::EntryChosen, this, [this] { RunCommand([this] { sbPlayClick(lbFiles); }); });
+    connect(lbFiles, &TOECheckListBox::EntryDragged, this,
+            [this](int entry, int before) { RunCommand([=, this] { MoveEntry(entry, before); }); });
     new TListDropTarget(*this, *lbFiles->viewport());
 }
 

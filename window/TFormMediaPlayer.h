@@ -381,6 +381,8 @@ private:
     void ArrangeList(const std::function<ListArrangement::TKept(const TEntryRun &run, const std::atomic<bool> &stop)> &work);
     void ApplyArrangement(uint64_t textsRevision, const TEntryRun &run, const ListArrangement::TKept &result,
                           const std::function<void()> &again);
+    // The entry moves to stand before the other one (Count: last), the current entry kept.
+    void MoveEntry(int entry, int before);
     void MoveSelected(int by);
     // Undo or Redo through the history, the current entry kept by what it is.
     void StepHistory(bool (TListHistory::*step)(TMediaEntries &, TTextPool &));

@@ -18,8 +18,7 @@ TListDropTarget::TListDropTarget(TFormMediaPlayer &form, QWidget &surface) : QOb
 
 bool TListDropTarget::Acceptable(const QDropEvent &event) const
 {
-    // The list is never reordered: its own entries dropped on it are no move.
-    if (event.source() || !form_.AcceptsCommands() || !event.mimeData()->hasUrls())
+    if ( !form_.AcceptsCommands() || !event.mimeData()->hasUrls())
         return false;
     const QList<QUrl> urls = event.mimeData()->urls();
     return !urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
@@ -27,6 +26,15 @@ bool TListDropTarget::Acceptable(const QDropEvent &event) const
 
 bool TListDropTarget::eventFilter(QObject *watched, QEvent *event)
 {
+    // A drag from within the player (a row of the list) is the list's own affair.
+    const bool dragEvent = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove
+                           || event->type() == QEvent::Drop;
+    if (dragEvent && static_cast<QDropEvent *>(event)->source()) {
+        if (form_.AcceptsCommands())
+            return false;
+        event->ignore();
+        return true;
+    }
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {

@@ -9,7 +9,8 @@ class TFormMediaPlayer;
 
 // Files and folders dropped on the media list from a file manager: local file URLs join the
 // list as a hand-over from the desktop does, without playing. Other URLs, plain text, and any
-// drop while the window takes no commands are refused, and the pointer shows it.
+// drop while the window takes no commands are refused, and the pointer shows it. A row dragged
+// within the list is left to the list, which moves it.
 class TListDropTarget : public QObject {
     Q_OBJECT
 
