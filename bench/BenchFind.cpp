@@ -3,6 +3,7 @@
 // letters a second, memory, and Esc back to the whole list, beside the floor: one
 // case-ignoring substring scan (strcasestr) over the same texts in a plain loop, one thread.
 
+#include "LibraryPaths.h"
 #include "Medians.h"
 #include "ProcessMemory.h"
 #include "TOffscreenBench.h"
@@ -19,37 +20,12 @@
 #include <QThread>
 #include <cstdio>
 #include <cstring>
-#include <random>
 
 namespace {
 
 constexpr int ListSize = 1000000;
 constexpr int Runs = 5;
 const char *const Word = "vedoka"; // typed letter by letter
-
-// Paths as a music library names them: artist, album and title folders of made-up words.
-QList<QByteArray> LibraryPaths()
-{
-    static const char *const syllables[] = {"al", "be", "ca", "do", "ed", "fi", "go", "ha", "in", "jo", "ka", "lu",
-                                            "mo", "ne", "or", "pa", "qu", "ri", "st", "ar", "du", "ve", "wi", "xo"};
-    std::mt19937 random(20261209);
-    const auto name = [&](int parts) {
-        QByteArray text;
-        for (int i = 0; i < parts; ++i)
-            text += syllables[random() % std::size(syllables)];
-        text[0] = char(text[0] - 'a' + 'A');
-        return text;
-    };
-    QList<QByteArray> paths;
-    paths.reserve(ListSize);
-    for (int i = 0; i < ListSize; ++i) {
-        QByteArray path
-            = "/home/user/Music/" + name(3) + '/' + name(3) + '/' + QByteArray::number(i % 20 + 1) + ' ' + name(4);
-        path = path.left(75).leftJustified(75, 'x') + ".flac";
-        paths << path;
-    }
-    return paths;
-}
 
 double Floor(const TMediaEntries &entries, const char *query, int *matches)
 {
@@ -89,7 +65,7 @@ int main(int argc, char **argv)
     QDir::setCurrent(bench.Work.path()); // the list file the start-up reads and Auto Save writes
     auto form = CreateFormMediaPlayer();
     form->SetAutoSave(false);
-    form->AddEntries(LibraryPaths());
+    form->AddEntries(LibraryPaths(ListSize));
     form->show();
     QCoreApplication::processEvents();
     form->lbFiles->SetItemIndex(ListSize / 2);
