@@ -8,6 +8,7 @@
 #include <numeric>
 #include <string_view>
 #include <sys/stat.h>
+#include <thread>
 #include <unordered_map>
 
 namespace {
@@ -23,13 +24,13 @@ struct TKeys {
     }
 };
 
-TKeys KeysOf(const TEntryRun &run, ListArrangement::TSortBy by)
+TKeys KeysOf(const TEntryRun &run, int first, int end, ListArrangement::TSortBy by)
 {
     TKeys keys;
-    keys.Starts.reserve(size_t(run.Count()) + 1);
+    keys.Starts.reserve(size_t(end - first) + 1);
     std::string key;
     std::string scratch;
-    for (int row = 0; row < run.Count(); ++row) {
+    for (int row = first; row < end; ++row) {
         const QByteArrayView text = run.Texts.View(size_t(row));
         SortKey::Make(by == ListArrangement::TSortBy::FileName ? SortKey::FileName(text) : text, key, scratch);
         keys.Starts.push_back(keys.Bytes.size());
@@ -51,10 +52,24 @@ namespace ListArrangement {
 
 std::vector<int> Sorted(const TEntryRun &run, TSortBy by)
 {
-    const TKeys keys = KeysOf(run, by);
-    std::vector<int> rows(size_t(run.Count()));
+    // Each half keyed and sorted on a thread of its own, then merged: the machine's two cores.
+    const int count = run.Count();
+    const int half = count / 2;
+    TKeys lower;
+    TKeys upper;
+    std::vector<int> rows(static_cast<size_t>(count));
     std::iota(rows.begin(), rows.end(), 0);
-    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) { return keys.At(a) < keys.At(b); });
+    const auto key = [&](int row) { return row < half ? lower.At(row) : upper.At(row - half); };
+    const auto before = [&](int a, int b) { return key(a) < key(b); };
+    std::thread second([&] {
+        upper = KeysOf(run, half, count, by);
+        std::stable_sort(rows.begin() + half, rows.end(), before);
+    });
+    lower = KeysOf(run, 0, half, by);
+    std::stable_sort(rows.begin(), rows.begin() + half, before);
+    second.join();
+    // Ties keep their order: the lower half's rows come first in the merge.
+    std::inplace_merge(rows.begin(), rows.begin() + half, rows.end(), before);
     return rows;
 }
 

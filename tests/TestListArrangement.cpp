@@ -219,3 +219,23 @@ TEST_F(TListArrangementTest, QueuedRowsShowTheirPlacePlayNextAndAreKeptForTheirL
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TListArrangementTest, WhileFindShowsMatchesASortShowsTheSameMatchesInTheirNewOrder)
+{
+    TOECheckListBox &list = *form->lbFiles;
+    list.SetFindQuery(QStringLiteral("track"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !list.Finding(); }, 5000));
+    ASSERT_EQ(list.ShownCount(), 3);
+    Trigger(form->miReverseOrder);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !list.Finding(); }, 5000));
+    QList<QByteArray> shown;
+    for (int row = 0; row < list.ShownCount(); ++row)
+        shown << list.Text(list.EntryAtRow(row));
+    EXPECT_EQ(shown, (QList<QByteArray>{Path("TRACK 2.flac"), Path("track 2.flac"), Path("Track 10.flac")}));
+    EXPECT_EQ(list.Text(list.ItemIndex()), Path("track 2.flac"));
+    EXPECT_EQ(list.Count(), 5);
+}
+
+} // namespace
