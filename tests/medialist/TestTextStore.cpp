@@ -1,7 +1,9 @@
 #include "medialist/SharedSlice.h"
 #include "medialist/TTextStore.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -86,8 +88,10 @@ TEST(TextStore, BehavesLikeAVectorOfTextsUnderRandomOperations)
     TLargeBuffer buffer(3000);
     TTextStore store;
     std::vector<QByteArray> reference;
+    // Taken now and then and put back later, as an undo step is.
+    std::optional<std::pair<TTextStore::TSnapshot, std::vector<QByteArray>>> kept;
     for (int step = 0; step < 60000; ++step) {
-        switch (random() % 8) {
+        switch (random() % 10) {
         case 0:
         case 1: {
             const QByteArray text = buffer.Text(int(random() % 3000));
@@ -123,6 +127,31 @@ TEST(TextStore, BehavesLikeAVectorOfTextsUnderRandomOperations)
                 const size_t position = random() % reference.size();
                 store.Release(position);
                 reference[position] = QByteArray();
+            }
+            break;
+        case 7: {
+            // Some rows from a first one on, picked in another order, replace those rows.
+            const size_t first = reference.empty() ? 0 : random() % reference.size();
+            std::vector<int> picks;
+            std::vector<QByteArray> picked;
+            for (size_t i = first; i < reference.size(); ++i)
+                if (random() % 3 != 0) {
+                    picks.push_back(int(i));
+                    picked.push_back(reference[i]);
+                }
+            std::reverse(picks.begin(), picks.end());
+            std::reverse(picked.begin(), picked.end());
+            store.ReplaceFrom(first, store.Snapshot(picks));
+            reference.resize(first);
+            reference.insert(reference.end(), picked.begin(), picked.end());
+            break;
+        }
+        case 8:
+            if (random() % 50 == 0)
+                kept.emplace(store.SnapshotFrom(0), reference);
+            else if (kept && random() % 50 == 0) {
+                store.ReplaceFrom(0, kept->first);
+                reference = kept->second;
             }
             break;
         default:
