@@ -85,18 +85,19 @@ fuzz_build=$!
 engine_tests='^(THeardPlaybackTest|TGaplessTest|TResumePlaybackTest|TNowPlayingHeardTest|TVideoTest|TEvenLoudnessTest)\.'
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j $((jobs * 2)) \
-  -E "^CrashSafety\.|TwoProcessesWritingAtOnce|^(TMediaControlsTest|TNoHelperProcessTest|TNowPlayingOnTheBusTest|TDisplayLossTest|TEndingWhileBusyTest|TCompositorLossTest|TFileDialogTest|TRunningPlayerTest|THandOverToWindowTest|TFindBarAccessibleTest|TMediaTypesTest|TVideoWindowTest|TInstalledPackageTest|EachSignalOnEachPlatform)"
+  -E "^CrashSafety\.|TwoProcessesWritingAtOnce|^(TMediaControlsTest|TNoHelperProcessTest|TNowPlayingOnTheBusTest|TDisplayLossTest|TEndingWhileBusyTest|TCompositorLossTest|TFileDialogTest|TRunningPlayerTest|THandOverToWindowTest|TFindBarAccessibleTest|TArrangingAccessibleTest|TListDragMoveTest|TMediaTypesTest|TVideoWindowTest|TInstalledPackageTest|EachSignalOnEachPlatform)"
 wait "$fuzz_build" || { cat "$fuzz_log"; exit 1; }
 phase "the sanitizer tests"
 
-# The code on threads beside the window (the background save, the engine's wake-ups) under
-# the thread sanitizer; a report wholly inside Qt or libmpv is suppressed, each with its reason.
+# The code on threads beside the window (the background save, the engine's wake-ups, the list's
+# new orders) under the thread sanitizer; a report wholly inside Qt or libmpv is suppressed, each
+# with its reason.
 cmake -S . -B build-tsan -G Ninja -DOSTREL_THREAD_SANITIZER=ON -DOSTREL_STRICT=ON -DOSTREL_TESTS=ON \
   -DOSTREL_DESKTOP_TESTS=OFF -DOSTREL_BENCH=OFF "${unity[@]}" "${cache[@]}" \
   -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" >/dev/null
 cmake --build build-tsan -j "$jobs" --target ostrel_tests medialist_tests
 TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan.supp" \
-  ctest --test-dir build-tsan --output-on-failure -j $((jobs + 1)) -R '^(TAutoSaveTest|TMpvTest|TListFileSafetyTest)\.'
+  ctest --test-dir build-tsan --output-on-failure -j $((jobs + 1)) -R '^(TAutoSaveTest|TMpvTest|TListFileSafetyTest|TListArrangementTest|ListArrangement)\.'
 phase "the thread sanitizer tests"
 
 # Each list reader under libFuzzer for 20 seconds; any finding fails the run.
