@@ -239,3 +239,29 @@ TEST_F(TListArrangementTest, WhileFindShowsMatchesASortShowsTheSameMatchesInThei
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TListArrangementTest, TheKeysOfTheNewCommandsWorkFromTheList)
+{
+    TOECheckListBox &list = *form->lbFiles;
+    form->show(); // shortcuts reach a window that is shown and active
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    list.setFocus();
+    list.SetItemIndex(1);
+    QTest::keyClick(&list, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(list.Text(2), Path("track 2.flac"));
+    EXPECT_EQ(list.ItemIndex(), 2);
+    QTest::keyClick(&list, Qt::Key_Q);
+    EXPECT_EQ(list.MediaEntries().QueuePlace(2), 1);
+    QTest::keyClick(&list, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(list.Text(1), Path("track 2.flac"));
+    EXPECT_EQ(list.MediaEntries().QueuePlace(1), 1) << "the queue is no change of the list's entries";
+    QTest::keyClick(&list, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(list.Text(2), Path("track 2.flac"));
+    QTest::keyClick(&list, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(list.Text(1), Path("track 2.flac"));
+}
+
+} // namespace

@@ -17,6 +17,9 @@ void TFormMediaPlayer::miQueueClick(QObject *)
 void TFormMediaPlayer::StoreQueue()
 {
     const TMediaEntries &entries = lbFiles->MediaEntries();
+    // A player whose queue was never used writes nothing of it.
+    if (entries.Queue().Empty() && TStoredQueue::Read().Rows.empty())
+        return;
     TStoredQueue stored;
     stored.ListFile = ListFilePath();
     stored.Rows = entries.QueuedRows();
