@@ -1,14 +1,14 @@
 // Arranging the list as a user of a screen reader does it in the real program: the commands
 // through AT-SPI, the rows read back, and Stop After Current heard on the real engine.
 
-#include "TRunningPlayerFixture.h"
+#include "TAccessiblePlayerFixture.h"
 #include "TestData.h"
 #include "ToneSegments.h"
 #include "window/TPlayerSettings.h"
 
 namespace {
 
-using TArrangingAccessibleTest = TRunningPlayerFixture;
+using TArrangingAccessibleTest = TAccessiblePlayerFixture;
 
 // step-a.wav: 440 Hz for 1.25 s; step-b.wav: 880 Hz, then 1320 Hz.
 const QList<double> BandEdges = {660, 1100};
@@ -29,24 +29,12 @@ TEST_F(TArrangingAccessibleTest, SortQueueRemoveAllUndoAndStopAfterCurrentAsAScr
     folder.WriteFile("arrange.oml", Entry(true, folder.File("10 - Tenth.wav")) + Entry(false, folder.File("2 - Second.wav"))
                                         + Entry(false, folder.File("1 - First.wav")));
     TPlayerSettings{100, 100, 573, 400, 1, true, false, true, true, list, 0, -1}.Write();
-    QProcessEnvironment environment = Environment();
-    environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-    QProcess registry; // the accessibility bus, which a desktop session starts
-    registry.setProcessEnvironment(environment);
-    registry.start("/usr/libexec/at-spi-bus-launcher", {"--launch-immediately"});
-    ASSERT_TRUE(registry.waitForStarted());
-    QProcess player;
-    player.setProcessEnvironment(environment);
-    player.setWorkingDirectory(folder.path());
-    player.start(QStringLiteral(OSTREL_PLAYER), {});
-    ASSERT_TRUE(player.waitForStarted());
+    StartAccessiblePlayer();
 
     const QString recording = folder.File("stop-after.raw");
     auto recorder = Session->StartRecording(recording);
     QProcess reader;
-    reader.setProcessEnvironment(environment);
-    reader.start("/usr/bin/python3", {QStringLiteral(SOURCE_DIR "/tests/desktop/arrange_list_atspi.py")});
-    ASSERT_TRUE(reader.waitForFinished(30000));
+    RunScript(reader, "arrange_list_atspi.py");
     EXPECT_EQ(reader.readAllStandardError(), QByteArray());
     const QString f = folder.path();
     EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()),
@@ -70,8 +58,6 @@ TEST_F(TArrangingAccessibleTest, SortQueueRemoveAllUndoAndStopAfterCurrentAsAScr
     EXPECT_NEAR(heard[0].Length, 1.25, 0.02) << Describe(all).toStdString();
 
     ASSERT_TRUE(Quit(player));
-    registry.terminate();
-    registry.waitForFinished(3000);
     // The close saved the list in its new order, with the marks it had and the one of what played.
     EXPECT_EQ(folder.ReadFile("arrange.oml"), Entry(false, folder.File("1 - First.wav"))
                                                   + Entry(true, folder.File("2 - Second.wav"))

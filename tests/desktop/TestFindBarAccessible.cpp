@@ -1,12 +1,12 @@
 // The find bar as a screen reader meets it in the real program: through AT-SPI, on the test's
 // own X server and session bus.
 
-#include "TRunningPlayerFixture.h"
+#include "TAccessiblePlayerFixture.h"
 #include "window/TPlayerSettings.h"
 
 namespace {
 
-using TFindBarAccessibleTest = TRunningPlayerFixture;
+using TFindBarAccessibleTest = TAccessiblePlayerFixture;
 
 TEST_F(TFindBarAccessibleTest, AScreenReaderFindsTheFieldAsFindAndTheShownRowsAsTheMatches)
 {
@@ -15,30 +15,15 @@ TEST_F(TFindBarAccessibleTest, AScreenReaderFindsTheFieldAsFindAndTheShownRowsAs
                      Entry(false, "/m/Alpha/one.mp3") + Entry(true, "/m/Beta/two.mp3") + Entry(false, "/m/gamma.mp3")
                          + Entry(false, "/m/beta/B\xC3\xA9ta.mp3"));
     TPlayerSettings{100, 100, 573, 400, 1, true, false, true, true, list, 0, 0}.Write();
-    QProcessEnvironment environment = Environment();
-    environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-    QProcess registry; // the accessibility bus, which a desktop session starts
-    registry.setProcessEnvironment(environment);
-    registry.start("/usr/libexec/at-spi-bus-launcher", {"--launch-immediately"});
-    ASSERT_TRUE(registry.waitForStarted());
-    QProcess player;
-    player.setProcessEnvironment(environment);
-    player.setWorkingDirectory(folder.path());
-    player.start(QStringLiteral(OSTREL_PLAYER), {});
-    ASSERT_TRUE(player.waitForStarted());
-
+    StartAccessiblePlayer();
     QProcess reader;
-    reader.setProcessEnvironment(environment);
-    reader.start("/usr/bin/python3", {QStringLiteral(SOURCE_DIR "/tests/desktop/find_bar_atspi.py"), "beta", "2"});
-    ASSERT_TRUE(reader.waitForFinished(30000));
+    RunScript(reader, "find_bar_atspi.py", {"beta", "2"});
     EXPECT_EQ(reader.readAllStandardError(), QByteArray());
     EXPECT_EQ(reader.readAllStandardOutput(),
               QByteArray("field: Find\nrow: /m/Beta/two.mp3\nrow: /m/beta/B\xC3\xA9ta.mp3\n"));
     EXPECT_EQ(reader.exitCode(), 0);
 
     ASSERT_TRUE(Quit(player));
-    registry.terminate();
-    registry.waitForFinished(3000);
     // Finding changed no entry: the close saved the whole list with its marks.
     EXPECT_EQ(folder.ReadFile("found.oml"),
               Entry(false, "/m/Alpha/one.mp3") + Entry(true, "/m/Beta/two.mp3") + Entry(false, "/m/gamma.mp3")

@@ -1,33 +1,6 @@
 # Arranges the running player's list as a user of a screen reader would, through AT-SPI: each
 # command from the Edit and Options menus, then the rows as they are read out.
-import sys
-import time
-
-import gi
-gi.require_version('Atspi', '2.0')
-from gi.repository import Atspi
-
-
-def find(node, role, name):
-    if node.get_role_name() == role and node.get_name() == name:
-        return node
-    if node.get_role_name() == 'list':
-        return None
-    for i in range(node.get_child_count()):
-        found = find(node.get_child_at_index(i), role, name)
-        if found:
-            return found
-    return None
-
-
-def wait_for(what, seconds=10):
-    end = time.time() + seconds
-    while time.time() < end:
-        found = what()
-        if found:
-            return found
-        time.sleep(0.1)
-    sys.exit('gave up waiting')
+from atspi_player import Atspi, find, the_player, wait_for
 
 
 def the_list():
@@ -35,8 +8,8 @@ def the_list():
     return find(player, 'list', '')
 
 
-def rows(entries=None):
-    entries = entries or the_list()
+def rows():
+    entries = the_list()
     shown = []
     for i in range(entries.get_child_count()):
         row = entries.get_child_at_index(i)
@@ -53,9 +26,7 @@ def choose(player, name):
     Atspi.Action.do_action(wait_for(lambda: find(player, 'menu item', name)), 0)
 
 
-desktop = Atspi.get_desktop(0)
-player = wait_for(lambda: next((desktop.get_child_at_index(i) for i in range(desktop.get_child_count())
-                                if desktop.get_child_at_index(i).get_name() == 'Ostrel Media Player'), None))
+player = the_player()
 wait_for(lambda: the_list() and the_list().get_child_count() == 3)
 say('loaded')
 
